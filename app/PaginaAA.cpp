@@ -1,0 +1,89 @@
+#include "app/PaginaAA.h"
+
+#include "platform/Capture.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+QLineEdit* captureBox(QWidget* parent, const char* name, int maxLength) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    if (maxLength > 0)
+        box->setMaxLength(maxLength);
+    makeCaptureBox(box);
+    return box;
+}
+
+} // namespace
+
+PaginaAA::PaginaAA(QWidget* parent) : QGroupBox(QStringLiteral("Datos del Agente Aduanal"), parent) {
+    setObjectName(QStringLiteral("frAA"));
+    auto* page = new QVBoxLayout(this);
+
+    auto* frame1 = new QGroupBox(
+        QStringLiteral("Patente Local o Autorización (Patente Nal.) en caso de contar con ella:"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* patente = new QHBoxLayout(frame1);
+    txtPatente = captureBox(frame1, "txtPatente", 4);
+    txtPatente->setToolTip(QStringLiteral("Patente Loca o Autorizacion (Patente Nal.) en case de contar con ella"));
+    txtPatente->setMaximumWidth(80);
+    txtAutorizacion = new QLineEdit(frame1);
+    txtAutorizacion->setObjectName(QStringLiteral("txtAutorizacion"));
+    txtAutorizacion->setMaximumWidth(80);
+    patente->addWidget(new QLabel(QStringLiteral("Número:"), frame1));
+    patente->addWidget(txtPatente);
+    patente->addSpacing(24);
+    patente->addWidget(new QLabel(QStringLiteral("Autorización Nal. (Patente Nal.):"), frame1));
+    patente->addWidget(txtAutorizacion);
+    patente->addStretch();
+    page->addWidget(frame1);
+
+    auto* identity = new QGridLayout;
+    txtAANombre = captureBox(this, "txtAANombre", 25);
+    txtAAApPat = captureBox(this, "txtAAApPat", 25);
+    txtAAApMat = captureBox(this, "txtAAApMat", 25);
+    txtAARFC = captureBox(this, "txtAARFC", 13);
+    txtAACURP = captureBox(this, "txtAACURP", 18);
+    cmbAANoAduanaA = new QComboBox(this);
+    cmbAANoAduanaA->setObjectName(QStringLiteral("cmbAANoAduanaA"));
+    cmbAANoAduanaA->setMinimumContentsLength(4);
+    cmbAAAduanaA = new QComboBox(this);
+    cmbAAAduanaA->setObjectName(QStringLiteral("cmbAAAduanaA"));
+    cmbAAAduanaA->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbAAAduanaA->setMinimumContentsLength(30);
+    identity->addWidget(new QLabel(QStringLiteral("Nombre:"), this), 0, 0);
+    identity->addWidget(txtAANombre, 0, 1);
+    identity->addWidget(new QLabel(QStringLiteral("Ap. Paterno:"), this), 0, 2);
+    identity->addWidget(txtAAApPat, 0, 3);
+    identity->addWidget(new QLabel(QStringLiteral("Ap. Materno:"), this), 0, 4);
+    identity->addWidget(txtAAApMat, 0, 5);
+    identity->addWidget(new QLabel(QStringLiteral("RFC:"), this), 1, 0);
+    identity->addWidget(txtAARFC, 1, 1);
+    identity->addWidget(new QLabel(QStringLiteral("CURP:"), this), 1, 2);
+    identity->addWidget(txtAACURP, 1, 3);
+    auto* office = new QHBoxLayout;
+    office->addWidget(cmbAANoAduanaA);
+    office->addWidget(cmbAAAduanaA, 1);
+    identity->addWidget(new QLabel(QStringLiteral("Aduana de Adscripción:"), this), 2, 0);
+    identity->addLayout(office, 2, 1, 1, 5);
+    page->addLayout(identity);
+
+    auto* addresses = new QHBoxLayout;
+    auto* frame2 = new QGroupBox(QStringLiteral("Domicilio Fiscal"), this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    fiscal = BloqueDomicilio::build(frame2, BloqueDomicilio::nombres(QStringLiteral("Fiscal"), QStringLiteral("Fiscal")),
+                                    true);
+    auto* frame3 = new QGroupBox(QStringLiteral("Domicilio para Oir y Recibir Notificaciones"), this);
+    frame3->setObjectName(QStringLiteral("Frame3"));
+    oirR = BloqueDomicilio::build(frame3, BloqueDomicilio::nombres(QStringLiteral("OirR"), QStringLiteral("OirR")), true);
+    addresses->addWidget(frame2);
+    addresses->addWidget(frame3);
+    page->addLayout(addresses);
+    page->addStretch();
+}

@@ -1,0 +1,153 @@
+#include "app/frmMain.h"
+
+#include "ui_frmMain.h"
+
+#include "app/PaginaAA.h"
+#include "app/PaginaApoderado.h"
+#include "app/PaginaHistoricoAA.h"
+#include "app/PaginaMandatarios.h"
+#include "app/frmInicio.h"
+#include "data/BaseDatos.h"
+#include "data/Catalogos.h"
+#include "data/Rutinas.h"
+#include "platform/Capture.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), programFolder_(programFolder),
+      previousFolder_(previousFolder) {
+    ui->setupUi(this);
+    paginaAA_ = new PaginaAA(this);
+    paginaApoderado_ = new PaginaApoderado(this);
+    paginaHistoricoAA_ = new PaginaHistoricoAA(this);
+    paginaMandatarios_ = new PaginaMandatarios(this);
+    ui->paginas->addWidget(paginaAA_);
+    ui->paginas->addWidget(paginaApoderado_);
+    ui->paginas->addWidget(paginaHistoricoAA_);
+    ui->paginas->addWidget(paginaMandatarios_);
+    connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
+    resize(1280, 720);
+}
+
+frmMain::~frmMain() = default;
+
+bool frmMain::iniciar() {
+    frmInicio inicio(this);
+    inicio.exec();
+
+    globales_.Archivo_Generado = 0;
+    QString error;
+    globales_.BaseDatos = openTolvekDatabase(programFolder_, &error);
+    if (!globales_.BaseDatos) {
+        inform(this, error, MessageIcon::Exclamation);
+        return false;
+    }
+    try {
+        Inicializa_0();
+        Inicializa_Combos();
+        Inicializa_datos();
+    } catch (const DatabaseError& e) {
+        inform(this, QStringLiteral("No se pudieron leer los datos de la base de datos:\n%1").arg(e.message()),
+               MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+void frmMain::muestraPagina(int pagina) {
+    pagina_ = pagina;
+    ui->paginas->setCurrentIndex(pagina - 1);
+}
+
+void frmMain::Inicializa_0() {
+    muestraPagina(1);
+    ui->cmdAtras->setEnabled(false);
+    ui->cmdSiguiente->setEnabled(true);
+
+    setupGrid(paginaApoderado_->fgAA,
+              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("RFC"),
+               QStringLiteral("CURP"), QStringLiteral("Tipo Mandato"), QStringLiteral("Operando (Con gafete)")},
+              {2150, 2150, 2000, 1300, 1700, 1750});
+    setupGrid(paginaApoderado_->fgAduanasAct, {QStringLiteral("Aduana")}, {5200});
+    setupGrid(paginaApoderado_->fgPedTramitados,
+              {QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")}, {3380, 1000, 1600});
+    setupGrid(paginaHistoricoAA_->fgDatosAA,
+              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("CURP"),
+               QStringLiteral("RFC")},
+              {3000, 3000, 3000, 2050, 2050});
+    setupGrid(paginaHistoricoAA_->fgPeriodosAA,
+              {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
+              {1050, 5000, 2500, 2500});
+    setupGrid(paginaMandatarios_->fgMandatarios,
+              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("CURP")},
+              {3000, 3000, 3000, 2050});
+    setupGrid(paginaMandatarios_->fgPeriodosMandatario,
+              {QStringLiteral("Patente"), QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"),
+               QStringLiteral("F. Final")},
+              {1070, 1000, 5000, 2000, 2000});
+}
+
+void frmMain::Inicializa_Combos() {
+    Database& db = *globales_.BaseDatos;
+    Llena_Aduanas(db, paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
+    pairCombos(paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
+    for (const BloqueDomicilio* block :
+         {&paginaAA_->fiscal, &paginaAA_->oirR, &paginaApoderado_->particular, &paginaApoderado_->fiscal}) {
+        Llena_EntFed(db, block->cveEntFed, block->entFed);
+        block->connectCatalogues(db);
+        Llena_MpioDeleg(db, block->noMDeleg, block->mDeleg, block->cveEntFed->currentText());
+    }
+}
+
+void frmMain::Inicializa_datos() {
+    Database& db = *globales_.BaseDatos;
+    Query aa = db.select(QStringLiteral("select * from AA"));
+    if (!aa.next()) {
+        inform(this, QStringLiteral("No se encontó información de la vesión anterior de TOLVEK"),
+               MessageIcon::Exclamation);
+        return;
+    }
+    // The table holds one row at most; should there be more, the last one stands.
+    do {
+        PaginaAA& p = *paginaAA_;
+        p.txtPatente->setText(aa.text(0));
+        globales_.NoPatente = p.txtPatente->text();
+        p.txtAANombre->setText(aa.text(1));
+        p.txtAAApPat->setText(aa.text(2));
+        p.txtAAApMat->setText(aa.text(3));
+        p.txtAARFC->setText(aa.text(4));
+        p.txtAACURP->setText(aa.text(5));
+        p.txtAutorizacion->setText(aa.text(6));
+        const int office = aa.isNull(7) ? -1 : findItem(p.cmbAANoAduanaA, numberText(aa.number(7)));
+        p.cmbAAAduanaA->setCurrentIndex(office);
+        p.cmbAANoAduanaA->setCurrentIndex(office);
+    } while (aa.next());
+    for (const auto& [block, tipo] : {std::pair{&paginaAA_->fiscal, 1}, std::pair{&paginaAA_->oirR, 2}}) {
+        Query address = db.select(QStringLiteral("select * from Domicilios_AA where Tipo_Dom=?"), {tipo});
+        while (address.next())
+            block->muestra(db, address);
+    }
+}
+
+void frmMain::cmdSalir_Click() {
+    if (ui->cmdSiguiente->isEnabled() &&
+        !confirm(this,
+                 QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
+                 kTitleMendaje))
+        return;
+    QApplication::quit();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    QApplication::quit();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class Database;
+class QComboBox;
+
+// Adds every federal entity: its key to the key combo and its name to the name combo. Existing items stay.
+void Llena_EntFed(Database& db, QComboBox* keys, QComboBox* names);
+// Replaces both combos' items with the municipalities of the entity; an empty key leaves them empty.
+void Llena_MpioDeleg(Database& db, QComboBox* numbers, QComboBox* names, const QString& entityKey);
+// Fills a pair with every customs office in name order: number text (" 47") and name.
+void Llena_Aduanas(Database& db, QComboBox* numbers, QComboBox* names);
+// The position of an item in a combo, or -1.
+int findItem(const QComboBox* combo, const QString& text);

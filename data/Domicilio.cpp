@@ -1,0 +1,186 @@
+#include "data/Domicilio.h"
+
+#include "data/Catalogos.h"
+#include "data/Rutinas.h"
+#include "platform/Capture.h"
+#include "platform/Database.h"
+#include "platform/Messages.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+std::optional<FaltaDomicilio> revisaDomicilio(const TextosDomicilio& d) {
+    if (isBlank(d.calle))
+        return FaltaDomicilio{CampoDomicilio::Calle, QStringLiteral("Calle no puede estar vacio")};
+    if (isBlank(d.noExt))
+        return FaltaDomicilio{CampoDomicilio::NoExt,
+                              QStringLiteral("El No. Externo no puede estar vacio, si no tiene número escriba S/N")};
+    if (isBlank(d.colonia))
+        return FaltaDomicilio{CampoDomicilio::Colonia, QStringLiteral("Colonia no puede estar vacio")};
+    if (isBlank(d.cp))
+        return FaltaDomicilio{CampoDomicilio::CP, QStringLiteral("C.P. no puede estar vacio")};
+    // Five digits: a sign, a point or a blank would pass a numeric reading but is no postal code.
+    if (!isDigits(d.cp) || d.cp.size() < 5)
+        return FaltaDomicilio{CampoDomicilio::CP, QStringLiteral("Formato de C.P. invalido")};
+    if (isBlank(d.entidad))
+        return FaltaDomicilio{CampoDomicilio::Entidad, QStringLiteral("Entidad Fed. no puede estar vacio")};
+    if (isBlank(d.municipio))
+        return FaltaDomicilio{CampoDomicilio::Municipio, QStringLiteral("Mpio. o Delegación no puede estar vacio")};
+    if (isBlank(d.telefono))
+        return FaltaDomicilio{CampoDomicilio::Telefono, QStringLiteral("El Telefóno no puede estar vacio")};
+    if (isBlank(d.fax))
+        return FaltaDomicilio{CampoDomicilio::Fax, QStringLiteral("El Fax no puede estar vacio")};
+    return std::nullopt;
+}
+
+BloqueDomicilio::Nombres BloqueDomicilio::nombres(const QString& textPrefix, const QString& comboStem) {
+    const QString t = QStringLiteral("txt") + textPrefix;
+    const QString c = QStringLiteral("cmb") + comboStem;
+    return {t + QStringLiteral("Calle"),       t + QStringLiteral("NoExt"),      t + QStringLiteral("NoInt"),
+            t + QStringLiteral("Colonia"),     t + QStringLiteral("CP"),         t + QStringLiteral("Telefono"),
+            t + QStringLiteral("Fax"),         c + QStringLiteral("CveEntFed"),  c + QStringLiteral("EntFed"),
+            c + QStringLiteral("NoMDeleg"),    c + QStringLiteral("MDeleg")};
+}
+
+BloqueDomicilio BloqueDomicilio::build(QGroupBox* frame, const Nombres& names, bool capture) {
+    auto* grid = new QGridLayout(frame);
+    auto box = [&](const QString& name, int maxLength) {
+        auto* edit = new QLineEdit(frame);
+        edit->setObjectName(name);
+        edit->setMaxLength(maxLength);
+        if (capture)
+            makeCaptureBox(edit);
+        else
+            edit->setReadOnly(true);
+        return edit;
+    };
+    auto combo = [&](const QString& name) {
+        auto* c = new QComboBox(frame);
+        c->setObjectName(name);
+        c->setEnabled(capture);
+        return c;
+    };
+    auto label = [&](const char* text) { return new QLabel(QString::fromUtf8(text), frame); };
+
+    BloqueDomicilio b;
+    b.calle = box(names.calle, 100);
+    b.noExt = box(names.noExt, 10);
+    b.noInt = box(names.noInt, 10);
+    b.colonia = box(names.colonia, 100);
+    b.cp = box(names.cp, 5);
+    b.telefono = box(names.telefono, 25);
+    b.fax = box(names.fax, 25);
+    b.cveEntFed = combo(names.cveEntFed);
+    b.entFed = combo(names.entFed);
+    b.noMDeleg = combo(names.noMDeleg);
+    b.mDeleg = combo(names.mDeleg);
+    b.cveEntFed->setMinimumContentsLength(3);
+    b.noMDeleg->setMinimumContentsLength(4);
+    b.entFed->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    b.mDeleg->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    b.entFed->setMinimumContentsLength(18);
+    b.mDeleg->setMinimumContentsLength(18);
+
+    grid->addWidget(label("Calle:"), 0, 0);
+    grid->addWidget(b.calle, 0, 1, 1, 5);
+    grid->addWidget(label("Num. Ext:"), 1, 0);
+    grid->addWidget(b.noExt, 1, 1);
+    grid->addWidget(label("Num. Int:"), 1, 2);
+    grid->addWidget(b.noInt, 1, 3);
+    grid->addWidget(label("C.P.:"), 1, 4);
+    grid->addWidget(b.cp, 1, 5);
+    grid->addWidget(label("Colonia:"), 2, 0);
+    grid->addWidget(b.colonia, 2, 1, 1, 5);
+    grid->addWidget(label("Entidad Fed:"), 3, 0);
+    grid->addWidget(b.cveEntFed, 3, 1);
+    grid->addWidget(b.entFed, 3, 2, 1, 4);
+    grid->addWidget(label("Mpio. o Deleg:"), 4, 0);
+    grid->addWidget(b.noMDeleg, 4, 1);
+    grid->addWidget(b.mDeleg, 4, 2, 1, 4);
+    grid->addWidget(label("Teléfono:"), 5, 0);
+    grid->addWidget(b.telefono, 5, 1, 1, 2);
+    grid->addWidget(label("Fax:"), 5, 3);
+    grid->addWidget(b.fax, 5, 4, 1, 2);
+    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(5, 1);
+    return b;
+}
+
+void BloqueDomicilio::connectCatalogues(Database& db) const {
+    pairCombos(cveEntFed, entFed);
+    pairCombos(noMDeleg, mDeleg);
+    // Connected after the pairing, so the key combo already shows the chosen entity when the list is refilled.
+    QObject::connect(entFed, &QComboBox::currentIndexChanged, noMDeleg,
+                     [&db, keys = cveEntFed, numbers = noMDeleg, names = mDeleg](int) {
+                         Llena_MpioDeleg(db, numbers, names, keys->currentText());
+                     });
+}
+
+TextosDomicilio BloqueDomicilio::textos() const {
+    return {calle->text(),          noExt->text(),      colonia->text(), cp->text(), entFed->currentText(),
+            mDeleg->currentText(), telefono->text(), fax->text()};
+}
+
+void BloqueDomicilio::muestra(Database& db, const Query& row) const {
+    calle->setText(row.text(3));
+    noExt->setText(row.text(4));
+    noInt->setText(row.text(5));
+    colonia->setText(row.text(6));
+    cp->setText(row.text(7));
+    telefono->setText(row.text(8));
+    fax->setText(row.text(9));
+    const int entity = findItem(cveEntFed, row.text(1));
+    entFed->setCurrentIndex(entity);
+    cveEntFed->setCurrentIndex(entity);
+    Llena_MpioDeleg(db, noMDeleg, mDeleg, cveEntFed->currentText());
+    const int municipality = row.isNull(2) ? -1 : findItem(noMDeleg, numberText(row.number(2)));
+    noMDeleg->setCurrentIndex(municipality);
+    mDeleg->setCurrentIndex(municipality);
+}
+
+void BloqueDomicilio::limpia(Database& db) const {
+    for (QLineEdit* box : {calle, noExt, noInt, colonia, cp, telefono, fax})
+        box->clear();
+    cveEntFed->setCurrentIndex(-1);
+    entFed->setCurrentIndex(-1);
+    Llena_MpioDeleg(db, noMDeleg, mDeleg, cveEntFed->currentText());
+}
+
+bool Valida_Domicilio(QWidget* parent, const BloqueDomicilio& block) {
+    const std::optional<FaltaDomicilio> fault = revisaDomicilio(block.textos());
+    if (!fault)
+        return true;
+    inform(parent, fault->mensaje);
+    QWidget* focus = nullptr;
+    switch (fault->campo) {
+    case CampoDomicilio::Calle:
+        focus = block.calle;
+        break;
+    case CampoDomicilio::NoExt:
+        focus = block.noExt;
+        break;
+    case CampoDomicilio::Colonia:
+        focus = block.colonia;
+        break;
+    case CampoDomicilio::CP:
+        focus = block.cp;
+        break;
+    case CampoDomicilio::Entidad:
+        focus = block.entFed;
+        break;
+    case CampoDomicilio::Municipio:
+        focus = block.mDeleg;
+        break;
+    case CampoDomicilio::Telefono:
+        focus = block.telefono;
+        break;
+    case CampoDomicilio::Fax:
+        focus = block.fax;
+        break;
+    }
+    focus->setFocus();
+    return false;
+}

@@ -1,0 +1,106 @@
+#include "data/Rutinas.h"
+
+namespace {
+
+bool isDigitChar(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// A date hidden in an identifier: day, month and year are two characters each at fixed positions.
+bool hasValidDate(const QString& text) {
+    return twoDigitYearDate(text.mid(8, 2), text.mid(6, 2), text.mid(4, 2)).isValid();
+}
+
+} // namespace
+
+bool isNumeric(const QString& text) {
+    const QString t = text.trimmed();
+    int i = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        ++i;
+    bool digits = false;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        if (isDigitChar(t[i])) {
+            digits = true;
+        } else if (t[i] == QLatin1Char('.') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+double leadingNumber(const QString& text) {
+    const QString t = text.trimmed();
+    int end = 0;
+    if (end < t.size() && (t[end] == QLatin1Char('+') || t[end] == QLatin1Char('-')))
+        ++end;
+    bool point = false;
+    while (end < t.size() && (isDigitChar(t[end]) || (t[end] == QLatin1Char('.') && !point))) {
+        if (t[end] == QLatin1Char('.'))
+            point = true;
+        ++end;
+    }
+    bool ok = false;
+    const double value = t.left(end).toDouble(&ok);
+    return ok ? value : 0.0;
+}
+
+bool isDigits(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        if (!isDigitChar(c))
+            return false;
+    }
+    return true;
+}
+
+QDate twoDigitYearDate(const QString& day, const QString& month, const QString& year) {
+    if (!isDigits(day) || !isDigits(month) || !isDigits(year) || year.size() != 2)
+        return {};
+    const int yy = year.toInt();
+    return QDate(yy < 30 ? 2000 + yy : 1900 + yy, month.toInt(), day.toInt());
+}
+
+bool Valida_Patente(const QString& text) {
+    const double value = leadingNumber(text);
+    return value > 0 && value <= 4000;
+}
+
+bool Valida_CURP(const QString& curp) {
+    if (curp.size() < 18)
+        return false;
+    if (isNumeric(curp.left(4)))
+        return false;
+    if (!hasValidDate(curp))
+        return false;
+    if (curp[10] != QLatin1Char('H') && curp[10] != QLatin1Char('M'))
+        return false;
+    if (isNumeric(curp.mid(11, 2)))
+        return false;
+    return true;
+}
+
+bool Valida_RFC(const QString& rfc) {
+    if (rfc.size() < 13)
+        return false;
+    if (isNumeric(rfc.left(4)))
+        return false;
+    return hasValidDate(rfc);
+}
+
+QString numberText(qint64 number) {
+    return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
+}
+
+QString dateText(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+
+QString rtrim(const QString& text) {
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.left(end);
+}
+
+bool isBlank(const QString& text) { return rtrim(text).isEmpty(); }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The identifier checks and the number and date readings that several windows share.
+
+// True when the number the text begins with is greater than 0 and at most 4000.
+bool Valida_Patente(const QString& text);
+bool Valida_CURP(const QString& curp);
+bool Valida_RFC(const QString& rfc);
+
+// A text that reads as a number: optional sign, digits, at most one decimal point; blanks around are allowed.
+bool isNumeric(const QString& text);
+// The number a text begins with, read up to the first character that cannot continue it; 0 when none.
+double leadingNumber(const QString& text);
+// True when the text is digits only (and not empty).
+bool isDigits(const QString& text);
+// The date day/month/two-digit year, or a null date when it does not exist in the calendar.
+// Years 00 to 29 are 2000 to 2029, 30 to 99 are 1930 to 1999.
+QDate twoDigitYearDate(const QString& day, const QString& month, const QString& year);
+
+// The text without its trailing blanks.
+QString rtrim(const QString& text);
+// True when nothing is left of the text once trailing blanks are removed.
+bool isBlank(const QString& text);
+
+// A number as lists and grids show it: one blank before a number that is not negative (47 becomes " 47").
+QString numberText(qint64 number);
+// Dates as the screens show them.
+QString dateText(const QDate& date);

@@ -1,0 +1,11 @@
+#pragma once
+
+class QComboBox;
+class QLineEdit;
+
+// A capture box: what the user types or pastes comes in capitals (accented letters and Ñ included).
+// The vertical bar is left out: it separates the fields of the information file.
+void makeCaptureBox(QLineEdit* box);
+
+// Keeps a key combo and a name combo on the same position, whoever moves either of them.
+void pairCombos(QComboBox* keys, QComboBox* names);

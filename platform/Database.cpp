@@ -1,0 +1,126 @@
+#include "platform/Database.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <atomic>
+
+namespace {
+
+QString engineText(const QSqlError& error) {
+    QString text = error.databaseText();
+    if (text.isEmpty())
+        text = error.text();
+    return text;
+}
+
+QVariant forBinding(const QVariant& value) {
+    // Dates are kept as ISO text so that they sort and compare as dates.
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(Qt::ISODate);
+    return value;
+}
+
+} // namespace
+
+DatabaseError::DatabaseError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+Query::Query(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
+Query::Query(Query&&) noexcept = default;
+Query::~Query() = default;
+
+bool Query::next() { return query_->next(); }
+
+int Query::columnCount() const { return query_->record().count(); }
+
+bool Query::isNull(int column) const { return query_->isNull(column); }
+
+QVariant Query::value(int column) const { return query_->value(column); }
+
+QString Query::text(int column) const {
+    const QVariant v = query_->value(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+qint64 Query::number(int column) const { return query_->value(column).toLongLong(); }
+
+QDate Query::date(int column) const { return QDate::fromString(text(column), Qt::ISODate); }
+
+Database::Database(QString connection, QString path) : connection_(std::move(connection)), path_(std::move(path)) {}
+
+std::unique_ptr<Database> Database::open(const QString& path, Mode mode) {
+    static std::atomic<int> counter{0};
+    const QString name = QStringLiteral("tolvek-%1").arg(++counter);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (mode == Mode::ReadOnly)
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            const QString error = engineText(db.lastError());
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(name);
+            throw DatabaseError(error);
+        }
+    }
+    return std::unique_ptr<Database>(new Database(name, path));
+}
+
+Database::~Database() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+std::unique_ptr<QSqlQuery> Database::prepare(const QString& sql, const QVariantList& values) {
+    auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection_, false));
+    query->setForwardOnly(true);
+    if (!query->prepare(sql))
+        throw DatabaseError(engineText(query->lastError()));
+    for (int i = 0; i < values.size(); ++i)
+        query->bindValue(i, forBinding(values.at(i)));
+    if (!query->exec())
+        throw DatabaseError(engineText(query->lastError()));
+    return query;
+}
+
+void Database::exec(const QString& sql, const QVariantList& values) { prepare(sql, values); }
+
+Query Database::select(const QString& sql, const QVariantList& values) { return Query(prepare(sql, values)); }
+
+bool Database::exists(const QString& sql, const QVariantList& values) { return select(sql, values).next(); }
+
+QStringList Database::columns(const QString& table) {
+    QStringList names;
+    Query q = select(QStringLiteral("select name from pragma_table_info(?)"), {table});
+    while (q.next())
+        names << q.text(0);
+    return names;
+}
+
+void Database::begin() { exec(QStringLiteral("begin")); }
+
+void Database::commit() { exec(QStringLiteral("commit")); }
+
+void Database::rollback() { exec(QStringLiteral("rollback")); }
+
+Transaction::Transaction(Database& db) : db_(db) { db_.begin(); }
+
+Transaction::~Transaction() {
+    if (!done_) {
+        try {
+            db_.rollback();
+        } catch (const DatabaseError&) {
+            // The engine may already have rolled back on its own after a failed statement.
+        }
+    }
+}
+
+void Transaction::commit() {
+    db_.commit();
+    done_ = true;
+}

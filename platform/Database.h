@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+#include <stdexcept>
+
+class QSqlQuery;
+
+// A statement the engine refused; what() carries the engine's own words.
+class DatabaseError : public std::runtime_error {
+public:
+    explicit DatabaseError(const QString& message);
+    QString message() const { return QString::fromUtf8(what()); }
+};
+
+// A select read row by row, in the order the engine returns the rows, without holding them all.
+class Query {
+public:
+    explicit Query(std::unique_ptr<QSqlQuery> query);
+    Query(Query&&) noexcept;
+    ~Query();
+
+    bool next();
+    int columnCount() const;
+    bool isNull(int column) const;
+    QVariant value(int column) const;
+    // Null reads as the empty text.
+    QString text(int column) const;
+    qint64 number(int column) const;
+    // Dates are stored as ISO text (yyyy-mm-dd); anything else reads as a null date.
+    QDate date(int column) const;
+
+private:
+    std::unique_ptr<QSqlQuery> query_;
+};
+
+// One open database file. Every statement is prepared and takes its values bound, never spliced.
+class Database {
+public:
+    enum class Mode { ReadWrite, ReadOnly };
+
+    // Opens an existing file; throws DatabaseError when the engine cannot open it.
+    // A file that exists but is not a database is only noticed by the first statement.
+    static std::unique_ptr<Database> open(const QString& path, Mode mode = Mode::ReadWrite);
+    ~Database();
+
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QString path() const { return path_; }
+
+    // Runs a statement that returns no rows; throws DatabaseError when the engine refuses it.
+    void exec(const QString& sql, const QVariantList& values = {});
+    Query select(const QString& sql, const QVariantList& values = {});
+    // True when the select gives at least one row.
+    bool exists(const QString& sql, const QVariantList& values = {});
+    // The column names of a table in their stored order; empty when there is no such table.
+    QStringList columns(const QString& table);
+
+    void begin();
+    void commit();
+    void rollback();
+
+private:
+    Database(QString connection, QString path);
+    std::unique_ptr<QSqlQuery> prepare(const QString& sql, const QVariantList& values);
+
+    QString connection_;
+    QString path_;
+};
+
+// All or nothing: rolls back on destruction unless commit() was called.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};

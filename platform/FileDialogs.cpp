@@ -1,0 +1,29 @@
+#include "platform/FileDialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace {
+QStringList queued;
+QString askedFolder;
+QString askedFilter;
+} // namespace
+
+QString FileDialogs::openFileName(QWidget* parent, const QString& caption, const QString& folder,
+                                  const QString& filter) {
+    askedFolder = folder;
+    askedFilter = filter;
+    if (!queued.isEmpty())
+        return queued.takeFirst();
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+void FileDialogs::queueAnswer(const QString& path) { queued << path; }
+
+void FileDialogs::clearAnswers() { queued.clear(); }
+
+QString FileDialogs::lastFolder() { return askedFolder; }
+
+QString FileDialogs::lastFilter() { return askedFilter; }
+
+QString homeFolder() { return QDir::homePath(); }

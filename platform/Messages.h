@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Every box the program shows goes through here, so that tests can read and answer them.
+enum class MessageIcon { None, Information, Exclamation };
+
+struct Message {
+    QString text;
+    QString title;
+    MessageIcon icon = MessageIcon::Information;
+    bool withCancel = false;
+};
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    // Shows the box modally; true when the user pressed OK.
+    virtual bool show(QWidget* parent, const Message& message) = 0;
+
+    static MessageService& current();
+    // Replaces the service (tests); nullptr restores the standard boxes.
+    static void install(MessageService* service);
+};
+
+// The title of boxes that carry none of their own.
+inline const QString kProgramTitle = QStringLiteral("TOLVEK 3");
+inline const QString kTitleMensaje = QStringLiteral("Mensaje");
+// Confirmations of deletion and of leaving carry this title as the program always had it.
+inline const QString kTitleMendaje = QStringLiteral("Mendaje");
+
+// A notice with OK only: information icon and "Mensaje" unless told otherwise.
+void inform(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::Information,
+            const QString& title = kTitleMensaje);
+// A confirmation with OK and Cancel and the exclamation icon; true for OK.
+bool confirm(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);

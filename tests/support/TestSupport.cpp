@@ -1,0 +1,74 @@
+#include "TestSupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+
+ScriptedMessages::ScriptedMessages() { MessageService::install(this); }
+
+ScriptedMessages::~ScriptedMessages() { MessageService::install(nullptr); }
+
+bool ScriptedMessages::show(QWidget*, const Message& message) {
+    shown << message;
+    return answers_.isEmpty() ? true : answers_.takeFirst();
+}
+
+QStringList ScriptedMessages::texts() const {
+    QStringList result;
+    for (const Message& m : shown)
+        result << m.text;
+    return result;
+}
+
+ModalDriver::ModalDriver(QObject* parent) : QObject(parent) {
+    connect(&timer_, &QTimer::timeout, this, &ModalDriver::poll);
+    timer_.start(10);
+}
+
+void ModalDriver::then(std::function<void(QDialog*)> step) { steps_ << std::move(step); }
+
+void ModalDriver::poll() {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog) {
+        return;
+    }
+    if (dialog == current_) {
+        // The step left it open (it may be waiting for a nested dialog); give up after ten seconds.
+        if (++ticksOpen_ > 1000)
+            dialog->reject();
+        return;
+    }
+    if (dialog->property("tolvekHandled").toBool())
+        return;
+    dialog->setProperty("tolvekHandled", true);
+    current_ = dialog;
+    ticksOpen_ = 0;
+    if (steps_.isEmpty()) {
+        unexpected << dialog->objectName();
+        dialog->reject();
+        return;
+    }
+    auto step = steps_.takeFirst();
+    step(dialog);
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void typeText(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "platform/Messages.h"
+
+#include <QDialog>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+// Reads every message box the program shows and answers it from a queue (OK when the queue is empty).
+class ScriptedMessages : public MessageService {
+public:
+    ScriptedMessages();
+    ~ScriptedMessages() override;
+
+    bool show(QWidget* parent, const Message& message) override;
+
+    void answerNext(bool ok) { answers_ << ok; }
+    QList<Message> shown;
+    QStringList texts() const;
+
+private:
+    QList<bool> answers_;
+};
+
+// Answers the modal dialogs that appear while the test runs a blocking call: each step gets the next new modal
+// dialog. A dialog with no step left, or one left open for too long, is rejected so that a test cannot hang.
+class ModalDriver : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ModalDriver(QObject* parent = nullptr);
+    void then(std::function<void(QDialog*)> step);
+    int pending() const { return int(steps_.size()); }
+    // Dialogs that arrived with no step waiting for them, by objectName.
+    QStringList unexpected;
+
+private:
+    void poll();
+
+    QList<std::function<void(QDialog*)>> steps_;
+    QTimer timer_;
+    QPointer<QDialog> current_;
+    int ticksOpen_ = 0;
+};
+
+// A child control by objectName, of the expected type, or nullptr.
+template <typename T>
+T* child(QObject* root, const char* name) {
+    return root->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Types the text into the widget key by key, as a user would (any letter, accented ones included).
+void typeText(QWidget* widget, const QString& text);
+
+// Whole-file helpers for fixtures.
+QString writeFile(const QString& path, const QByteArray& bytes);
+QByteArray readFile(const QString& path);
