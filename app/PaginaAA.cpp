@@ -1,6 +1,8 @@
 #include "app/PaginaAA.h"
 
+#include "data/Rutinas.h"
 #include "platform/Capture.h"
+#include "platform/Messages.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,6 +12,18 @@
 #include <QVBoxLayout>
 
 namespace {
+
+DomicilioAA domicilio(const BloqueDomicilio& b) {
+    return {b.cveEntFed->currentText(),
+            numberFromItem(b.noMDeleg->currentText()),
+            b.calle->text(),
+            b.noExt->text(),
+            b.noInt->text(),
+            b.colonia->text(),
+            b.cp->text(),
+            b.telefono->text(),
+            b.fax->text()};
+}
 
 QLineEdit* captureBox(QWidget* parent, const char* name, int maxLength) {
     auto* box = new QLineEdit(parent);
@@ -26,8 +40,8 @@ PaginaAA::PaginaAA(QWidget* parent) : QGroupBox(QStringLiteral("Datos del Agente
     setObjectName(QStringLiteral("frAA"));
     auto* page = new QVBoxLayout(this);
 
-    auto* frame1 = new QGroupBox(
-        QStringLiteral("Patente Local o Autorización (Patente Nal.) en caso de contar con ella:"), this);
+    auto* frame1 =
+        new QGroupBox(QStringLiteral("Patente Local o Autorización (Patente Nal.) en caso de contar con ella:"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     auto* patente = new QHBoxLayout(frame1);
     txtPatente = captureBox(frame1, "txtPatente", 4);
@@ -77,13 +91,53 @@ PaginaAA::PaginaAA(QWidget* parent) : QGroupBox(QStringLiteral("Datos del Agente
     auto* addresses = new QHBoxLayout;
     auto* frame2 = new QGroupBox(QStringLiteral("Domicilio Fiscal"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    fiscal = BloqueDomicilio::build(frame2, BloqueDomicilio::nombres(QStringLiteral("Fiscal"), QStringLiteral("Fiscal")),
-                                    true);
+    fiscal = BloqueDomicilio::build(frame2,
+                                    BloqueDomicilio::nombres(QStringLiteral("Fiscal"), QStringLiteral("Fiscal")), true);
     auto* frame3 = new QGroupBox(QStringLiteral("Domicilio para Oir y Recibir Notificaciones"), this);
     frame3->setObjectName(QStringLiteral("Frame3"));
-    oirR = BloqueDomicilio::build(frame3, BloqueDomicilio::nombres(QStringLiteral("OirR"), QStringLiteral("OirR")), true);
+    oirR =
+        BloqueDomicilio::build(frame3, BloqueDomicilio::nombres(QStringLiteral("OirR"), QStringLiteral("OirR")), true);
     addresses->addWidget(frame2);
     addresses->addWidget(frame3);
     page->addLayout(addresses);
     page->addStretch();
+}
+
+bool PaginaAA::Valida_AA() {
+    const auto fault = [this](const char* text, QWidget* focus) {
+        inform(this, QString::fromUtf8(text));
+        focus->setFocus();
+        return false;
+    };
+    // The patente is stored as a number and names the information file: digits only.
+    if (!Valida_Patente(txtPatente->text()) || !isDigits(txtPatente->text()))
+        return fault("No de Patente invalido", txtPatente);
+    if (isBlank(txtAANombre->text()))
+        return fault("El Nombre no puede estar vacio", txtAANombre);
+    if (isBlank(txtAAApPat->text()))
+        return fault("El Ap.Paterno no puede estar vacio", txtAAApPat);
+    if (isBlank(txtAAApMat->text()))
+        return fault("El Ap.Materno no puede estar vacio", txtAAApMat);
+    if (!Valida_CURP(txtAACURP->text()))
+        return fault("Formato de CURP incorrecto", txtAACURP);
+    if (!Valida_RFC(txtAARFC->text()))
+        return fault("Formato de RFC incorrecto", txtAARFC);
+    if (isBlank(cmbAAAduanaA->currentText()))
+        return fault("Indique la Aduana de Adscripción", cmbAAAduanaA);
+    return Valida_Domicilio(this, fiscal) && Valida_Domicilio(this, oirR);
+}
+
+AgenteAduanal PaginaAA::agente() const {
+    AgenteAduanal a;
+    a.patente = txtPatente->text().toLongLong();
+    a.curp = txtAACURP->text();
+    a.rfc = txtAARFC->text();
+    a.nombre = txtAANombre->text();
+    a.apPaterno = txtAAApPat->text();
+    a.apMaterno = txtAAApMat->text();
+    a.autorizacion = txtAutorizacion->text().toLongLong();
+    a.adscripcion = numberFromItem(cmbAANoAduanaA->currentText());
+    a.fiscal = domicilio(fiscal);
+    a.notificaciones = domicilio(oirR);
+    return a;
 }

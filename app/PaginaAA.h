@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AgenteAduanal.h"
 #include "data/Domicilio.h"
 
 #include <QGroupBox>
@@ -13,6 +14,11 @@ class PaginaAA : public QGroupBox {
 
 public:
     explicit PaginaAA(QWidget* parent = nullptr);
+
+    // The page may be stored; tells the user the first fault and puts the focus on it otherwise.
+    bool Valida_AA();
+    // The broker as the page shows him, ready to be stored.
+    AgenteAduanal agente() const;
 
     QLineEdit* txtPatente;
     QLineEdit* txtAutorizacion;

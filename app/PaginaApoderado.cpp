@@ -11,8 +11,7 @@
 
 namespace {
 
-template <typename W>
-W* named(W* widget, const char* name) {
+template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
 }
@@ -42,8 +41,8 @@ PaginaApoderado::PaginaApoderado(QWidget* parent)
 
     auto* addresses = new QHBoxLayout;
     auto* frame6 = named(new QGroupBox(QStringLiteral("Domicilio Particular"), this), "Frame6");
-    particular = BloqueDomicilio::build(frame6, BloqueDomicilio::nombres(QStringLiteral("ApR"), QStringLiteral("ApR")),
-                                        false);
+    particular =
+        BloqueDomicilio::build(frame6, BloqueDomicilio::nombres(QStringLiteral("ApR"), QStringLiteral("ApR")), false);
     auto* frame4 = named(new QGroupBox(QStringLiteral("Domicilio Fiscal"), this), "Frame4");
     // The fiscal block's boxes were named with mixed capitals from the start; the names are kept.
     BloqueDomicilio::Nombres fiscalNames =
@@ -68,9 +67,9 @@ PaginaApoderado::PaginaApoderado(QWidget* parent)
     frAduanasAct = named(new QGroupBox(QStringLiteral("Aduanas ante las que ha actuado"), this), "frAduanasAct");
     fgAduanasAct = named(new QTableWidget(frAduanasAct), "fgAduanasAct");
     (new QVBoxLayout(frAduanasAct))->addWidget(fgAduanasAct);
-    frPedTramitados = named(
-        new QGroupBox(QStringLiteral("Pedimentos tramitados con anterioridad al 1 de Enero de 2001"), this),
-        "frPedTramitados");
+    frPedTramitados =
+        named(new QGroupBox(QStringLiteral("Pedimentos tramitados con anterioridad al 1 de Enero de 2001"), this),
+              "frPedTramitados");
     fgPedTramitados = named(new QTableWidget(frPedTramitados), "fgPedTramitados");
     (new QVBoxLayout(frPedTramitados))->addWidget(fgPedTramitados);
     frAcreditacion = named(new QGroupBox(QStringLiteral("Tipo de Acreditación"), this), "frAcreditacion");
@@ -90,7 +89,8 @@ PaginaApoderado::PaginaApoderado(QWidget* parent)
     page->addLayout(details, 1);
 
     lblRequerimiento = named(
-        new QLabel(QStringLiteral("Requerimiento Electrónico (*.req) para traminte del NIP de Acceso al ORBEX M3:"), this),
+        new QLabel(QStringLiteral("Requerimiento Electrónico (*.req) para traminte del NIP de Acceso al ORBEX M3:"),
+                   this),
         "lblRequerimiento");
     txtRequerimiento = named(new QLineEdit(this), "txtRequerimiento");
     txtRequerimiento->setReadOnly(true);

@@ -26,8 +26,8 @@ PaginaMandatarios::PaginaMandatarios(QWidget* parent) : QGroupBox(QStringLiteral
     (new QVBoxLayout(frame7))->addWidget(fgMandatarios);
     page->addWidget(frame7, 1);
 
-    auto* frame8 = new QGroupBox(
-        QStringLiteral("Agentes Aduanales y Periodos en los que actuo el Aspirante seleccionado:"), this);
+    auto* frame8 =
+        new QGroupBox(QStringLiteral("Agentes Aduanales y Periodos en los que actuo el Aspirante seleccionado:"), this);
     frame8->setObjectName(QStringLiteral("Frame8"));
     auto* periods = new QHBoxLayout(frame8);
     fgPeriodosMandatario = new QTableWidget(frame8);

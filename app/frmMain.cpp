@@ -6,6 +6,7 @@
 #include "app/PaginaApoderado.h"
 #include "app/PaginaHistoricoAA.h"
 #include "app/PaginaMandatarios.h"
+#include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
@@ -34,6 +35,8 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
+    connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
+    connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
     resize(1280, 720);
 }
@@ -74,22 +77,25 @@ void frmMain::Inicializa_0() {
     ui->cmdSiguiente->setEnabled(true);
 
     setupGrid(paginaApoderado_->fgAA,
-              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("RFC"),
-               QStringLiteral("CURP"), QStringLiteral("Tipo Mandato"), QStringLiteral("Operando (Con gafete)")},
+              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
+               QStringLiteral("RFC"), QStringLiteral("CURP"), QStringLiteral("Tipo Mandato"),
+               QStringLiteral("Operando (Con gafete)")},
               {2150, 2150, 2000, 1300, 1700, 1750});
     setupGrid(paginaApoderado_->fgAduanasAct, {QStringLiteral("Aduana")}, {5200});
     setupGrid(paginaApoderado_->fgPedTramitados,
               {QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")}, {3380, 1000, 1600});
     setupGrid(paginaHistoricoAA_->fgDatosAA,
-              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("CURP"),
-               QStringLiteral("RFC")},
+              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
+               QStringLiteral("CURP"), QStringLiteral("RFC")},
               {3000, 3000, 3000, 2050, 2050});
-    setupGrid(paginaHistoricoAA_->fgPeriodosAA,
-              {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
-              {1050, 5000, 2500, 2500});
-    setupGrid(paginaMandatarios_->fgMandatarios,
-              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("CURP")},
-              {3000, 3000, 3000, 2050});
+    setupGrid(
+        paginaHistoricoAA_->fgPeriodosAA,
+        {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
+        {1050, 5000, 2500, 2500});
+    setupGrid(
+        paginaMandatarios_->fgMandatarios,
+        {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("CURP")},
+        {3000, 3000, 3000, 2050});
     setupGrid(paginaMandatarios_->fgPeriodosMandatario,
               {QStringLiteral("Patente"), QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"),
                QStringLiteral("F. Final")},
@@ -138,10 +144,116 @@ void frmMain::Inicializa_datos() {
     }
 }
 
+void frmMain::setSiguiente(Siguiente siguiente) {
+    siguiente_ = siguiente;
+    switch (siguiente) {
+    case Siguiente::Siguiente:
+        ui->cmdSiguiente->setText(QStringLiteral("Siguiente >"));
+        break;
+    case Siguiente::Siguente:
+        // The caption the button has always shown after page 1 when aspirants exist.
+        ui->cmdSiguiente->setText(QStringLiteral("Siguente >"));
+        break;
+    case Siguiente::Finaliza:
+        ui->cmdSiguiente->setText(QStringLiteral("Finaliza"));
+        break;
+    }
+}
+
+bool frmMain::guardaPagina1() {
+    PaginaAA& p = *paginaAA_;
+    globales_.NoPatente = p.txtPatente->text();
+    p.txtAutorizacion->setText(QStringLiteral("0"));
+    try {
+        guardaAgente(*globales_.BaseDatos, p.agente());
+    } catch (const DatabaseError& e) {
+        inform(this,
+               QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1")
+                   .arg(e.message()),
+               MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool frmMain::generaArchivo() {
+    return false;
+}
+
+void frmMain::cmdSiguiente_Click() {
+    Database& db = *globales_.BaseDatos;
+    try {
+        switch (pagina_) {
+        case 1:
+            if (!paginaAA_->Valida_AA() || !guardaPagina1())
+                return;
+            muestraPagina(2);
+            ui->cmdAtras->setEnabled(true);
+            setSiguiente(Regla_2_13_11(db) ? Siguiente::Siguente : Siguiente::Finaliza);
+            ui->cmdSiguiente->setEnabled(true);
+            break;
+        case 2:
+            if (!Verifica_Datos_p2(this, db, paginaApoderado_->fgAA))
+                return;
+            if (siguiente_ == Siguiente::Finaliza) {
+                if (generaArchivo()) {
+                    ui->cmdAtras->setEnabled(false);
+                    ui->cmdSiguiente->setEnabled(false);
+                }
+                return;
+            }
+            muestraPagina(3);
+            ui->cmdAtras->setEnabled(true);
+            ui->cmdSiguiente->setEnabled(true);
+            break;
+        case 3:
+            muestraPagina(4);
+            ui->cmdAtras->setEnabled(true);
+            ui->cmdSiguiente->setEnabled(true);
+            setSiguiente(Siguiente::Finaliza);
+            break;
+        case 4:
+            if (!Verifica_Datos_p4(paginaMandatarios_->fgMandatarios))
+                return;
+            if (generaArchivo()) {
+                ui->cmdAtras->setEnabled(false);
+                ui->cmdSiguiente->setEnabled(false);
+            }
+            break;
+        }
+    } catch (const DatabaseError& e) {
+        inform(this, QStringLiteral("No se pudo leer la base de datos:\n%1").arg(e.message()),
+               MessageIcon::Exclamation);
+    }
+}
+
+void frmMain::cmdAtras_Click() {
+    switch (pagina_) {
+    case 2:
+        muestraPagina(1);
+        ui->cmdAtras->setEnabled(false);
+        ui->cmdSiguiente->setEnabled(true);
+        setSiguiente(Siguiente::Siguente);
+        break;
+    case 3:
+        muestraPagina(2);
+        ui->cmdAtras->setEnabled(true);
+        ui->cmdSiguiente->setEnabled(true);
+        break;
+    case 4:
+        muestraPagina(3);
+        ui->cmdAtras->setEnabled(true);
+        ui->cmdSiguiente->setEnabled(true);
+        setSiguiente(Siguiente::Siguiente);
+        break;
+    default:
+        break;
+    }
+}
+
 void frmMain::cmdSalir_Click() {
     if (ui->cmdSiguiente->isEnabled() &&
-        !confirm(this,
-                 QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
+        !confirm(this, QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
                  kTitleMendaje))
         return;
     QApplication::quit();

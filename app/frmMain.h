@@ -34,11 +34,19 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What "Siguiente >" does next on page 2 follows from this; its caption shows it.
+    enum class Siguiente { Siguiente, Siguente, Finaliza };
+
     void Inicializa_0();
     void Inicializa_Combos();
     void Inicializa_datos();
     void muestraPagina(int pagina);
+    void cmdSiguiente_Click();
+    void cmdAtras_Click();
     void cmdSalir_Click();
+    void setSiguiente(Siguiente siguiente);
+    bool guardaPagina1();
+    bool generaArchivo();
 
     std::unique_ptr<Ui::frmMain> ui;
     PaginaAA* paginaAA_;
@@ -50,4 +58,5 @@ private:
     QString previousFolder_;
     Globales globales_;
     int pagina_ = 1;
+    Siguiente siguiente_ = Siguiente::Siguiente;
 };

@@ -39,10 +39,10 @@ std::optional<FaltaDomicilio> revisaDomicilio(const TextosDomicilio& d) {
 BloqueDomicilio::Nombres BloqueDomicilio::nombres(const QString& textPrefix, const QString& comboStem) {
     const QString t = QStringLiteral("txt") + textPrefix;
     const QString c = QStringLiteral("cmb") + comboStem;
-    return {t + QStringLiteral("Calle"),       t + QStringLiteral("NoExt"),      t + QStringLiteral("NoInt"),
-            t + QStringLiteral("Colonia"),     t + QStringLiteral("CP"),         t + QStringLiteral("Telefono"),
-            t + QStringLiteral("Fax"),         c + QStringLiteral("CveEntFed"),  c + QStringLiteral("EntFed"),
-            c + QStringLiteral("NoMDeleg"),    c + QStringLiteral("MDeleg")};
+    return {t + QStringLiteral("Calle"),    t + QStringLiteral("NoExt"),     t + QStringLiteral("NoInt"),
+            t + QStringLiteral("Colonia"),  t + QStringLiteral("CP"),        t + QStringLiteral("Telefono"),
+            t + QStringLiteral("Fax"),      c + QStringLiteral("CveEntFed"), c + QStringLiteral("EntFed"),
+            c + QStringLiteral("NoMDeleg"), c + QStringLiteral("MDeleg")};
 }
 
 BloqueDomicilio BloqueDomicilio::build(QGroupBox* frame, const Nombres& names, bool capture) {
@@ -120,8 +120,8 @@ void BloqueDomicilio::connectCatalogues(Database& db) const {
 }
 
 TextosDomicilio BloqueDomicilio::textos() const {
-    return {calle->text(),          noExt->text(),      colonia->text(), cp->text(), entFed->currentText(),
-            mDeleg->currentText(), telefono->text(), fax->text()};
+    return {calle->text(),         noExt->text(),         colonia->text(),  cp->text(),
+            entFed->currentText(), mDeleg->currentText(), telefono->text(), fax->text()};
 }
 
 void BloqueDomicilio::muestra(Database& db, const Query& row) const {

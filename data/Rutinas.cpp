@@ -2,7 +2,9 @@
 
 namespace {
 
-bool isDigitChar(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigitChar(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 // A date hidden in an identifier: day, month and year are two characters each at fixed positions.
 bool hasValidDate(const QString& text) {
@@ -94,7 +96,9 @@ QString numberText(qint64 number) {
     return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
 }
 
-QString dateText(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+QString dateText(const QDate& date) {
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 QString rtrim(const QString& text) {
     qsizetype end = text.size();
@@ -103,4 +107,6 @@ QString rtrim(const QString& text) {
     return text.left(end);
 }
 
-bool isBlank(const QString& text) { return rtrim(text).isEmpty(); }
+bool isBlank(const QString& text) {
+    return rtrim(text).isEmpty();
+}

@@ -26,7 +26,9 @@ private:
 
 } // namespace
 
-void makeCaptureBox(QLineEdit* box) { box->setValidator(new CaptureValidator(box)); }
+void makeCaptureBox(QLineEdit* box) {
+    box->setValidator(new CaptureValidator(box));
+}
 
 void pairCombos(QComboBox* keys, QComboBox* names) {
     QObject::connect(names, &QComboBox::currentIndexChanged, keys, [keys](int index) {

@@ -31,22 +31,34 @@ Query::Query(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
 Query::Query(Query&&) noexcept = default;
 Query::~Query() = default;
 
-bool Query::next() { return query_->next(); }
+bool Query::next() {
+    return query_->next();
+}
 
-int Query::columnCount() const { return query_->record().count(); }
+int Query::columnCount() const {
+    return query_->record().count();
+}
 
-bool Query::isNull(int column) const { return query_->isNull(column); }
+bool Query::isNull(int column) const {
+    return query_->isNull(column);
+}
 
-QVariant Query::value(int column) const { return query_->value(column); }
+QVariant Query::value(int column) const {
+    return query_->value(column);
+}
 
 QString Query::text(int column) const {
     const QVariant v = query_->value(column);
     return v.isNull() ? QString() : v.toString();
 }
 
-qint64 Query::number(int column) const { return query_->value(column).toLongLong(); }
+qint64 Query::number(int column) const {
+    return query_->value(column).toLongLong();
+}
 
-QDate Query::date(int column) const { return QDate::fromString(text(column), Qt::ISODate); }
+QDate Query::date(int column) const {
+    return QDate::fromString(text(column), Qt::ISODate);
+}
 
 Database::Database(QString connection, QString path) : connection_(std::move(connection)), path_(std::move(path)) {}
 
@@ -88,11 +100,17 @@ std::unique_ptr<QSqlQuery> Database::prepare(const QString& sql, const QVariantL
     return query;
 }
 
-void Database::exec(const QString& sql, const QVariantList& values) { prepare(sql, values); }
+void Database::exec(const QString& sql, const QVariantList& values) {
+    prepare(sql, values);
+}
 
-Query Database::select(const QString& sql, const QVariantList& values) { return Query(prepare(sql, values)); }
+Query Database::select(const QString& sql, const QVariantList& values) {
+    return Query(prepare(sql, values));
+}
 
-bool Database::exists(const QString& sql, const QVariantList& values) { return select(sql, values).next(); }
+bool Database::exists(const QString& sql, const QVariantList& values) {
+    return select(sql, values).next();
+}
 
 QStringList Database::columns(const QString& table) {
     QStringList names;
@@ -102,13 +120,21 @@ QStringList Database::columns(const QString& table) {
     return names;
 }
 
-void Database::begin() { exec(QStringLiteral("begin")); }
+void Database::begin() {
+    exec(QStringLiteral("begin"));
+}
 
-void Database::commit() { exec(QStringLiteral("commit")); }
+void Database::commit() {
+    exec(QStringLiteral("commit"));
+}
 
-void Database::rollback() { exec(QStringLiteral("rollback")); }
+void Database::rollback() {
+    exec(QStringLiteral("rollback"));
+}
 
-Transaction::Transaction(Database& db) : db_(db) { db_.begin(); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.begin();
+}
 
 Transaction::~Transaction() {
     if (!done_) {

@@ -18,12 +18,22 @@ QString FileDialogs::openFileName(QWidget* parent, const QString& caption, const
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
-void FileDialogs::queueAnswer(const QString& path) { queued << path; }
+void FileDialogs::queueAnswer(const QString& path) {
+    queued << path;
+}
 
-void FileDialogs::clearAnswers() { queued.clear(); }
+void FileDialogs::clearAnswers() {
+    queued.clear();
+}
 
-QString FileDialogs::lastFolder() { return askedFolder; }
+QString FileDialogs::lastFolder() {
+    return askedFolder;
+}
 
-QString FileDialogs::lastFilter() { return askedFilter; }
+QString FileDialogs::lastFilter() {
+    return askedFilter;
+}
 
-QString homeFolder() { return QDir::homePath(); }
+QString homeFolder() {
+    return QDir::homePath();
+}

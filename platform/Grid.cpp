@@ -21,7 +21,9 @@ void setupGrid(QTableWidget* grid, const QStringList& headers, const QList<int>&
     }
 }
 
-void clearGrid(QTableWidget* grid) { grid->setRowCount(0); }
+void clearGrid(QTableWidget* grid) {
+    grid->setRowCount(0);
+}
 
 void appendRow(QTableWidget* grid, const QStringList& cells) {
     const int row = grid->rowCount();
@@ -30,9 +32,13 @@ void appendRow(QTableWidget* grid, const QStringList& cells) {
         grid->setItem(row, c, new QTableWidgetItem(cells[c]));
 }
 
-void removeRow(QTableWidget* grid, int row) { grid->removeRow(row); }
+void removeRow(QTableWidget* grid, int row) {
+    grid->removeRow(row);
+}
 
-int rowCount(const QTableWidget* grid) { return grid->rowCount(); }
+int rowCount(const QTableWidget* grid) {
+    return grid->rowCount();
+}
 
 QString cellText(const QTableWidget* grid, int row, int column) {
     const QTableWidgetItem* item = grid->item(row, column);

@@ -32,9 +32,13 @@ MessageService* installed = nullptr;
 
 } // namespace
 
-MessageService& MessageService::current() { return installed ? *installed : standardBoxes; }
+MessageService& MessageService::current() {
+    return installed ? *installed : standardBoxes;
+}
 
-void MessageService::install(MessageService* service) { installed = service; }
+void MessageService::install(MessageService* service) {
+    installed = service;
+}
 
 void inform(QWidget* parent, const QString& text, MessageIcon icon, const QString& title) {
     MessageService::current().show(parent, {text, title, icon, false});

@@ -41,12 +41,11 @@ void TestBaseDatos::createdWithSchemaInOrder() {
     QVERIFY(QFile::exists(dir.filePath("tolvek.mdb")));
     QVERIFY(!QFile::exists(dir.filePath("tolvek.mdb.nueva")));
     QCOMPARE(db->columns("AA"), QStringList({"Patente", "Nombre", "ApPaterno", "ApMaterno", "RFC", "CURP",
-                                              "Autorizacion", "Adscripcion"}));
-    QCOMPARE(db->columns("Domicilios_MM"), QStringList({"CURP", "EntFed", "MDeleg", "Calle", "NoExt", "NoInt", "Colonia",
-                                                         "CP", "Telefono", "Fax", "Tipo_Dom"}));
+                                             "Autorizacion", "Adscripcion"}));
+    QCOMPARE(db->columns("Domicilios_MM"), QStringList({"CURP", "EntFed", "MDeleg", "Calle", "NoExt", "NoInt",
+                                                        "Colonia", "CP", "Telefono", "Fax", "Tipo_Dom"}));
     QCOMPARE(db->columns("Domicilios_AA").first(), QString("Tipo_Dom"));
-    QCOMPARE(db->columns("Periodos_H_MM"),
-             QStringList({"CURP", "NoAduana", "Patente_MM", "FechaIni", "FechaFin"}));
+    QCOMPARE(db->columns("Periodos_H_MM"), QStringList({"CURP", "NoAduana", "Patente_MM", "FechaIni", "FechaFin"}));
     QCOMPARE(db->columns("Historico_AA"), QStringList({"RFC", "CURP", "Nombre", "ApPaterno", "ApMaterno"}));
 }
 

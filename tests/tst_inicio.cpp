@@ -102,9 +102,9 @@ void TestInicio::firstStartOnEmptyFolder() {
     }
 
     // The seven grids carry their headers and no rows.
-    const QList<QPair<const char*, int>> grids = {{"fgAA", 7},          {"fgAduanasAct", 1},  {"fgPedTramitados", 3},
-                                                  {"fgDatosAA", 5},     {"fgPeriodosAA", 4},  {"fgMandatarios", 4},
-                                                  {"fgPeriodosMandatario", 5}};
+    const QList<QPair<const char*, int>> grids = {
+        {"fgAA", 7},         {"fgAduanasAct", 1},  {"fgPedTramitados", 3},     {"fgDatosAA", 5},
+        {"fgPeriodosAA", 4}, {"fgMandatarios", 4}, {"fgPeriodosMandatario", 5}};
     for (const auto& [name, columns] : grids) {
         auto* grid = child<QTableWidget>(&window, name);
         QVERIFY2(grid, name);

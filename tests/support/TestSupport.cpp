@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QKeyEvent>
 
-ScriptedMessages::ScriptedMessages() { MessageService::install(this); }
+ScriptedMessages::ScriptedMessages() {
+    MessageService::install(this);
+}
 
-ScriptedMessages::~ScriptedMessages() { MessageService::install(nullptr); }
+ScriptedMessages::~ScriptedMessages() {
+    MessageService::install(nullptr);
+}
 
 bool ScriptedMessages::show(QWidget*, const Message& message) {
     shown << message;
@@ -25,7 +29,9 @@ ModalDriver::ModalDriver(QObject* parent) : QObject(parent) {
     timer_.start(10);
 }
 
-void ModalDriver::then(std::function<void(QDialog*)> step) { steps_ << std::move(step); }
+void ModalDriver::then(std::function<void(QDialog*)> step) {
+    steps_ << std::move(step);
+}
 
 void ModalDriver::poll() {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());

@@ -49,8 +49,7 @@ private:
 };
 
 // A child control by objectName, of the expected type, or nullptr.
-template <typename T>
-T* child(QObject* root, const char* name) {
+template <typename T> T* child(QObject* root, const char* name) {
     return root->findChild<T*>(QString::fromLatin1(name));
 }
 
