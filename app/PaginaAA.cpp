@@ -91,12 +91,22 @@ PaginaAA::PaginaAA(QWidget* parent) : QGroupBox(QStringLiteral("Datos del Agente
     auto* addresses = new QHBoxLayout;
     auto* frame2 = new QGroupBox(QStringLiteral("Domicilio Fiscal"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    fiscal = BloqueDomicilio::build(frame2,
-                                    BloqueDomicilio::nombres(QStringLiteral("Fiscal"), QStringLiteral("Fiscal")), true);
+    fiscal = BloqueDomicilio::build(
+        frame2,
+        {QStringLiteral("txtFiscalCalle"), QStringLiteral("txtFiscalNoExt"), QStringLiteral("txtFiscalNoInt"),
+         QStringLiteral("txtFiscalColonia"), QStringLiteral("txtFiscalCP"), QStringLiteral("txtFiscalTelefono"),
+         QStringLiteral("txtFiscalFax"), QStringLiteral("cmbFiscalCveEntFed"), QStringLiteral("cmbFiscalEntFed"),
+         QStringLiteral("cmbFiscalNoMDeleg"), QStringLiteral("cmbFiscalMDeleg")},
+        true);
     auto* frame3 = new QGroupBox(QStringLiteral("Domicilio para Oir y Recibir Notificaciones"), this);
     frame3->setObjectName(QStringLiteral("Frame3"));
-    oirR =
-        BloqueDomicilio::build(frame3, BloqueDomicilio::nombres(QStringLiteral("OirR"), QStringLiteral("OirR")), true);
+    oirR = BloqueDomicilio::build(
+        frame3,
+        {QStringLiteral("txtOirRCalle"), QStringLiteral("txtOirRNoExt"), QStringLiteral("txtOirRNoInt"),
+         QStringLiteral("txtOirRColonia"), QStringLiteral("txtOirRCP"), QStringLiteral("txtOirRTelefono"),
+         QStringLiteral("txtOirRFax"), QStringLiteral("cmbOirRCveEntFed"), QStringLiteral("cmbOirREntFed"),
+         QStringLiteral("cmbOirRNoMDeleg"), QStringLiteral("cmbOirRMDeleg")},
+        true);
     addresses->addWidget(frame2);
     addresses->addWidget(frame3);
     page->addLayout(addresses);

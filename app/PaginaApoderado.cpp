@@ -41,16 +41,23 @@ PaginaApoderado::PaginaApoderado(QWidget* parent)
 
     auto* addresses = new QHBoxLayout;
     auto* frame6 = named(new QGroupBox(QStringLiteral("Domicilio Particular"), this), "Frame6");
-    particular =
-        BloqueDomicilio::build(frame6, BloqueDomicilio::nombres(QStringLiteral("ApR"), QStringLiteral("ApR")), false);
+    particular = BloqueDomicilio::build(
+        frame6,
+        {QStringLiteral("txtApRCalle"), QStringLiteral("txtApRNoExt"), QStringLiteral("txtApRNoInt"),
+         QStringLiteral("txtApRColonia"), QStringLiteral("txtApRCP"), QStringLiteral("txtApRTelefono"),
+         QStringLiteral("txtApRFax"), QStringLiteral("cmbApRCveEntFed"), QStringLiteral("cmbApREntFed"),
+         QStringLiteral("cmbApRNoMDeleg"), QStringLiteral("cmbApRMDeleg")},
+        false);
     auto* frame4 = named(new QGroupBox(QStringLiteral("Domicilio Fiscal"), this), "Frame4");
-    // The fiscal block's boxes were named with mixed capitals from the start; the names are kept.
-    BloqueDomicilio::Nombres fiscalNames =
-        BloqueDomicilio::nombres(QStringLiteral("FiscalApR"), QStringLiteral("FiscalApR"));
-    fiscalNames.noInt = QStringLiteral("txtFiscalAprNoInt");
-    fiscalNames.cp = QStringLiteral("txtFiscalAprCP");
-    fiscalNames.fax = QStringLiteral("txtFiscalAprFax");
-    fiscal = BloqueDomicilio::build(frame4, fiscalNames, false);
+    // Three of the fiscal block's boxes were named with a lower-case "r" from the start; the names are kept.
+    fiscal = BloqueDomicilio::build(frame4,
+                                    {QStringLiteral("txtFiscalApRCalle"), QStringLiteral("txtFiscalApRNoExt"),
+                                     QStringLiteral("txtFiscalAprNoInt"), QStringLiteral("txtFiscalApRColonia"),
+                                     QStringLiteral("txtFiscalAprCP"), QStringLiteral("txtFiscalApRTelefono"),
+                                     QStringLiteral("txtFiscalAprFax"), QStringLiteral("cmbFiscalApRCveEntFed"),
+                                     QStringLiteral("cmbFiscalApREntFed"), QStringLiteral("cmbFiscalApRNoMDeleg"),
+                                     QStringLiteral("cmbFiscalApRMDeleg")},
+                                    false);
     addresses->addWidget(frame6);
     addresses->addWidget(frame4);
     page->addLayout(addresses);

@@ -137,11 +137,8 @@ void frmMain::Inicializa_datos() {
         p.cmbAAAduanaA->setCurrentIndex(office);
         p.cmbAANoAduanaA->setCurrentIndex(office);
     } while (aa.next());
-    for (const auto& [block, tipo] : {std::pair{&paginaAA_->fiscal, 1}, std::pair{&paginaAA_->oirR, 2}}) {
-        Query address = db.select(QStringLiteral("select * from Domicilios_AA where Tipo_Dom=?"), {tipo});
-        while (address.next())
-            block->muestra(db, address);
-    }
+    Llena_Domicilio(paginaAA_->fiscal, 1);
+    Llena_Domicilio(paginaAA_->oirR, 2);
 }
 
 void frmMain::setSiguiente(Siguiente siguiente) {
@@ -249,6 +246,14 @@ void frmMain::cmdAtras_Click() {
     default:
         break;
     }
+}
+
+void frmMain::Llena_Domicilio(const BloqueDomicilio& block, int T_Dom) {
+    Database& db = *globales_.BaseDatos;
+    Query address = db.select(QStringLiteral("select * from Domicilios_AA where Tipo_Dom=?"), {T_Dom});
+    // One row per type; should there be more, the last one stands.
+    while (address.next())
+        block.muestra(db, address);
 }
 
 void frmMain::cmdSalir_Click() {

@@ -9,6 +9,7 @@
 namespace Ui {
 class frmMain;
 }
+struct BloqueDomicilio;
 class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
@@ -40,6 +41,8 @@ private:
     void Inicializa_0();
     void Inicializa_Combos();
     void Inicializa_datos();
+    // Shows the broker's stored address of that type in the block.
+    void Llena_Domicilio(const BloqueDomicilio& block, int T_Dom);
     void muestraPagina(int pagina);
     void cmdSiguiente_Click();
     void cmdAtras_Click();
