@@ -54,8 +54,9 @@ void ModalDriver::poll() {
         dialog->reject();
         return;
     }
-    auto step = steps_.takeFirst();
-    step(dialog);
+    // Run from its own zero timer, not from inside this poll: a step that opens a nested dialog blocks in it, and
+    // the poll must keep firing meanwhile to answer that one too.
+    QTimer::singleShot(0, dialog, [step = steps_.takeFirst(), dialog] { step(dialog); });
 }
 
 QString writeFile(const QString& path, const QByteArray& bytes) {
