@@ -10,6 +10,8 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "lists/HistoricoAA.h"
+#include "lists/HistoricoMandatarios.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -34,6 +36,8 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
+    historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
+    historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
     resize(1280, 720);
 }
@@ -136,6 +140,8 @@ void frmMain::Inicializa_datos() {
         while (address.next())
             block->muestra(db, address);
     }
+    historicoMandatarios_->Llena_Hist_Mandatarios();
+    historicoAA_->Llena_Hist_AA();
 }
 
 void frmMain::cmdSalir_Click() {

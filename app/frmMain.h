@@ -13,6 +13,8 @@ class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
 class PaginaMandatarios;
+class HistoricoAA;
+class HistoricoMandatarios;
 
 // The wizard: four pages walked with "< Atrás" and "Siguiente >".
 class frmMain : public QMainWindow {
@@ -29,6 +31,7 @@ public:
 
     Globales& globales() { return globales_; }
     int Pagina() const { return pagina_; }
+    HistoricoMandatarios& historicoMandatarios() { return *historicoMandatarios_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,4 +53,6 @@ private:
     QString previousFolder_;
     Globales globales_;
     int pagina_ = 1;
+    std::unique_ptr<HistoricoAA> historicoAA_;
+    std::unique_ptr<HistoricoMandatarios> historicoMandatarios_;
 };
