@@ -11,6 +11,8 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "lists/HistoricoAA.h"
+#include "lists/HistoricoMandatarios.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -35,6 +37,8 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
+    historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
+    historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
@@ -139,6 +143,8 @@ void frmMain::Inicializa_datos() {
     } while (aa.next());
     Llena_Domicilio(paginaAA_->fiscal, 1);
     Llena_Domicilio(paginaAA_->oirR, 2);
+    historicoMandatarios_->Llena_Hist_Mandatarios();
+    historicoAA_->Llena_Hist_AA();
 }
 
 void frmMain::setSiguiente(Siguiente siguiente) {

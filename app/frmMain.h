@@ -14,6 +14,8 @@ class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
 class PaginaMandatarios;
+class HistoricoAA;
+class HistoricoMandatarios;
 
 // The wizard: four pages walked with "< Atrás" and "Siguiente >".
 class frmMain : public QMainWindow {
@@ -30,6 +32,7 @@ public:
 
     Globales& globales() { return globales_; }
     int Pagina() const { return pagina_; }
+    HistoricoMandatarios& historicoMandatarios() { return *historicoMandatarios_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,4 +65,6 @@ private:
     Globales globales_;
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;
+    std::unique_ptr<HistoricoAA> historicoAA_;
+    std::unique_ptr<HistoricoMandatarios> historicoMandatarios_;
 };

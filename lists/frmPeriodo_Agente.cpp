@@ -1,0 +1,42 @@
+#include "lists/frmPeriodo_Agente.h"
+
+#include "ui_frmPeriodo_Agente.h"
+
+#include "data/Catalogos.h"
+#include "platform/Capture.h"
+#include "platform/Database.h"
+#include "platform/Messages.h"
+
+frmPeriodo_Agente::frmPeriodo_Agente(Database& db, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Agente>()) {
+    ui->setupUi(this);
+    try {
+        Llena_Aduanas(db, ui->cmbNoAduana, ui->cmbAduana);
+    } catch (const DatabaseError& e) {
+        inform(this, QStringLiteral("No se pudo leer el catálogo de Aduanas.\n\n") + e.message(),
+               MessageIcon::Exclamation);
+    }
+    pairCombos(ui->cmbNoAduana, ui->cmbAduana);
+    ui->dtpIni->setDate(QDate::currentDate());
+    ui->dtpFin->setDate(QDate::currentDate());
+    connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmPeriodo_Agente::cmdAceptar_Click);
+    connect(ui->cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmPeriodo_Agente::~frmPeriodo_Agente() = default;
+
+void frmPeriodo_Agente::cmdAceptar_Click() {
+    // A period with no office could never be stored with its person.
+    if (ui->cmbNoAduana->currentIndex() < 0) {
+        inform(this, QStringLiteral("Aduana no valida"), MessageIcon::None, kProgramTitle);
+        ui->cmbAduana->setFocus();
+        return;
+    }
+    if (ui->dtpIni->date() > ui->dtpFin->date()) {
+        inform(this, QStringLiteral("Periodo no valido"), MessageIcon::None, kProgramTitle);
+        return;
+    }
+    periodo_ = PeriodoAgente{ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText(),
+                             ui->dtpIni->date(), ui->dtpFin->date()};
+    accept();
+}

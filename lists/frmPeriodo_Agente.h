@@ -1,0 +1,30 @@
+#pragma once
+
+#include "lists/HistoricoAA.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class Database;
+
+namespace Ui {
+class frmPeriodo_Agente;
+}
+
+// One period of a former representative at a customs office; the caller reads it with periodo() once accepted.
+class frmPeriodo_Agente : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit frmPeriodo_Agente(Database& db, QWidget* parent = nullptr);
+    ~frmPeriodo_Agente() override;
+
+    PeriodoAgente periodo() const { return periodo_; }
+
+private:
+    void cmdAceptar_Click();
+
+    std::unique_ptr<Ui::frmPeriodo_Agente> ui;
+    PeriodoAgente periodo_;
+};
