@@ -10,6 +10,7 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "import/ViejoTolvek.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -52,6 +53,7 @@ bool frmMain::iniciar() {
         return false;
     }
     try {
+        Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
         Inicializa_0();
         Inicializa_Combos();
         Inicializa_datos();
