@@ -11,6 +11,7 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "import/ViejoTolvek.h"
 #include "lists/HistoricoAA.h"
 #include "lists/HistoricoMandatarios.h"
 #include "platform/Capture.h"
@@ -59,6 +60,7 @@ bool frmMain::iniciar() {
         return false;
     }
     try {
+        Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
         Inicializa_0();
         Inicializa_Combos();
         Inicializa_datos();

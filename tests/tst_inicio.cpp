@@ -63,7 +63,11 @@ void TestInicio::firstStartOnEmptyFolder() {
                                       "Representantes o el historico"}));
     QVERIFY(QFile::exists(dir.filePath("tolvek.mdb")));
 
-    QCOMPARE(messages.texts().last(), QString("No se encontó información de la vesión anterior de TOLVEK"));
+    // Without a previous version the import says so first; then the empty broker table is reported.
+    QCOMPARE(messages.texts(), QStringList({"No hay una versión anterior de TOLVEK en su computadora",
+                                            "No se encontó información de la vesión anterior de TOLVEK"}));
+    QCOMPARE(int(messages.shown.first().icon), int(MessageIcon::Information));
+    QCOMPARE(messages.shown.first().title, QString("Mensaje"));
     QCOMPARE(int(messages.shown.last().icon), int(MessageIcon::Exclamation));
     QCOMPARE(messages.shown.last().title, QString("Mensaje"));
 

@@ -1,0 +1,296 @@
+#include "import/Recupera.h"
+
+#include "platform/Database.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+
+#include <array>
+#include <vector>
+
+namespace {
+
+// Bytes 0x80 to 0x9F of Windows-1252; the five it leaves undefined stand for themselves, as Windows reads them.
+constexpr std::array<char16_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                                    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+enum class Kind { Text, Number, Flag, Date };
+
+struct Column {
+    const char* name;
+    Kind kind;
+};
+
+// What each record of the export becomes. The literal values are the ones every imported row receives:
+// a representative has no request file, no accreditation and an operating state still to be defined, and
+// his one address is his private one.
+struct RecordType {
+    QString tag;
+    QString sql;
+    std::vector<Column> columns;
+};
+
+const std::vector<RecordType>& recordTypes() {
+    static const std::vector<RecordType> types = {
+        {QStringLiteral("AA"),
+         QStringLiteral("insert into AA(Patente,Nombre,ApPaterno,ApMaterno,RFC,CURP,Autorizacion,Adscripcion) "
+                        "values (?,?,?,?,?,?,?,?)"),
+         {{"Patente", Kind::Number},
+          {"Nombre", Kind::Text},
+          {"ApPaterno", Kind::Text},
+          {"ApMaterno", Kind::Text},
+          {"RFC", Kind::Text},
+          {"CURP", Kind::Text},
+          {"Autorizacion", Kind::Number},
+          {"Adscripcion", Kind::Number}}},
+        {QStringLiteral("Domicilios_AA"),
+         QStringLiteral("insert into Domicilios_AA(Tipo_Dom,EntFed,MDeleg,Calle,NoExt,NoInt,Colonia,CP,Telefono,Fax) "
+                        "values (?,?,?,?,?,?,?,?,?,?)"),
+         {{"Tipo_Dom", Kind::Number},
+          {"EntFed", Kind::Text},
+          {"MDeleg", Kind::Number},
+          {"Calle", Kind::Text},
+          {"NoExt", Kind::Text},
+          {"NoInt", Kind::Text},
+          {"Colonia", Kind::Text},
+          {"CP", Kind::Text},
+          {"Telefono", Kind::Text},
+          {"Fax", Kind::Text}}},
+        {QStringLiteral("Mandatarios"),
+         QStringLiteral("insert into Mandatarios(CURP,RFC,Nombre,ApPaterno,ApMaterno,Mandato,Requerimiento,"
+                        "Acreditacion,Operando) values (?,?,?,?,?,?,'',0,2)"),
+         {{"CURP", Kind::Text},
+          {"RFC", Kind::Text},
+          {"Nombre", Kind::Text},
+          {"ApPaterno", Kind::Text},
+          {"ApMaterno", Kind::Text},
+          {"Mandato", Kind::Flag}}},
+        {QStringLiteral("Domicilios_MM"),
+         QStringLiteral("insert into Domicilios_MM(CURP,EntFed,MDeleg,Calle,NoExt,NoInt,Colonia,CP,Telefono,Fax,"
+                        "Tipo_Dom) values (?,?,?,?,?,?,?,?,?,?,1)"),
+         {{"CURP", Kind::Text},
+          {"EntFed", Kind::Text},
+          {"MDeleg", Kind::Number},
+          {"Calle", Kind::Text},
+          {"NoExt", Kind::Text},
+          {"NoInt", Kind::Text},
+          {"Colonia", Kind::Text},
+          {"CP", Kind::Text},
+          {"Telefono", Kind::Text},
+          {"Fax", Kind::Text}}},
+        {QStringLiteral("Aduanas_MM"),
+         QStringLiteral("insert into Aduanas_MM(CURP,NoAduana) values (?,?)"),
+         {{"CURP", Kind::Text}, {"NoAduana", Kind::Number}}},
+        {QStringLiteral("Pedimentos_MM"),
+         QStringLiteral("insert into Pedimentos_MM(CURP,NoAduana,NoPedimento,FechPedimento) values (?,?,?,?)"),
+         {{"CURP", Kind::Text},
+          {"NoAduana", Kind::Number},
+          {"NoPedimento", Kind::Text},
+          {"FechPedimento", Kind::Date}}},
+    };
+    return types;
+}
+
+const QString kEndTag = QStringLiteral("800");
+// An empty value is stored as the empty text, never as Null: a null QString would be bound as Null.
+const QString kEmptyText = QStringLiteral("");
+
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool isBlankChar(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+QString shown(const QString& value) {
+    return QStringLiteral("«%1»").arg(value);
+}
+
+QVariant number(const Column& column, const QString& value) {
+    const QString t = value.trimmed();
+    qsizetype i = (!t.isEmpty() && (t[0] == QLatin1Char('-') || t[0] == QLatin1Char('+'))) ? 1 : 0;
+    bool ok = i < t.size();
+    for (; ok && i < t.size(); ++i)
+        ok = isDigit(t[i]);
+    const qint64 n = ok ? t.toLongLong(&ok) : 0;
+    if (!ok)
+        throw ImportError(QStringLiteral("el valor %1 de %2 no es un número").arg(shown(value), column.name));
+    return n;
+}
+
+// The export writes a date year first (2000-11-30); any character but a digit may stand between its parts.
+QVariant date(const Column& column, const QString& value) {
+    bool ok = value.size() == 10;
+    for (qsizetype i : {0, 1, 2, 3, 5, 6, 8, 9})
+        ok = ok && isDigit(value[i]);
+    ok = ok && !isDigit(value[4]) && !isDigit(value[7]);
+    const QDate d = ok ? QDate(value.left(4).toInt(), value.mid(5, 2).toInt(), value.mid(8, 2).toInt()) : QDate();
+    if (!d.isValid())
+        throw ImportError(
+            QStringLiteral("el valor %1 de %2 no es una fecha (año-mes-día)").arg(shown(value), column.name));
+    return d;
+}
+
+// The export marks the representatives of the later mandate type with "1" and leaves the others empty.
+QVariant mandato(const QString& value) {
+    if (value.isEmpty())
+        return 1;
+    if (value == QLatin1String("1"))
+        return 2;
+    throw ImportError(QStringLiteral("la marca de tipo de mandato %1 no es ni vacía ni 1").arg(shown(value)));
+}
+
+QVariant converted(const Column& column, const QString& value) {
+    switch (column.kind) {
+    case Kind::Number:
+        return number(column, value);
+    case Kind::Date:
+        return date(column, value);
+    case Kind::Flag:
+        return mandato(value);
+    case Kind::Text:
+        break;
+    }
+    return value.isNull() ? kEmptyText : value;
+}
+
+QString lineFault(const QString& path, int line, const QString& what) {
+    return QStringLiteral("Línea %1 de %2: %3.").arg(line).arg(QDir::toNativeSeparators(path), what);
+}
+
+} // namespace
+
+ImportError::ImportError(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+QString decodeWindows1252(const QByteArray& bytes) {
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        *out++ = (u >= 0x80 && u <= 0x9F) ? QChar(kHighControls[u - 0x80]) : QChar(u);
+    }
+    return text;
+}
+
+QString recordOfLine(const QString& line) {
+    qsizetype start = 0;
+    while (start < line.size() && isBlankChar(line[start]))
+        ++start;
+    if (start == line.size() || line[start] != QLatin1Char('"'))
+        return line.mid(start);
+    qsizetype end = line.size();
+    while (end > start + 1 && isBlankChar(line[end - 1]))
+        --end;
+    if (end == start + 1 || line[end - 1] != QLatin1Char('"'))
+        throw ImportError(QStringLiteral("el registro abre comillas y no las cierra"));
+    return line.mid(start + 1, end - start - 2);
+}
+
+QStringList Conv_Insert(const QString& linea, qsizetype posicion, int n) {
+    QStringList values;
+    values.reserve(n + 1);
+    qsizetype from = posicion + 1;
+    bool fits = true;
+    for (int i = 0; i < n; ++i) {
+        const qsizetype next = linea.indexOf(QLatin1Char('|'), from);
+        if (next < 0) {
+            fits = false;
+            break;
+        }
+        values << linea.mid(from, next - from);
+        from = next + 1;
+    }
+    if (fits) {
+        values << linea.mid(from);
+        fits = !values.last().contains(QLatin1Char('|'));
+    }
+    if (!fits) {
+        const qsizetype found = linea.mid(posicion + 1).count(QLatin1Char('|')) + 1;
+        throw ImportError(QStringLiteral("el registro tiene %1 valores y se esperaban %2").arg(found).arg(n + 1));
+    }
+    return values;
+}
+
+std::optional<Insercion> convierteRegistro(const QString& record) {
+    const qsizetype bar = record.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        throw ImportError(QStringLiteral("el registro %1 no tiene separadores \"|\"").arg(shown(record)));
+    const QString tag = record.left(bar);
+    if (tag == kEndTag)
+        return std::nullopt;
+    for (const RecordType& type : recordTypes()) {
+        if (type.tag != tag)
+            continue;
+        // Every record but the broker's carries the exporting broker's patente first; it is not imported.
+        qsizetype posicion = bar;
+        if (tag != QLatin1String("AA")) {
+            posicion = record.indexOf(QLatin1Char('|'), bar + 1);
+            if (posicion < 0)
+                throw ImportError(
+                    QStringLiteral("el registro tiene 0 valores y se esperaban %1").arg(type.columns.size()));
+        }
+        const QStringList values = Conv_Insert(record, posicion, int(type.columns.size()) - 1);
+        Insercion insercion{type.sql, {}};
+        insercion.values.reserve(values.size());
+        for (qsizetype i = 0; i < values.size(); ++i)
+            insercion.values << converted(type.columns[size_t(i)], values[i]);
+        return insercion;
+    }
+    throw ImportError(QStringLiteral("%1 no es ningún tipo de registro conocido").arg(shown(tag)));
+}
+
+int importaRecupera(Database& db, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ImportError(
+            QStringLiteral("No se pudo leer %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw ImportError(
+            QStringLiteral("No se pudo leer %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
+
+    Transaction transaction(db);
+    int imported = 0;
+    int line = 0;
+    bool ended = false;
+    qsizetype pos = 0;
+    while (pos < bytes.size() && !ended) {
+        const qsizetype newline = bytes.indexOf('\n', pos);
+        qsizetype end = newline < 0 ? bytes.size() : newline;
+        const qsizetype next = newline < 0 ? bytes.size() : newline + 1;
+        if (end > pos && bytes[end - 1] == '\r')
+            --end;
+        ++line;
+        // The first record is the export's header, whatever it holds.
+        if (line > 1) {
+            try {
+                const auto insercion = convierteRegistro(recordOfLine(decodeWindows1252(bytes.mid(pos, end - pos))));
+                if (insercion) {
+                    db.exec(insercion->sql, insercion->values);
+                    ++imported;
+                } else {
+                    ended = true;
+                }
+            } catch (const ImportError& e) {
+                throw ImportError(lineFault(path, line, e.message()));
+            } catch (const DatabaseError& e) {
+                throw ImportError(lineFault(
+                    path, line, QStringLiteral("la base de datos rechazó el registro (%1)").arg(e.message())));
+            }
+        }
+        pos = next;
+    }
+    if (!ended)
+        throw ImportError(
+            QStringLiteral("El archivo %1 termina antes de su registro 800.").arg(QDir::toNativeSeparators(path)));
+    try {
+        transaction.commit();
+    } catch (const DatabaseError& e) {
+        throw ImportError(QStringLiteral("La base de datos no guardó lo importado (%1).").arg(e.message()));
+    }
+    return imported;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// How a program started by ours ended.
+struct ProgramRun {
+    enum class Outcome {
+        Finished,   // exited with status 0
+        NotStarted, // could not be started at all
+        Failed,     // exited with another status or crashed
+        TimedOut,   // still running when the time was up; it has been stopped
+    };
+    Outcome outcome = Outcome::NotStarted;
+    // The exit status of a program that ended on its own; -1 when it crashed or was stopped.
+    int exitCode = -1;
+    // What the program wrote on its error output, or why it could not be started.
+    QString errorText;
+};
+
+// The name a program file carries on this system ("Vantrix" becomes "Vantrix.exe" on Windows).
+QString programFileName(const QString& stem);
+
+// Starts the program in the working folder and waits for it; when timeoutMs passes first, the program is stopped.
+// A negative timeoutMs waits as long as it takes.
+// The program's standard output is discarded.
+ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs,
+                      const QStringList& arguments = {});
+
+// Copies the file into the folder under its own name, replacing an older copy; the copy keeps the file's
+// permissions, so a program stays runnable. False, with the reason in `error`, when it cannot be done.
+bool copyIntoFolder(const QString& file, const QString& folder, QString* error);
+
+// Removes the file when it is there. False, with the reason in `error`, when it is there and stays.
+bool removeFile(const QString& path, QString* error);
