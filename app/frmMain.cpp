@@ -10,6 +10,7 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "lists/ListaMandatarios.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -35,6 +36,8 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
+    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
+    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
     resize(1280, 720);
 }
 
@@ -135,6 +138,18 @@ void frmMain::Inicializa_datos() {
         Query address = db.select(QStringLiteral("select * from Domicilios_AA where Tipo_Dom=?"), {tipo});
         while (address.next())
             block->muestra(db, address);
+    }
+    listaMandatarios_->Llena_Mandatarios();
+}
+
+void frmMain::mandatariosCambiados() {
+    try {
+        const bool aspirantes =
+            globales_.BaseDatos->exists(QStringLiteral("select * from Mandatarios where Mandato=?"), {2});
+        ui->cmdSiguiente->setText(aspirantes ? QStringLiteral("Siguiente >") : QStringLiteral("Finaliza"));
+    } catch (const DatabaseError& e) {
+        inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
+               MessageIcon::Exclamation);
     }
 }
 

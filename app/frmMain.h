@@ -9,6 +9,7 @@
 namespace Ui {
 class frmMain;
 }
+class ListaMandatarios;
 class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
@@ -39,12 +40,14 @@ private:
     void Inicializa_datos();
     void muestraPagina(int pagina);
     void cmdSalir_Click();
+    void mandatariosCambiados();
 
     std::unique_ptr<Ui::frmMain> ui;
     PaginaAA* paginaAA_;
     PaginaApoderado* paginaApoderado_;
     PaginaHistoricoAA* paginaHistoricoAA_;
     PaginaMandatarios* paginaMandatarios_;
+    std::unique_ptr<ListaMandatarios> listaMandatarios_;
 
     QString programFolder_;
     QString previousFolder_;
