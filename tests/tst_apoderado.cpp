@@ -193,6 +193,7 @@ private slots:
     void editLoadsEverythingBack();
     void editChangesCurp();
     void editTypeOneToTypeTwo();
+    void importedOfficesOfTypeTwo();
     void duplicateCurpRefused();
     void eachCheckFailingAlone_data();
     void eachCheckFailingAlone();
@@ -471,6 +472,27 @@ void TestApoderado::editTypeOneToTypeTwo() {
     QCOMPARE(messages.texts(), QStringList());
     QCOMPARE(rows(db, "select Mandato, Acreditacion from Mandatarios where CURP=?", {kCurp}), QStringList({"1|0"}));
     QCOMPARE(rows(db, "select NoAduana from Aduanas_MM where CURP=?", {kCurp}), QStringList({"160"}));
+}
+
+void TestApoderado::importedOfficesOfTypeTwo() {
+    Base base;
+    Database& db = *base.db;
+    guardaMandatario(db, {}, seed(kCurp, kRfc, 1));
+    db.exec("update Mandatarios set Mandato=2, Acreditacion=1");
+    ScriptedMessages messages;
+    {
+        // Choosing type 1 shows the rows he already has, so that they are not stored twice.
+        frmApoderado d(db, "E", kCurp);
+        QCOMPARE(gridRows(&d, "fgAduanasAct").size(), 2);
+        QVERIFY(child<QPushButton>(&d, "cmdNuevoPed")->isEnabled());
+        press(&d, "cmdCancelar");
+    }
+    frmApoderado d(db, "E", kCurp);
+    press(&d, "cmdAceptar");
+    QCOMPARE(messages.texts(), QStringList());
+    // A type 2 representative keeps no offices or declarations.
+    QVERIFY(!db.exists("select * from Aduanas_MM"));
+    QVERIFY(!db.exists("select * from Pedimentos_MM"));
 }
 
 void TestApoderado::duplicateCurpRefused() {
