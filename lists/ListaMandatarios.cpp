@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <memory>
+
 namespace {
 
 // Columns of fgAA.
@@ -137,8 +139,14 @@ void ListaMandatarios::fgAA_Click() {
 void ListaMandatarios::abreApoderado(const QString& Modo, const QString& curp) {
     if (!globales_.BaseDatos)
         return;
-    frmApoderado dialog(*globales_.BaseDatos, Modo, curp, page_->window());
-    if (dialog.exec() != QDialog::Accepted)
+    std::unique_ptr<frmApoderado> dialog;
+    try {
+        dialog = std::make_unique<frmApoderado>(*globales_.BaseDatos, Modo, curp, page_->window());
+    } catch (const DatabaseError& e) {
+        informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+        return;
+    }
+    if (dialog->exec() != QDialog::Accepted)
         return;
     try {
         Llena_Mandatarios();
@@ -149,7 +157,7 @@ void ListaMandatarios::abreApoderado(const QString& Modo, const QString& curp) {
     const QTableWidget* grid = page_->fgAA;
     int stored = -1;
     for (int r = 0; r < rowCount(grid) && stored < 0; ++r) {
-        if (cellText(grid, r, kCURP) == dialog.curpGuardado())
+        if (cellText(grid, r, kCURP) == dialog->curpGuardado())
             stored = r;
     }
     {

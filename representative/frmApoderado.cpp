@@ -41,6 +41,11 @@ DomicilioMandatario domicilio(const BloqueDomicilio& b) {
     return d;
 }
 
+void informaCatalogo(QWidget* parent, const DatabaseError& e) {
+    inform(parent, QStringLiteral("No se pudo leer el catálogo de Aduanas:\n%1").arg(e.message()),
+           MessageIcon::Exclamation);
+}
+
 } // namespace
 
 frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& curp, QWidget* parent)
@@ -336,17 +341,25 @@ void frmApoderado::fgPedTramitados_Click() {
 }
 
 void frmApoderado::cmdNuevaAduana_Click() {
-    frmAduanaAct dialog(db_, columna0(ui->fgAduanasAct), this);
-    if (dialog.exec() == QDialog::Accepted)
-        appendRow(ui->fgAduanasAct, dialog.fila());
+    try {
+        frmAduanaAct dialog(db_, columna0(ui->fgAduanasAct), this);
+        if (dialog.exec() == QDialog::Accepted)
+            appendRow(ui->fgAduanasAct, dialog.fila());
+    } catch (const DatabaseError& e) {
+        informaCatalogo(this, e);
+    }
     if (rowCount(ui->fgAduanasAct) > 0)
         ui->cmdNuevoPed->setEnabled(true);
 }
 
 void frmApoderado::cmdNuevoPed_Click() {
-    frmPedTramitados dialog(db_, columna0(ui->fgAduanasAct), this);
-    if (dialog.exec() == QDialog::Accepted)
-        appendRow(ui->fgPedTramitados, dialog.fila());
+    try {
+        frmPedTramitados dialog(db_, columna0(ui->fgAduanasAct), this);
+        if (dialog.exec() == QDialog::Accepted)
+            appendRow(ui->fgPedTramitados, dialog.fila());
+    } catch (const DatabaseError& e) {
+        informaCatalogo(this, e);
+    }
 }
 
 void frmApoderado::cmdBorrarAduana_Click() {

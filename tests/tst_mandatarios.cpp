@@ -163,6 +163,7 @@ private slots:
     void detailsPanelByMandate();
     void addressesOfSelection();
     void deleteRepresentative();
+    void refusedDeleteLeavesEverything();
     void newEditAndCancelThroughWindow();
     void newTypeOneWithOfficeThroughWindow();
 };
@@ -341,6 +342,30 @@ void TestMandatarios::deleteRepresentative() {
     QCOMPARE(count(dir.path(), "select count(*) from Pedimentos_MM"), 0);
     QCOMPARE(gridRows(&window, "fgAA").size(), 1);
     QCOMPARE(driver.unexpected, QStringList());
+}
+
+void TestMandatarios::refusedDeleteLeavesEverything() {
+    QTemporaryDir dir;
+    storeData(dir.path());
+    {
+        auto db = Database::open(dir.filePath("tolvek.mdb"));
+        // The last delete is refused, after the dependent rows are gone.
+        db->exec("create trigger falla before delete on Mandatarios begin select raise(abort, 'borrado forzado'); end");
+    }
+    ScriptedMessages messages;
+    ModalDriver driver;
+    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
+    QVERIFY(startUp(window, driver));
+    select(&window, kAnterior);
+    child<QPushButton>(&window, "cmdBorrar")->click();
+    QCOMPARE(messages.shown.size(), 2);
+    QVERIFY(messages.texts().last().contains("borrado forzado"));
+    QCOMPARE(int(messages.shown.last().icon), int(MessageIcon::Exclamation));
+    QCOMPARE(gridRows(&window, "fgAA").size(), 5);
+    QCOMPARE(count(dir.path(), "select count(*) from Aduanas_MM where CURP=?", {kAnterior}), 2);
+    QCOMPARE(count(dir.path(), "select count(*) from Pedimentos_MM where CURP=?", {kAnterior}), 2);
+    QCOMPARE(count(dir.path(), "select count(*) from Domicilios_MM where CURP=?", {kAnterior}), 2);
+    QCOMPARE(caption(&window), QString("Siguiente >"));
 }
 
 void TestMandatarios::newEditAndCancelThroughWindow() {
