@@ -14,6 +14,7 @@
 #include "import/ViejoTolvek.h"
 #include "lists/HistoricoAA.h"
 #include "lists/HistoricoMandatarios.h"
+#include "lists/ListaMandatarios.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -43,6 +44,8 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
+    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
+    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
     resize(1280, 720);
 }
 
@@ -145,6 +148,7 @@ void frmMain::Inicializa_datos() {
     } while (aa.next());
     Llena_Domicilio(paginaAA_->fiscal, 1);
     Llena_Domicilio(paginaAA_->oirR, 2);
+    listaMandatarios_->Llena_Mandatarios();
     historicoMandatarios_->Llena_Hist_Mandatarios();
     historicoAA_->Llena_Hist_AA();
 }
@@ -162,6 +166,16 @@ void frmMain::setSiguiente(Siguiente siguiente) {
     case Siguiente::Finaliza:
         ui->cmdSiguiente->setText(QStringLiteral("Finaliza"));
         break;
+    }
+}
+
+void frmMain::mandatariosCambiados() {
+    try {
+        historicoMandatarios_->Llena_Hist_Mandatarios();
+        setSiguiente(historicoMandatarios_->Hay_Hist_Mandatarios() ? Siguiente::Siguiente : Siguiente::Finaliza);
+    } catch (const DatabaseError& e) {
+        inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
+               MessageIcon::Exclamation);
     }
 }
 

@@ -10,6 +10,7 @@ namespace Ui {
 class frmMain;
 }
 struct BloqueDomicilio;
+class ListaMandatarios;
 class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
@@ -53,12 +54,14 @@ private:
     void setSiguiente(Siguiente siguiente);
     bool guardaPagina1();
     bool generaArchivo();
+    void mandatariosCambiados();
 
     std::unique_ptr<Ui::frmMain> ui;
     PaginaAA* paginaAA_;
     PaginaApoderado* paginaApoderado_;
     PaginaHistoricoAA* paginaHistoricoAA_;
     PaginaMandatarios* paginaMandatarios_;
+    std::unique_ptr<ListaMandatarios> listaMandatarios_;
 
     QString programFolder_;
     QString previousFolder_;
