@@ -10,6 +10,7 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "export/Genera_archivo.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -144,6 +145,8 @@ void frmMain::cmdSalir_Click() {
                  QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
                  kTitleMendaje))
         return;
+    if (globales_.Archivo_Generado == 1)
+        Borra_Archivo_Sin_Firma(this, programFolder_, globales_.NoPatente);
     QApplication::quit();
 }
 
