@@ -1,10 +1,10 @@
 #include "export/ArchivoInformacion.h"
 
 #include "platform/Database.h"
+#include "platform/RawRows.h"
 
 #include <QDate>
 #include <QIODevice>
-#include <QVariant>
 
 #include <array>
 #include <charconv>
@@ -130,47 +130,85 @@ constexpr std::array<char16_t, 32> kHighHalf = {0x20AC, 0,      0x201A, 0x0192, 
                                                 0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+// The byte of a character that Windows-1252 places between 0x80 and 0x9F; -1 for any other.
+int highHalfByte(char32_t c) {
+    if (c < 0x100)
+        return -1;
+    for (std::size_t k = 0; k < kHighHalf.size(); ++k)
+        if (kHighHalf[k] == c)
+            return int(0x80 + k);
+    return -1;
+}
+
 enum class Falla { Ninguna, Separador, SaltoDeLinea, Caracter };
 
-bool isLineBreak(char16_t c) {
+constexpr char32_t kInvalid = 0xFFFD;
+
+// Reads one UTF-8 sequence starting at `i`, moving `i` past it; kInvalid for a broken one.
+char32_t decodeUtf8(QByteArrayView text, qsizetype& i) {
+    const auto lead = uchar(text[i++]);
+    int extra = 0;
+    char32_t c = 0;
+    if (lead >= 0xF0 && lead < 0xF5) {
+        extra = 3;
+        c = lead & 0x07;
+    } else if (lead >= 0xE0) {
+        extra = 2;
+        c = lead & 0x0F;
+    } else if (lead >= 0xC2 && lead < 0xE0) {
+        extra = 1;
+        c = lead & 0x1F;
+    } else {
+        return kInvalid;
+    }
+    for (int k = 0; k < extra; ++k) {
+        if (i >= text.size() || (uchar(text[i]) & 0xC0) != 0x80)
+            return kInvalid;
+        c = (c << 6) | (uchar(text[i++]) & 0x3F);
+    }
+    return c;
+}
+
+bool isLineBreak(char32_t c) {
     return c == u'\n' || c == u'\r' || c == 0x0B || c == 0x0C || c == 0x85 || c == 0x2028 || c == 0x2029;
 }
 
-// Appends the text in Windows-1252; on a fault appends nothing and tells which character stopped it.
-Falla appendWindows1252(QByteArray& out, const QString& text, QString* bad) {
+// Appends the stored UTF-8 text in Windows-1252; on a fault appends nothing and tells which character stopped it.
+Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
     const qsizetype start = out.size();
+    // Never more bytes than the UTF-8 form has.
     out.resize(start + text.size());
     char* p = out.data() + start;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        char byte = 0;
-        Falla falla = Falla::Ninguna;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const auto b = uchar(text[i]);
+        char32_t c = b;
+        if (b < 0x80) {
+            ++i;
+            if (b >= 0x20 && b != '|') {
+                *p++ = char(b);
+                continue;
+            }
+        } else {
+            c = decodeUtf8(text, i);
+        }
+        Falla falla = Falla::Caracter;
         if (c == u'|') {
             falla = Falla::Separador;
         } else if (isLineBreak(c)) {
             falla = Falla::SaltoDeLinea;
-        } else if (c < 0x20 && c != u'\t') {
-            falla = Falla::Caracter;
-        } else if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            byte = char(c);
-        } else {
-            falla = Falla::Caracter;
-            for (std::size_t k = 0; k < kHighHalf.size(); ++k) {
-                if (kHighHalf[k] == c) {
-                    byte = char(0x80 + k);
-                    falla = Falla::Ninguna;
-                    break;
-                }
-            }
+        } else if (c == u'\t' || (c >= 0xA0 && c <= 0xFF)) {
+            *p++ = char(c);
+            continue;
+        } else if (const int byte = highHalfByte(c); byte >= 0) {
+            *p++ = char(byte);
+            continue;
         }
-        if (falla != Falla::Ninguna) {
-            out.resize(start);
-            const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
-            *bad = text.mid(i, pair ? 2 : 1);
-            return falla;
-        }
-        p[i] = byte;
+        out.resize(start);
+        *bad = c;
+        return falla;
     }
+    out.resize(p - out.constData());
     return Falla::Ninguna;
 }
 
@@ -180,32 +218,63 @@ void appendNumber(QByteArray& out, qint64 value) {
     out.append(digits, result.ptr - digits);
 }
 
-void appendTwo(QByteArray& out, int value) {
-    out.append(char('0' + value / 10));
-    out.append(char('0' + value % 10));
+// A whole number as the engine may hold it: an integer, a float without fraction, or its text (blanks allowed).
+bool storedNumber(const RawRows& rows, int column, qint64* value) {
+    switch (rows.type(column)) {
+    case RawRows::Type::Integer:
+        *value = rows.integer(column);
+        return true;
+    case RawRows::Type::Float: {
+        const double d = rows.real(column);
+        if (d != double(qint64(d)))
+            return false;
+        *value = qint64(d);
+        return true;
+    }
+    case RawRows::Type::Text: {
+        const QByteArrayView text = QByteArrayView(rows.utf8(column)).trimmed();
+        const char* first = text.data();
+        const char* last = first + text.size();
+        if (first != last && *first == '+')
+            ++first;
+        const auto result = std::from_chars(first, last, *value);
+        return text.size() > 0 && result.ec == std::errc() && result.ptr == last;
+    }
+    default:
+        return false;
+    }
 }
 
-// Dates are stored as ISO text; anything else is not a date the file can carry.
-bool appendDate(QByteArray& out, const QString& stored) {
-    const QDate date = QDate::fromString(stored.left(10), Qt::ISODate);
-    if (!date.isValid() || date.year() < 1000 || date.year() > 9999)
+int digitsAt(QByteArrayView text, int from, int count) {
+    int value = 0;
+    for (int k = from; k < from + count; ++k) {
+        if (text[k] < '0' || text[k] > '9')
+            return -1;
+        value = value * 10 + (text[k] - '0');
+    }
+    return value;
+}
+
+// Dates are stored as ISO text (yyyy-mm-dd); anything else is not a date the file can carry.
+bool appendDate(QByteArray& out, QByteArrayView stored) {
+    if (stored.size() < 10 || stored[4] != '-' || stored[7] != '-' || (stored.size() > 10 && stored[10] != 'T'))
         return false;
-    appendNumber(out, date.year());
-    out.append('-');
-    appendTwo(out, date.month());
-    out.append('-');
-    appendTwo(out, date.day());
+    const int year = digitsAt(stored, 0, 4);
+    const int month = digitsAt(stored, 5, 2);
+    const int day = digitsAt(stored, 8, 2);
+    if (year < 1000 || !QDate(year, month, day).isValid())
+        return false;
+    out.append(stored.first(10));
     return true;
 }
 
-QString describe(const QString& bad) {
-    QString code =
-        QString::number(bad.size() == 2 ? QChar::surrogateToUcs4(bad.at(0), bad.at(1)) : bad.at(0).unicode(), 16)
-            .toUpper();
-    code = code.rightJustified(4, QLatin1Char('0'));
-    if (bad.at(0).unicode() < 0x20 || (bad.at(0).unicode() >= 0x7F && bad.at(0).unicode() < 0xA0))
+QString describe(char32_t bad) {
+    const QString code = QString::number(uint(bad), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    if (bad < 0x20 || (bad >= 0x7F && bad < 0xA0))
         return QStringLiteral("el carácter de control U+%1").arg(code);
-    return QStringLiteral("el carácter \"%1\" (U+%2)").arg(bad, code);
+    if (bad == kInvalid)
+        return QStringLiteral("un carácter dañado");
+    return QStringLiteral("el carácter \"%1\" (U+%2)").arg(QString::fromUcs4(&bad, 1), code);
 }
 
 class Escritor {
@@ -213,8 +282,9 @@ public:
     Escritor(QIODevice* out, QString* error) : out_(out), error_(error) { buffer_.reserve(kChunk + 4096); }
 
     bool patente(const QString& text) {
-        QString bad;
-        if (appendWindows1252(patente_, text, &bad) != Falla::Ninguna || text.isEmpty()) {
+        char32_t bad = 0;
+        const QByteArray utf8 = text.toUtf8();
+        if (appendWindows1252(patente_, utf8, &bad) != Falla::Ninguna || text.isEmpty()) {
             *error_ = QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
                                      "\"%1\" no es válida.")
                           .arg(text);
@@ -236,7 +306,8 @@ public:
     bool tabla(Database& db, const Registro& registro) {
         const QString table = QString::fromLatin1(registro.table);
         try {
-            Query rows = db.select(QStringLiteral("select * from ") + table);
+            RawRows rows(db.path(), QStringLiteral("select * from ") + table);
+            prefix_ = QByteArray(registro.table) + '|' + patente_;
             bool any = false;
             while (rows.next()) {
                 any = true;
@@ -246,7 +317,7 @@ public:
                     return false;
             }
             if (!any && registro.filler)
-                startLine(registro).append('|').append(registro.filler).append("\r\n");
+                buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
         } catch (const DatabaseError& e) {
             *error_ = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 de "
                                      "la base de datos (%2).")
@@ -270,23 +341,20 @@ public:
 private:
     static constexpr qsizetype kChunk = 1 << 16;
 
-    QByteArray& startLine(const Registro& registro) {
-        return buffer_.append(registro.table).append('|').append(patente_);
-    }
+    static QString stored(const RawRows& rows, int column) { return QString::fromUtf8(rows.utf8(column)); }
 
-    bool fila(const Query& rows, const Registro& registro) {
+    bool fila(const RawRows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
-        startLine(registro);
+        buffer_.append(prefix_);
         for (const Campo& campo : registro.campos) {
             buffer_.append('|');
             if (rows.isNull(campo.column))
                 continue;
-            const QVariant value = rows.value(campo.column);
             QString problem;
             switch (campo.kind) {
             case Kind::Text: {
-                QString bad;
-                switch (appendWindows1252(buffer_, value.toString(), &bad)) {
+                char32_t bad = 0;
+                switch (appendWindows1252(buffer_, rows.utf8(campo.column), &bad)) {
                 case Falla::Ninguna:
                     break;
                 case Falla::Separador:
@@ -303,24 +371,23 @@ private:
                 break;
             }
             case Kind::Number: {
-                bool ok = false;
-                const qint64 n = value.toLongLong(&ok);
-                if (ok)
+                qint64 n = 0;
+                if (storedNumber(rows, campo.column, &n))
                     appendNumber(buffer_, n);
                 else
-                    problem = QStringLiteral("no tiene un número válido (\"%1\")").arg(value.toString());
+                    problem = QStringLiteral("no tiene un número válido (\"%1\")").arg(stored(rows, campo.column));
                 break;
             }
             case Kind::Date:
-                if (!appendDate(buffer_, value.toString()))
-                    problem = QStringLiteral("no tiene una fecha válida (\"%1\")").arg(value.toString());
+                if (!appendDate(buffer_, rows.utf8(campo.column)))
+                    problem = QStringLiteral("no tiene una fecha válida (\"%1\")").arg(stored(rows, campo.column));
                 break;
             }
             if (!problem.isEmpty()) {
                 buffer_.truncate(lineStart);
                 QString persona = QString::fromUtf8(registro.persona);
                 if (registro.personColumn >= 0)
-                    persona += QLatin1Char(' ') + rows.text(registro.personColumn);
+                    persona += QLatin1Char(' ') + stored(rows, registro.personColumn);
                 *error_ =
                     QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
                                    "%3 %4. Corríjalo y vuelva a generar el archivo.")
@@ -335,6 +402,8 @@ private:
     QIODevice* out_;
     QString* error_;
     QByteArray patente_;
+    // The tag and the patente that begin every line of the table being written.
+    QByteArray prefix_;
     QByteArray buffer_;
 };
 

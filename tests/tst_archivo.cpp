@@ -219,6 +219,8 @@ void TestArchivo::refusedValues_data() {
                               << QStringList{"tabla Domicilios_AA", "campo Telefono", "U+1F600"};
     QTest::newRow("a control character") << QStringList{"update Aduanas_MM set CURP='LOTP' || char(7)"}
                                          << QStringList{"tabla Aduanas_MM", "campo CURP", "U+0007"};
+    QTest::newRow("a NUL") << QStringList{"update Aduanas_MM set NoAduana=470, CURP='LOTP' || char(0) || 'X'"}
+                           << QStringList{"tabla Aduanas_MM", "campo CURP", "U+0000"};
     QTest::newRow("a date that is none") << QStringList{"update Pedimentos_MM set FechPedimento='30/11/2000'"}
                                          << QStringList{"tabla Pedimentos_MM", "campo FechPedimento", "fecha válida",
                                                         "LOTP751120HDFPRD02"};
