@@ -11,6 +11,7 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "export/Genera_archivo.h"
 #include "import/ViejoTolvek.h"
 #include "lists/HistoricoAA.h"
 #include "lists/HistoricoMandatarios.h"
@@ -195,10 +196,6 @@ bool frmMain::guardaPagina1() {
     return true;
 }
 
-bool frmMain::generaArchivo() {
-    return false;
-}
-
 void frmMain::cmdSiguiente_Click() {
     Database& db = *globales_.BaseDatos;
     try {
@@ -215,7 +212,7 @@ void frmMain::cmdSiguiente_Click() {
             if (!Verifica_Datos_p2(this, db, paginaApoderado_->fgAA))
                 return;
             if (siguiente_ == Siguiente::Finaliza) {
-                if (generaArchivo()) {
+                if (Genera_archivo(this, globales_, programFolder_)) {
                     ui->cmdAtras->setEnabled(false);
                     ui->cmdSiguiente->setEnabled(false);
                 }
@@ -234,7 +231,7 @@ void frmMain::cmdSiguiente_Click() {
         case 4:
             if (!Verifica_Datos_p4(paginaMandatarios_->fgMandatarios))
                 return;
-            if (generaArchivo()) {
+            if (Genera_archivo(this, globales_, programFolder_)) {
                 ui->cmdAtras->setEnabled(false);
                 ui->cmdSiguiente->setEnabled(false);
             }
@@ -283,10 +280,17 @@ void frmMain::cmdSalir_Click() {
         !confirm(this, QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
                  kTitleMendaje))
         return;
+    termina();
+}
+
+void frmMain::termina() {
+    // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake.
+    if (globales_.Archivo_Generado == 1)
+        Borra_Archivo_Sin_Firma(this, programFolder_, globales_.NoPatente);
     QApplication::quit();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
-    QApplication::quit();
+    termina();
 }

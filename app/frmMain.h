@@ -53,7 +53,8 @@ private:
     void cmdSalir_Click();
     void setSiguiente(Siguiente siguiente);
     bool guardaPagina1();
-    bool generaArchivo();
+    // Ends the run: leaves the event loop, so that the database is closed on the way out.
+    void termina();
     void mandatariosCambiados();
 
     std::unique_ptr<Ui::frmMain> ui;

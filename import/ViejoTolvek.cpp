@@ -3,6 +3,7 @@
 #include "import/Recupera.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
+#include "platform/Files.h"
 #include "platform/Process.h"
 
 #include <QCursor>

@@ -67,36 +67,4 @@ ProgramRun runProgram(const QString& program, const QString& workingFolder, int 
     return run;
 }
 
-bool copyIntoFolder(const QString& file, const QString& folder, QString* error) {
-    const QString target = QDir(folder).filePath(QFileInfo(file).fileName());
-    // Copied beside the target first, so that a failed copy never leaves a truncated program in its place.
-    const QString partial = target + QStringLiteral(".copia");
-    QFile::remove(partial);
-    QFile source(file);
-    if (!source.copy(partial)) {
-        *error = source.errorString();
-        QFile::remove(partial);
-        return false;
-    }
-    QFile old(target);
-    if (old.exists() && !old.remove()) {
-        *error = old.errorString();
-        QFile::remove(partial);
-        return false;
-    }
-    QFile copy(partial);
-    if (!copy.rename(target)) {
-        *error = copy.errorString();
-        QFile::remove(partial);
-        return false;
-    }
-    return true;
-}
 
-bool removeFile(const QString& path, QString* error) {
-    QFile file(path);
-    if (!file.exists() || file.remove())
-        return true;
-    *error = file.errorString();
-    return false;
-}

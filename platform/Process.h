@@ -27,9 +27,3 @@ QString programFileName(const QString& stem);
 ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs,
                       const QStringList& arguments = {});
 
-// Copies the file into the folder under its own name, replacing an older copy; the copy keeps the file's
-// permissions, so a program stays runnable. False, with the reason in `error`, when it cannot be done.
-bool copyIntoFolder(const QString& file, const QString& folder, QString* error);
-
-// Removes the file when it is there. False, with the reason in `error`, when it is there and stays.
-bool removeFile(const QString& path, QString* error);

@@ -1,0 +1,437 @@
+#include "export/ArchivoInformacion.h"
+
+#include "platform/Database.h"
+#include "platform/RawRows.h"
+
+#include <QDate>
+#include <QIODevice>
+
+#include <array>
+#include <charconv>
+#include <vector>
+
+namespace {
+
+enum class Kind { Text, Number, Date };
+
+struct Campo {
+    int column;
+    const char* name;
+    Kind kind;
+};
+
+// One record type: the table read with "select *" and the columns written, by position, in file order.
+struct Registro {
+    const char* table;
+    std::vector<Campo> campos;
+    // Column holding the CURP of the person the row belongs to; -1 for the broker's own rows.
+    int personColumn;
+    const char* persona;
+    // Values written after the tag and the patente when the table is empty; nullptr: nothing at all.
+    const char* filler;
+};
+
+constexpr Kind T = Kind::Text;
+constexpr Kind N = Kind::Number;
+constexpr Kind D = Kind::Date;
+
+const std::vector<Registro>& registrosPrincipales() {
+    static const std::vector<Registro> r = {
+        {"AA",
+         {{1, "Nombre", T},
+          {2, "ApPaterno", T},
+          {3, "ApMaterno", T},
+          {4, "RFC", T},
+          {5, "CURP", T},
+          {7, "Adscripcion", N}},
+         -1,
+         "del Agente Aduanal",
+         nullptr},
+        {"Domicilios_AA",
+         {{0, "Tipo_Dom", N},
+          {1, "EntFed", T},
+          {2, "MDeleg", N},
+          {3, "Calle", T},
+          {4, "NoExt", T},
+          {5, "NoInt", T},
+          {6, "Colonia", T},
+          {7, "CP", T},
+          {8, "Telefono", T},
+          {9, "Fax", T}},
+         -1,
+         "del Agente Aduanal",
+         nullptr},
+        // The filler carries seven values for a record of eight: the authority reads it so.
+        {"Mandatarios",
+         {{0, "CURP", T},
+          {1, "RFC", T},
+          {2, "Nombre", T},
+          {3, "ApPaterno", T},
+          {4, "ApMaterno", T},
+          {5, "Mandato", N},
+          {7, "Acreditacion", N},
+          {8, "Operando", N}},
+         0,
+         "del representante",
+         "No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica"},
+        {"Domicilios_MM",
+         {{0, "CURP", T},
+          {1, "EntFed", T},
+          {2, "MDeleg", N},
+          {3, "Calle", T},
+          {4, "NoExt", T},
+          {5, "NoInt", T},
+          {6, "Colonia", T},
+          {7, "CP", T},
+          {8, "Telefono", T},
+          {9, "Fax", T},
+          {10, "Tipo_Dom", N}},
+         0,
+         "del representante",
+         nullptr},
+        {"Aduanas_MM", {{0, "CURP", T}, {1, "NoAduana", N}}, 0, "del representante", nullptr},
+        {"Pedimentos_MM",
+         {{0, "CURP", T}, {1, "NoAduana", N}, {2, "NoPedimento", T}, {3, "FechPedimento", D}},
+         0,
+         "del representante",
+         nullptr},
+    };
+    return r;
+}
+
+const std::vector<Registro>& registrosHistoria() {
+    static const std::vector<Registro> r = {
+        {"Historico_AA",
+         {{0, "RFC", T}, {1, "CURP", T}, {2, "Nombre", T}, {3, "ApPaterno", T}, {4, "ApMaterno", T}},
+         1,
+         "del representante anterior",
+         "No Aplica|No Aplica|No Aplica|No Aplica"},
+        {"Periodos_H_AA",
+         {{0, "CURP", T}, {1, "NoAduana", N}, {2, "FechaIni", D}, {3, "FechaFin", D}},
+         0,
+         "del representante anterior",
+         nullptr},
+        // "No Plica" is what the authority has always received; it stays as it is.
+        {"Periodos_H_MM",
+         {{0, "CURP", T}, {1, "NoAduana", N}, {2, "Patente_MM", N}, {3, "FechaIni", D}, {4, "FechaFin", D}},
+         0,
+         "del aspirante",
+         "No Plica|No Aplica|No Aplica|No Aplica|No Aplica"},
+    };
+    return r;
+}
+
+const char* const kHeaderMiddle = "|1111111||||||||";
+const char* const kTrailer = "800|1111111|1|\r\n";
+
+// Windows-1252 bytes 0x80 to 0x9F; 0 where the code page has no character.
+constexpr std::array<char16_t, 32> kHighHalf = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                                0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The byte of a character that Windows-1252 places between 0x80 and 0x9F; -1 for any other.
+int highHalfByte(char32_t c) {
+    if (c < 0x100)
+        return -1;
+    for (std::size_t k = 0; k < kHighHalf.size(); ++k)
+        if (kHighHalf[k] == c)
+            return int(0x80 + k);
+    return -1;
+}
+
+enum class Falla { Ninguna, Separador, SaltoDeLinea, Caracter };
+
+constexpr char32_t kInvalid = 0xFFFD;
+
+// Reads one UTF-8 sequence starting at `i`, moving `i` past it; kInvalid for a broken one.
+char32_t decodeUtf8(QByteArrayView text, qsizetype& i) {
+    const auto lead = uchar(text[i++]);
+    int extra = 0;
+    char32_t c = 0;
+    if (lead >= 0xF0 && lead < 0xF5) {
+        extra = 3;
+        c = lead & 0x07;
+    } else if (lead >= 0xE0) {
+        extra = 2;
+        c = lead & 0x0F;
+    } else if (lead >= 0xC2 && lead < 0xE0) {
+        extra = 1;
+        c = lead & 0x1F;
+    } else {
+        return kInvalid;
+    }
+    for (int k = 0; k < extra; ++k) {
+        if (i >= text.size() || (uchar(text[i]) & 0xC0) != 0x80)
+            return kInvalid;
+        c = (c << 6) | (uchar(text[i++]) & 0x3F);
+    }
+    return c;
+}
+
+bool isLineBreak(char32_t c) {
+    return c == u'\n' || c == u'\r' || c == 0x0B || c == 0x0C || c == 0x85 || c == 0x2028 || c == 0x2029;
+}
+
+// Appends the stored UTF-8 text in Windows-1252; on a fault appends nothing and tells which character stopped it.
+Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
+    const qsizetype start = out.size();
+    // Never more bytes than the UTF-8 form has.
+    out.resize(start + text.size());
+    char* p = out.data() + start;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const auto b = uchar(text[i]);
+        char32_t c = b;
+        if (b < 0x80) {
+            ++i;
+            if (b >= 0x20 && b != '|') {
+                *p++ = char(b);
+                continue;
+            }
+        } else {
+            c = decodeUtf8(text, i);
+        }
+        Falla falla = Falla::Caracter;
+        if (c == u'|') {
+            falla = Falla::Separador;
+        } else if (isLineBreak(c)) {
+            falla = Falla::SaltoDeLinea;
+        } else if (c == u'\t' || (c >= 0xA0 && c <= 0xFF)) {
+            *p++ = char(c);
+            continue;
+        } else if (const int byte = highHalfByte(c); byte >= 0) {
+            *p++ = char(byte);
+            continue;
+        }
+        out.resize(start);
+        *bad = c;
+        return falla;
+    }
+    out.resize(p - out.constData());
+    return Falla::Ninguna;
+}
+
+void appendNumber(QByteArray& out, qint64 value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr - digits);
+}
+
+// A whole number as the engine may hold it: an integer, a float without fraction, or its text (blanks allowed).
+bool storedNumber(const RawRows& rows, int column, qint64* value) {
+    switch (rows.type(column)) {
+    case RawRows::Type::Integer:
+        *value = rows.integer(column);
+        return true;
+    case RawRows::Type::Float: {
+        const double d = rows.real(column);
+        if (d != double(qint64(d)))
+            return false;
+        *value = qint64(d);
+        return true;
+    }
+    case RawRows::Type::Text: {
+        const QByteArrayView text = QByteArrayView(rows.utf8(column)).trimmed();
+        const char* first = text.data();
+        const char* last = first + text.size();
+        if (first != last && *first == '+')
+            ++first;
+        const auto result = std::from_chars(first, last, *value);
+        return text.size() > 0 && result.ec == std::errc() && result.ptr == last;
+    }
+    default:
+        return false;
+    }
+}
+
+int digitsAt(QByteArrayView text, int from, int count) {
+    int value = 0;
+    for (int k = from; k < from + count; ++k) {
+        if (text[k] < '0' || text[k] > '9')
+            return -1;
+        value = value * 10 + (text[k] - '0');
+    }
+    return value;
+}
+
+// Dates are stored as ISO text (yyyy-mm-dd); anything else is not a date the file can carry.
+bool appendDate(QByteArray& out, QByteArrayView stored) {
+    if (stored.size() < 10 || stored[4] != '-' || stored[7] != '-' || (stored.size() > 10 && stored[10] != 'T'))
+        return false;
+    const int year = digitsAt(stored, 0, 4);
+    const int month = digitsAt(stored, 5, 2);
+    const int day = digitsAt(stored, 8, 2);
+    if (year < 1000 || !QDate(year, month, day).isValid())
+        return false;
+    out.append(stored.first(10));
+    return true;
+}
+
+QString describe(char32_t bad) {
+    const QString code = QString::number(uint(bad), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    if (bad < 0x20 || (bad >= 0x7F && bad < 0xA0))
+        return QStringLiteral("el carácter de control U+%1").arg(code);
+    if (bad == kInvalid)
+        return QStringLiteral("un carácter dañado");
+    return QStringLiteral("el carácter \"%1\" (U+%2)").arg(QString::fromUcs4(&bad, 1), code);
+}
+
+class Escritor {
+public:
+    Escritor(QIODevice* out, QString* error) : out_(out), error_(error) { buffer_.reserve(kChunk + 4096); }
+
+    bool patente(const QString& text) {
+        char32_t bad = 0;
+        const QByteArray utf8 = text.toUtf8();
+        if (appendWindows1252(patente_, utf8, &bad) != Falla::Ninguna || text.isEmpty()) {
+            *error_ = QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
+                                     "\"%1\" no es válida.")
+                          .arg(text);
+            return false;
+        }
+        return true;
+    }
+
+    bool header() {
+        buffer_.append("501|").append(patente_).append(kHeaderMiddle).append(patente_).append("\r\n");
+        return true;
+    }
+
+    bool trailer() {
+        buffer_.append(kTrailer);
+        return flush();
+    }
+
+    bool tabla(Database& db, const Registro& registro) {
+        const QString table = QString::fromLatin1(registro.table);
+        try {
+            RawRows rows(db.path(), QStringLiteral("select * from ") + table);
+            prefix_ = QByteArray(registro.table) + '|' + patente_;
+            bool any = false;
+            while (rows.next()) {
+                any = true;
+                if (!fila(rows, registro))
+                    return false;
+                if (buffer_.size() >= kChunk && !flush())
+                    return false;
+            }
+            if (!any && registro.filler)
+                buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
+        } catch (const DatabaseError& e) {
+            *error_ = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 de "
+                                     "la base de datos (%2).")
+                          .arg(table, e.message());
+            return false;
+        }
+        return true;
+    }
+
+    bool flush() {
+        if (buffer_.isEmpty())
+            return true;
+        if (out_->write(buffer_) != buffer_.size()) {
+            *error_ = QStringLiteral("No se pudo escribir el archivo de información: %1.").arg(out_->errorString());
+            return false;
+        }
+        buffer_.clear();
+        return true;
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 16;
+
+    static QString stored(const RawRows& rows, int column) { return QString::fromUtf8(rows.utf8(column)); }
+
+    bool fila(const RawRows& rows, const Registro& registro) {
+        const qsizetype lineStart = buffer_.size();
+        buffer_.append(prefix_);
+        for (const Campo& campo : registro.campos) {
+            buffer_.append('|');
+            if (rows.isNull(campo.column))
+                continue;
+            QString problem;
+            switch (campo.kind) {
+            case Kind::Text: {
+                char32_t bad = 0;
+                switch (appendWindows1252(buffer_, rows.utf8(campo.column), &bad)) {
+                case Falla::Ninguna:
+                    break;
+                case Falla::Separador:
+                    problem = QStringLiteral("contiene el carácter \"|\", que separa los campos del archivo");
+                    break;
+                case Falla::SaltoDeLinea:
+                    problem = QStringLiteral("contiene un salto de línea");
+                    break;
+                case Falla::Caracter:
+                    problem = QStringLiteral("contiene %1, que el archivo (código Windows-1252) no puede llevar")
+                                  .arg(describe(bad));
+                    break;
+                }
+                break;
+            }
+            case Kind::Number: {
+                qint64 n = 0;
+                if (storedNumber(rows, campo.column, &n))
+                    appendNumber(buffer_, n);
+                else
+                    problem = QStringLiteral("no tiene un número válido (\"%1\")").arg(stored(rows, campo.column));
+                break;
+            }
+            case Kind::Date:
+                if (!appendDate(buffer_, rows.utf8(campo.column)))
+                    problem = QStringLiteral("no tiene una fecha válida (\"%1\")").arg(stored(rows, campo.column));
+                break;
+            }
+            if (!problem.isEmpty()) {
+                buffer_.truncate(lineStart);
+                QString persona = QString::fromUtf8(registro.persona);
+                if (registro.personColumn >= 0)
+                    persona += QLatin1Char(' ') + stored(rows, registro.personColumn);
+                *error_ =
+                    QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
+                                   "%3 %4. Corríjalo y vuelva a generar el archivo.")
+                        .arg(QString::fromLatin1(registro.table), QString::fromLatin1(campo.name), persona, problem);
+                return false;
+            }
+        }
+        buffer_.append("\r\n");
+        return true;
+    }
+
+    QIODevice* out_;
+    QString* error_;
+    QByteArray patente_;
+    // The tag and the patente that begin every line of the table being written.
+    QByteArray prefix_;
+    QByteArray buffer_;
+};
+
+} // namespace
+
+bool Hay_Historia(Database& db) {
+    return db.exists(QStringLiteral("select * from Mandatarios where Mandato=2"));
+}
+
+bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QString* error) {
+    Escritor escritor(out, error);
+    if (!escritor.patente(patente) || !escritor.header())
+        return false;
+    for (const Registro& registro : registrosPrincipales())
+        if (!escritor.tabla(db, registro))
+            return false;
+    bool historia = false;
+    try {
+        historia = Hay_Historia(db);
+    } catch (const DatabaseError& e) {
+        *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
+                                "Mandatarios de la base de datos (%1).")
+                     .arg(e.message());
+        return false;
+    }
+    if (historia)
+        for (const Registro& registro : registrosHistoria())
+            if (!escritor.tabla(db, registro))
+                return false;
+    return escritor.trailer();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class Database;
+class QIODevice;
+
+// Writes the information file for the broker of patente `patente` from the database alone, row by row, into
+// `out`: pipe-separated records in Windows-1252 with CR LF line ends. A value that cannot go into the file as it is
+// (a "|", a line break, a character the code page lacks, a number or date that is not one) stops the writing with
+// a message naming the table, the person and the field; what was written so far must then be thrown away, and so
+// must it when the device or the database fails. False with the message for the broker in `error`.
+bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QString* error);
+
+// A file has the history records only when some representative is an aspirant (mandate type 2).
+bool Hay_Historia(Database& db);

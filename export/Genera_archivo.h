@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+struct Globales;
+
+// The wizard's last act: asks, takes the key in frmKey, writes the information file into the program folder's
+// ENVIO folder as <patente>.txt (Globales::NoPatente) with the request files of the representatives of mandate
+// types 1 and 3 beside it, and has it signed. True only when the file was written and signed; every other outcome
+// has been told to the broker, who may try again.
+bool Genera_archivo(QWidget* parent, Globales& globales, const QString& programFolder);
+
+// The sending folder of a program folder, and the information file in it.
+QString carpetaEnvio(const QString& programFolder);
+QString rutaArchivoInformacion(const QString& programFolder, const QString& patente);
+
+// Leaving after a signing that failed: the unsigned file must not stay in ENVIO to be sent by mistake. Writes
+// ENVIO/Borra.txt naming it and starts Dremlo, which erases it once the program has ended.
+void Borra_Archivo_Sin_Firma(QWidget* parent, const QString& programFolder, const QString& patente);
