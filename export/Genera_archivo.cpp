@@ -78,7 +78,9 @@ bool Genera_archivo(QWidget* parent, Globales& globales, const QString& programF
             dialog.exec();
         }
         PasswordGuard guard{llave.Password_Llave};
-        if (llave.Respuesta_Key == QStringLiteral("C"))
+        // Closing the dialog by its close box is taken as a cancel too: the password of an earlier signing has been
+        // wiped, so going on would only sign with a stale key path and report a wrong password.
+        if (llave.Respuesta_Key != QStringLiteral("A"))
             return false;
 
         const QString folder = carpetaEnvio(programFolder);

@@ -102,7 +102,7 @@ private slots:
     void badValueLeavesEarlierFileAlone();
     void declinedOrCancelledWritesNothing_data();
     void declinedOrCancelledWritesNothing();
-    void closeBoxStillGenerates();
+    void closeBoxGeneratesNothing();
     void sendingFolderCannotBeMade();
     void wrongPasswordLeavesUnsignedFile();
 
@@ -426,22 +426,23 @@ void TestArchivo::declinedOrCancelledWritesNothing() {
     QCOMPARE(datosLlave().Respuesta_Key, declined ? QString("anterior") : QString("C"));
 }
 
-void TestArchivo::closeBoxStillGenerates() {
+void TestArchivo::closeBoxGeneratesNothing() {
     QTemporaryDir dir;
     QTemporaryDir elsewhere;
     QVERIFY(copySigningLibrary(dir.path()));
     Globales g;
     g.BaseDatos = baseEjemplo(dir.path(), writeFile(elsewhere.filePath("LOTP751120QW7.REQ"), "req"));
     g.NoPatente = "3012";
-    // The last key stays; the password was wiped after its signing, so the key no longer opens.
+    g.Archivo_Generado = 1;
     datosLlave().Archivo_Llave = writeKey(elsewhere.path(), kPassword);
     ScriptedMessages messages;
     ModalDriver driver;
     driver.then([](QDialog* d) { d->close(); });
     QVERIFY(!Genera_archivo(nullptr, g, dir.path()));
-    QCOMPARE(messages.texts().last(), QString("Error en la contraseña"));
+    // Only the question before the key dialog; nothing written, nothing signed, the state as it was.
+    QCOMPARE(messages.shown.size(), 1);
     QCOMPARE(g.Archivo_Generado, 1);
-    QVERIFY(readFile(dir.filePath("ENVIO/3012.txt")) == kEjemplo);
+    QVERIFY(!QFile::exists(dir.filePath("ENVIO/3012.txt")));
 }
 
 void TestArchivo::sendingFolderCannotBeMade() {
