@@ -9,12 +9,12 @@
 PaginaHistoricoAA::PaginaHistoricoAA(QWidget* parent) : QGroupBox(QStringLiteral("Historico Agente Aduanal"), parent) {
     setObjectName(QStringLiteral("frAA21311"));
     setToolTip(QStringLiteral(
-        "Información que corresponde a los Apoderados y Mandatarios que han actuado, omitiendo a los ya registrados en "
-        "TOLVEK"));
+        "Información que corresponde a los Apoderados y Mandatarios que han actuado, omitiendo a los ya registrados en TOLVEK"));
     auto* page = new QVBoxLayout(this);
-    auto* label28 = new QLabel(QStringLiteral("Se debe capturar la información que corresponde a los Representantes "
-                                              "que han actuado con el Agente Aduanal"),
-                               this);
+    auto* label28 = new QLabel(
+        QStringLiteral(
+            "Se debe capturar la información que corresponde a los Representantes que han actuado con el Agente Aduanal"),
+        this);
     label28->setObjectName(QStringLiteral("Label28"));
     label28->setWordWrap(true);
     page->addWidget(label28);

@@ -36,15 +36,6 @@ std::optional<FaltaDomicilio> revisaDomicilio(const TextosDomicilio& d) {
     return std::nullopt;
 }
 
-BloqueDomicilio::Nombres BloqueDomicilio::nombres(const QString& textPrefix, const QString& comboStem) {
-    const QString t = QStringLiteral("txt") + textPrefix;
-    const QString c = QStringLiteral("cmb") + comboStem;
-    return {t + QStringLiteral("Calle"),    t + QStringLiteral("NoExt"),     t + QStringLiteral("NoInt"),
-            t + QStringLiteral("Colonia"),  t + QStringLiteral("CP"),        t + QStringLiteral("Telefono"),
-            t + QStringLiteral("Fax"),      c + QStringLiteral("CveEntFed"), c + QStringLiteral("EntFed"),
-            c + QStringLiteral("NoMDeleg"), c + QStringLiteral("MDeleg")};
-}
-
 BloqueDomicilio BloqueDomicilio::build(QGroupBox* frame, const Nombres& names, bool capture) {
     auto* grid = new QGridLayout(frame);
     auto box = [&](const QString& name, int maxLength) {

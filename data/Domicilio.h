@@ -47,8 +47,6 @@ struct BloqueDomicilio {
     // Lays the block's labels and controls into the frame, each control named as given.
     // A capture block takes typed text in capitals; a display block is read-only.
     static BloqueDomicilio build(QGroupBox* frame, const Nombres& names, bool capture);
-    // The names of the prefix-named blocks: prefix + "Calle", ..., combos "cmb" + stem + "CveEntFed", ...
-    static Nombres nombres(const QString& textPrefix, const QString& comboStem);
 
     // Keeps the pairs in step and refills the municipalities when another entity is chosen.
     void connectCatalogues(Database& db) const;

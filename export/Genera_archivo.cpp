@@ -17,8 +17,8 @@
 
 namespace {
 
-const QString kPregunta = QStringLiteral("¿DESEA GENERAR EL ARCHIVO DE INFORMACION? PARA ESTA OPERACION DEBE USAR EL "
-                                         "ARCHIVO LLAVE DEL AGENTE ADUANAL. ");
+const QString kPregunta = QStringLiteral(
+    "¿DESEA GENERAR EL ARCHIVO DE INFORMACION? PARA ESTA OPERACION DEBE USAR EL ARCHIVO LLAVE DEL AGENTE ADUANAL. ");
 
 // The password leaves memory however the generation ends.
 struct PasswordGuard {

@@ -51,11 +51,20 @@ void informaCatalogo(QWidget* parent, const DatabaseError& e) {
 frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& curp, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmApoderado>()), db_(db), Modo_(Modo) {
     ui->setupUi(this);
-    BloqueDomicilio::Nombres nombresParticular = BloqueDomicilio::nombres(QString(), QString());
-    nombresParticular.cveEntFed = QStringLiteral("cmbcveEntFed");
-    particular_ = BloqueDomicilio::build(ui->Frame6, nombresParticular, true);
+    particular_ =
+        BloqueDomicilio::build(ui->Frame6,
+                               {QStringLiteral("txtCalle"), QStringLiteral("txtNoExt"), QStringLiteral("txtNoInt"),
+                                QStringLiteral("txtColonia"), QStringLiteral("txtCP"), QStringLiteral("txtTelefono"),
+                                QStringLiteral("txtFax"), QStringLiteral("cmbcveEntFed"), QStringLiteral("cmbEntFed"),
+                                QStringLiteral("cmbNoMDeleg"), QStringLiteral("cmbMDeleg")},
+                               true);
     fiscal_ = BloqueDomicilio::build(
-        ui->Frame1, BloqueDomicilio::nombres(QStringLiteral("Fiscal"), QStringLiteral("Fiscal")), true);
+        ui->Frame1,
+        {QStringLiteral("txtFiscalCalle"), QStringLiteral("txtFiscalNoExt"), QStringLiteral("txtFiscalNoInt"),
+         QStringLiteral("txtFiscalColonia"), QStringLiteral("txtFiscalCP"), QStringLiteral("txtFiscalTelefono"),
+         QStringLiteral("txtFiscalFax"), QStringLiteral("cmbFiscalCveEntFed"), QStringLiteral("cmbFiscalEntFed"),
+         QStringLiteral("cmbFiscalNoMDeleg"), QStringLiteral("cmbFiscalMDeleg")},
+        true);
     for (QLineEdit* box : {ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno, ui->txtCURP, ui->txtRFC})
         makeCaptureBox(box);
     ordenTabulador();

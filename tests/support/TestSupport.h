@@ -27,8 +27,8 @@ private:
     QList<bool> answers_;
 };
 
-// Answers the modal dialogs that appear while the test runs a blocking call: each step gets the next new modal
-// dialog. A dialog with no step left, or one left open for too long, is rejected so that a test cannot hang.
+// Answers the modal dialogs that appear while the test runs a blocking call: each step gets the next modal dialog
+// that appears after it was queued. A dialog with no step left, or one left open for too long, is rejected so that a test cannot hang.
 class ModalDriver : public QObject {
     Q_OBJECT
 
