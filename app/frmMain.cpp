@@ -40,13 +40,13 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
+    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
     historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
     historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
+    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
-    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
-    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
     resize(1280, 720);
 }
 

@@ -62,13 +62,14 @@ private:
     PaginaApoderado* paginaApoderado_;
     PaginaHistoricoAA* paginaHistoricoAA_;
     PaginaMandatarios* paginaMandatarios_;
-    std::unique_ptr<ListaMandatarios> listaMandatarios_;
 
     QString programFolder_;
     QString previousFolder_;
     Globales globales_;
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;
+    // The pages' controllers use the database, so they are declared after it and go before it.
+    std::unique_ptr<ListaMandatarios> listaMandatarios_;
     std::unique_ptr<HistoricoAA> historicoAA_;
     std::unique_ptr<HistoricoMandatarios> historicoMandatarios_;
 };
