@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -254,6 +255,17 @@ int importaRecupera(Database& db, const QString& path) {
             QStringLiteral("No se pudo leer %1: %2.").arg(QDir::toNativeSeparators(path), file.errorString()));
 
     Transaction transaction(db);
+    // Each record type's insert is prepared at its first record and run again for every other one: preparing
+    // it anew for every record took as long as the inserts themselves.
+    std::vector<std::pair<QString, Statement>> inserts;
+    inserts.reserve(recordTypes().size());
+    auto insertFor = [&](const QString& sql) -> Statement& {
+        for (auto& [text, statement] : inserts) {
+            if (text == sql)
+                return statement;
+        }
+        return inserts.emplace_back(sql, db.prepare(sql)).second;
+    };
     int imported = 0;
     int line = 0;
     bool ended = false;
@@ -270,7 +282,7 @@ int importaRecupera(Database& db, const QString& path) {
             try {
                 const auto insercion = convierteRegistro(recordOfLine(decodeWindows1252(bytes.mid(pos, end - pos))));
                 if (insercion) {
-                    db.exec(insercion->sql, insercion->values);
+                    insertFor(insercion->sql).run(insercion->values);
                     ++imported;
                 } else {
                     ended = true;

@@ -23,6 +23,13 @@ QVariant forBinding(const QVariant& value) {
     return value;
 }
 
+void bindAndRun(QSqlQuery& query, const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, forBinding(values.at(i)));
+    if (!query.exec())
+        throw DatabaseError(engineText(query.lastError()));
+}
+
 } // namespace
 
 DatabaseError::DatabaseError(const QString& message) : std::runtime_error(message.toStdString()) {}
@@ -60,6 +67,19 @@ QDate Query::date(int column) const {
     return QDate::fromString(text(column), Qt::ISODate);
 }
 
+Statement::Statement(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
+Statement::Statement(Statement&&) noexcept = default;
+Statement& Statement::operator=(Statement&&) noexcept = default;
+Statement::~Statement() = default;
+
+void Statement::run(const QVariantList& values) {
+    // The engine's driver keeps the values of the last run and only notices when there are too many.
+    if (values.size() < bound_)
+        throw DatabaseError(QStringLiteral("Parameter count mismatch"));
+    bound_ = values.size();
+    bindAndRun(*query_, values);
+}
+
 Database::Database(QString connection, QString path) : connection_(std::move(connection)), path_(std::move(path)) {}
 
 std::unique_ptr<Database> Database::open(const QString& path, Mode mode) {
@@ -88,24 +108,30 @@ Database::~Database() {
     QSqlDatabase::removeDatabase(connection_);
 }
 
-std::unique_ptr<QSqlQuery> Database::prepare(const QString& sql, const QVariantList& values) {
+std::unique_ptr<QSqlQuery> Database::prepared(const QString& sql) {
     auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection_, false));
     query->setForwardOnly(true);
     if (!query->prepare(sql))
         throw DatabaseError(engineText(query->lastError()));
-    for (int i = 0; i < values.size(); ++i)
-        query->bindValue(i, forBinding(values.at(i)));
-    if (!query->exec())
-        throw DatabaseError(engineText(query->lastError()));
+    return query;
+}
+
+std::unique_ptr<QSqlQuery> Database::execute(const QString& sql, const QVariantList& values) {
+    auto query = prepared(sql);
+    bindAndRun(*query, values);
     return query;
 }
 
 void Database::exec(const QString& sql, const QVariantList& values) {
-    prepare(sql, values);
+    execute(sql, values);
 }
 
 Query Database::select(const QString& sql, const QVariantList& values) {
-    return Query(prepare(sql, values));
+    return Query(execute(sql, values));
+}
+
+Statement Database::prepare(const QString& sql) {
+    return Statement(prepared(sql));
 }
 
 bool Database::exists(const QString& sql, const QVariantList& values) {

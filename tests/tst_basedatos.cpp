@@ -19,12 +19,26 @@ private slots:
     void datesStoredAsIsoText();
     void failedStatementRollsBackTransaction();
     void keysRefuseSecondRow();
+    void statementRunsAgainWithNewValues();
+    void statementUsableAfterRefusedValue();
+    void statementInRolledBackTransaction();
+    void statementRefusesWrongValueCount_data();
+    void statementRefusesWrongValueCount();
+    void statementOnMissingTableRefused();
     void notADatabaseLeftUntouched();
     void missingTableReported();
     void otherColumnsReported();
     void municipalitiesOfOneEntity();
 
 private:
+    static QStringList curps(Database& db) {
+        QStringList found;
+        Query q = db.select("select CURP from Mandatarios order by CURP");
+        while (q.next())
+            found << q.text(0);
+        return found;
+    }
+
     std::unique_ptr<Database> freshDatabase(QTemporaryDir& dir) {
         QString error;
         auto db = openTolvekDatabase(dir.path(), &error);
@@ -142,6 +156,86 @@ void TestBaseDatos::keysRefuseSecondRow() {
     QVERIFY_THROWS_EXCEPTION(DatabaseError, db->exec("insert into Domicilios_AA(Tipo_Dom) values (1)"));
     db->exec("insert into Historico_AA(CURP) values ('H')");
     QVERIFY_THROWS_EXCEPTION(DatabaseError, db->exec("insert into Historico_AA(CURP) values ('H')"));
+}
+
+void TestBaseDatos::statementRunsAgainWithNewValues() {
+    QTemporaryDir dir;
+    auto db = freshDatabase(dir);
+    Statement insert = db->prepare("insert into Pedimentos_MM values (?,?,?,?)");
+    insert.run({"O'BRIEN", 470, "0001", QDate(2000, 11, 30)});
+    insert.run({"C2", 3, "", QDate(1999, 2, 28)});
+    insert.run({"C3", 10, "0003", QVariant()});
+    Query q = db->select("select CURP, NoAduana, NoPedimento, FechPedimento, typeof(FechPedimento) from Pedimentos_MM "
+                         "order by CURP");
+    QStringList rows;
+    while (q.next())
+        rows << QStringList({q.text(0), q.text(1), q.text(2), q.text(3), q.text(4)}).join("|");
+    QCOMPARE(rows, QStringList({"C2|3||1999-02-28|text", "C3|10|0003||null", "O'BRIEN|470|0001|2000-11-30|text"}));
+}
+
+void TestBaseDatos::statementUsableAfterRefusedValue() {
+    QTemporaryDir dir;
+    auto db = freshDatabase(dir);
+    Statement insert = db->prepare("insert into Mandatarios(CURP) values (?)");
+    insert.run({"A"});
+    try {
+        insert.run({"A"});
+        QFAIL("the duplicate key was accepted");
+    } catch (const DatabaseError& e) {
+        QVERIFY2(e.message().contains("UNIQUE"), qPrintable(e.message()));
+    }
+    insert.run({"B"});
+    QCOMPARE(curps(*db), QStringList({"A", "B"}));
+}
+
+void TestBaseDatos::statementInRolledBackTransaction() {
+    QTemporaryDir dir;
+    auto db = freshDatabase(dir);
+    db->exec("insert into Mandatarios(CURP) values (?)", {"EXISTE"});
+    Statement insert = db->prepare("insert into Mandatarios(CURP) values (?)");
+    {
+        Transaction t(*db);
+        insert.run({"NUEVO1"});
+        insert.run({"NUEVO2"});
+        QCOMPARE(curps(*db), QStringList({"EXISTE", "NUEVO1", "NUEVO2"}));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, insert.run({"NUEVO1"}));
+    }
+    QCOMPARE(curps(*db), QStringList({"EXISTE"}));
+    // Outside the transaction the same statement stores its row at once.
+    insert.run({"NUEVO1"});
+    QCOMPARE(curps(*db), QStringList({"EXISTE", "NUEVO1"}));
+}
+
+void TestBaseDatos::statementRefusesWrongValueCount_data() {
+    QTest::addColumn<QVariantList>("values");
+    QTest::newRow("fewer than last time") << QVariantList{"B"};
+    QTest::newRow("more than the statement takes") << QVariantList{"B", 2, 3};
+    QTest::newRow("none") << QVariantList{};
+}
+
+void TestBaseDatos::statementRefusesWrongValueCount() {
+    QFETCH(QVariantList, values);
+    QTemporaryDir dir;
+    auto db = freshDatabase(dir);
+    Statement insert = db->prepare("insert into Aduanas_MM(CURP,NoAduana) values (?,?)");
+    insert.run({"A", 1});
+    // A value left from the run before must not be stored in place of a missing one.
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, insert.run(values));
+    Query q = db->select("select CURP, NoAduana from Aduanas_MM");
+    QVERIFY(q.next());
+    QCOMPARE(q.text(0), QString("A"));
+    QVERIFY(!q.next());
+}
+
+void TestBaseDatos::statementOnMissingTableRefused() {
+    QTemporaryDir dir;
+    auto db = freshDatabase(dir);
+    try {
+        db->prepare("insert into NoExiste values (?)");
+        QFAIL("a statement on a missing table was prepared");
+    } catch (const DatabaseError& e) {
+        QVERIFY2(e.message().contains("NoExiste"), qPrintable(e.message()));
+    }
 }
 
 void TestBaseDatos::notADatabaseLeftUntouched() {
