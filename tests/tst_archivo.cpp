@@ -4,8 +4,8 @@
 #include "export/Firma.h"
 #include "export/Genera_archivo.h"
 #include "platform/Database.h"
+#include "support/TestKeys.h"
 #include "support/TestSupport.h"
-#include "tst_firma_llaves.h"
 
 #include <QBuffer>
 #include <QLineEdit>
@@ -258,7 +258,7 @@ void TestArchivo::deviceFailure() {
 }
 
 QString TestArchivo::writeKey(const QString& folder, const QByteArray& password) {
-    return writeFile(QDir(folder).filePath("gorm700215kx3.key"), encryptedDer(key_.get(), password));
+    return writeKeyFile(QDir(folder).filePath("gorm700215kx3.key"), key_.get(), password);
 }
 
 bool TestArchivo::genera(Globales& globales, const QString& folder, const QString& keyPath,

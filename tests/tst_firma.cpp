@@ -7,8 +7,9 @@
 #include "platform/FileDialogs.h"
 #include "platform/Launcher.h"
 #include "platform/SigningLibrary.h"
+#include "support/Fixtures.h"
+#include "support/TestKeys.h"
 #include "support/TestSupport.h"
-#include "tst_firma_llaves.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -97,7 +98,7 @@ void TestFirma::recordFields() {
 QString TestFirma::keyFile(const QString& folder, const QString& form) {
     const QString path = QDir(folder).filePath(kRfc + ".key");
     if (form == "der")
-        writeFile(path, encryptedDer(key_.get(), kPassword));
+        writeKeyFile(path, key_.get(), kPassword);
     else if (form == "pem")
         writeFile(path, encryptedPem(key_.get(), kPassword));
     else if (form == "garbage")
@@ -186,17 +187,7 @@ void TestFirma::signatureVerifiesWithOpensslTool() {
     QCOMPARE(library->GeneraFirmaDigital(pathBytes.data(), firmantes.data()), 0);
 
     // The recipe of the README: cut off the last line, decode its third field, verify the rest.
-    const QByteArray file = readFile(path);
-    const qsizetype lineStart = file.lastIndexOf('\n', file.size() - 3) + 1;
-    writeFile(dir.filePath("datos.txt"), file.left(lineStart));
-    writeFile(dir.filePath("firma.bin"), QByteArray::fromBase64(file.mid(lineStart).trimmed().split('|').at(2)));
-    writeFile(dir.filePath("publica.pem"), publicPem(key_.get()));
-    QProcess tool;
-    tool.setWorkingDirectory(dir.path());
-    tool.start(openssl, {"dgst", "-sha256", "-verify", "publica.pem", "-signature", "firma.bin", "datos.txt"});
-    QVERIFY(tool.waitForFinished(60000));
-    QCOMPARE(tool.exitCode(), 0);
-    QCOMPARE(tool.readAllStandardOutput().trimmed(), QByteArray("Verified OK"));
+    QCOMPARE(verifyWithOpensslTool(readFile(path), key_.get(), dir.path()), QByteArray("Verified OK"));
 }
 
 void TestFirma::outcomes_data() {
@@ -378,8 +369,7 @@ void TestFirma::salirHandsOffUnsignedFile() {
     ScriptedMessages messages;
     ModalDriver driver;
     frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-    driver.then([](QDialog* d) { QTest::mouseClick(child<QPushButton>(d, "cmdInicio"), Qt::LeftButton); });
-    QVERIFY(window.iniciar());
+    QVERIFY(startUp(window, driver));
 
     QDir(dir.path()).mkdir("ENVIO");
     const QString unsignedFile = writeFile(dir.filePath("ENVIO/3012.txt"), kArchivo);

@@ -9,6 +9,7 @@
 #include "lists/frmPeriodo_Agente.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -30,14 +31,6 @@ struct Persona {
 const Persona kPerez{"JUAN", "PEREZ", "RUIZ", "PERJ700101HDFRRN01", "PERJ700101AB1"};
 const Persona kLopez{"MARIA", "LOPEZ", "MORA", "LOMA800215MJCPRR02", "LOMA800215XY2"};
 const Persona kDiaz{"PEDRO", "DIAZ", "SOTO", "DISP750505HGRZTD03", "DISP750505QW3"};
-
-std::unique_ptr<Database> openDatabase(const QTemporaryDir& dir) {
-    QString error;
-    auto db = openTolvekDatabase(dir.path(), &error);
-    if (!db)
-        qFatal("%s", qPrintable(error));
-    return db;
-}
 
 void storePerson(Database& db, const Persona& p, const QList<std::tuple<int, QDate, QDate>>& periods) {
     db.exec("insert into Historico_AA values (?,?,?,?,?)", {p.rfc, p.curp, p.nombre, p.paterno, p.materno});
@@ -66,20 +59,6 @@ int count(Database& db, const QString& table) {
     Query q = db.select("select count(*) from " + table);
     q.next();
     return int(q.number(0));
-}
-
-void press(QWidget* root, const char* name) {
-    auto* button = child<QPushButton>(root, name);
-    QVERIFY2(button, name);
-    QVERIFY2(button->isEnabled(), name);
-    button->click();
-}
-
-// A real mouse click on the first cell of a data row; the grid must be on show.
-void clickRow(QTableWidget* grid, int row) {
-    const QRect rect = grid->visualItemRect(grid->item(row, 0));
-    QVERIFY(grid->viewport()->rect().contains(rect.center()));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
 void fillPerson(QWidget* d, const Persona& p) {
@@ -117,7 +96,7 @@ struct Pagina {
     HistoricoAA control;
 
     Pagina() : control(&page, globales) {
-        globales.BaseDatos = openDatabase(dir);
+        globales.BaseDatos = openDatabase(dir.path());
         setupGrid(page.fgDatosAA, {"Nombre", "Ap.Paterno", "Ap.Materno", "CURP", "RFC"},
                   {3000, 3000, 3000, 2050, 2050});
         setupGrid(page.fgPeriodosAA, {"No.", "Aduana", "F. Inicial", "F. Final"}, {1050, 5000, 2500, 2500});
@@ -126,13 +105,6 @@ struct Pagina {
     }
     Database& db() { return *globales.BaseDatos; }
 };
-
-QStringList gridRows(const QTableWidget* grid) {
-    QStringList rows;
-    for (int r = 0; r < rowCount(grid); ++r)
-        rows << rowCells(grid, r).join('|');
-    return rows;
-}
 
 const QDate d1(2001, 3, 15), d2(2003, 8, 31), d3(2004, 1, 2), d4(2005, 12, 24);
 
@@ -163,7 +135,7 @@ private slots:
 
 void TestHistoricoAA::newPersonWithTwoPeriods() {
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     ScriptedMessages messages;
     ModalDriver driver;
     frmAgentes_Aduanales d(*db, "N", {});
@@ -227,7 +199,7 @@ void TestHistoricoAA::checksInOrder() {
     QFETCH(QString, message);
     QFETCH(QString, focus);
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     storePerson(*db, kPerez, {{470, d1, d2}});
     ScriptedMessages messages;
     ModalDriver driver;
@@ -252,7 +224,7 @@ void TestHistoricoAA::checksInOrder() {
 
 void TestHistoricoAA::editChangingCurpReplacesOldRows() {
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     storePerson(*db, kPerez, {{470, d1, d2}, {10, d3, d4}});
     storePerson(*db, kLopez, {{10, d1, d1}});
     ScriptedMessages messages;
@@ -282,7 +254,7 @@ void TestHistoricoAA::editChangingCurpReplacesOldRows() {
 void TestHistoricoAA::editKeepsPeriodsOutsideCatalogue() {
     // A period at an office that has left the catalogue cannot be shown, so an edit must not drop it.
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     storePerson(*db, kPerez, {{999, d1, d2}, {470, d3, d4}});
     ScriptedMessages messages;
     frmAgentes_Aduanales d(*db, "E", {kPerez.nombre, kPerez.paterno, kPerez.materno, kPerez.curp, kPerez.rfc});
@@ -297,7 +269,7 @@ void TestHistoricoAA::editKeepsPeriodsOutsideCatalogue() {
 
 void TestHistoricoAA::duplicateCurpOnlyForAnotherPerson() {
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     storePerson(*db, kPerez, {{470, d1, d2}});
     storePerson(*db, kLopez, {{10, d3, d4}});
     const QStringList perez{kPerez.nombre, kPerez.paterno, kPerez.materno, kPerez.curp, kPerez.rfc};
@@ -328,7 +300,7 @@ void TestHistoricoAA::duplicateCurpOnlyForAnotherPerson() {
 
 void TestHistoricoAA::periodsAreAWorkingCopy() {
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     storePerson(*db, kPerez, {{470, d1, d2}, {10, d3, d4}});
     const QStringList before = storedPeriods(*db, kPerez.curp);
     ScriptedMessages messages;
@@ -372,7 +344,7 @@ void TestHistoricoAA::periodsAreAWorkingCopy() {
 
 void TestHistoricoAA::refusedStatementLeavesTablesAsTheyWere() {
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     storePerson(*db, kPerez, {{470, d1, d2}});
     db->exec("create trigger rechaza before insert on Periodos_H_AA when new.NoAduana = 10 "
              "begin select raise(abort, 'periodo rechazado'); end");
@@ -408,7 +380,7 @@ void TestHistoricoAA::periodDialog() {
     QFETCH(QDate, to);
     QFETCH(QString, message);
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     ScriptedMessages messages;
     frmPeriodo_Agente d(*db);
     QCOMPARE(d.windowTitle(), QString("Periodo del Representante"));
@@ -564,17 +536,15 @@ void TestHistoricoAA::pageNewAndEditThroughDialogs() {
 void TestHistoricoAA::startUpFillsPageThree() {
     QTemporaryDir dir;
     {
-        auto db = openDatabase(dir);
-        db->exec("insert into AA values (?,?,?,?,?,?,?,?)",
-                 {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
+        auto db = openDatabase(dir.path());
+        storeBroker(*db);
         storePerson(*db, kPerez, {{470, d1, d2}});
         storePerson(*db, kLopez, {{10, d3, d4}});
     }
     ScriptedMessages messages;
     ModalDriver driver;
-    driver.then([](QDialog* d) { press(d, "cmdInicio"); });
     frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-    QVERIFY(window.iniciar());
+    QVERIFY(startUp(window, driver));
     auto* list = child<QTableWidget>(&window, "fgDatosAA");
     QCOMPARE(gridRows(list), QStringList({"JUAN|PEREZ|RUIZ|PERJ700101HDFRRN01|PERJ700101AB1",
                                           "MARIA|LOPEZ|MORA|LOMA800215MJCPRR02|LOMA800215XY2"}));

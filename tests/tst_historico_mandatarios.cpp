@@ -6,6 +6,7 @@
 #include "lists/frmPeriodo_Mandatario.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -24,14 +25,6 @@ const QString kRamos = QStringLiteral("RARL820304HJCMMS05");
 const QString kVega = QStringLiteral("VEAN850607MDFGRN06");
 const QStringList kRamosRow{"LUIS", "RAMOS", "RAMIREZ", kRamos};
 const QDate d1(2001, 3, 15), d2(2003, 8, 31), d3(2004, 1, 2), d4(2005, 12, 24);
-
-std::unique_ptr<Database> openDatabase(const QTemporaryDir& dir) {
-    QString error;
-    auto db = openTolvekDatabase(dir.path(), &error);
-    if (!db)
-        qFatal("%s", qPrintable(error));
-    return db;
-}
 
 void storeRepresentative(Database& db, const QString& curp, const QString& nombre, const QString& paterno,
                          const QString& materno, const QVariant& mandato) {
@@ -53,26 +46,6 @@ QStringList storedPeriods(Database& db, const QString& curp) {
     return rows;
 }
 
-QStringList gridRows(const QTableWidget* grid) {
-    QStringList rows;
-    for (int r = 0; r < rowCount(grid); ++r)
-        rows << rowCells(grid, r).join('|');
-    return rows;
-}
-
-void press(QWidget* root, const char* name) {
-    auto* button = child<QPushButton>(root, name);
-    QVERIFY2(button, name);
-    QVERIFY2(button->isEnabled(), name);
-    button->click();
-}
-
-void clickRow(QTableWidget* grid, int row) {
-    const QRect rect = grid->visualItemRect(grid->item(row, 0));
-    QVERIFY(grid->viewport()->rect().contains(rect.center()));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
 void fillPeriod(QWidget* d, const QString& patente, const QString& office, const QDate& from, const QDate& to) {
     child<QLineEdit>(d, "txtPatente")->setText(patente);
     auto* names = child<QComboBox>(d, "cmbAduana");
@@ -89,7 +62,7 @@ struct Pagina {
     HistoricoMandatarios control;
 
     Pagina() : control(&page, globales) {
-        globales.BaseDatos = openDatabase(dir);
+        globales.BaseDatos = openDatabase(dir.path());
         setupGrid(page.fgMandatarios, {"Nombre", "Ap.Paterno", "Ap.Materno", "CURP"}, {3000, 3000, 3000, 2050});
         setupGrid(page.fgPeriodosMandatario, {"Patente", "No.", "Aduana", "F. Inicial", "F. Final"},
                   {1070, 1000, 5000, 2000, 2000});
@@ -180,7 +153,7 @@ void TestHistoricoMandatarios::periodDialogChecks() {
     QFETCH(QDate, to);
     QFETCH(QString, message);
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     ScriptedMessages messages;
     frmPeriodo_Mandatario d(*db, kRamosRow);
     fillPeriod(&d, patente, office, from, to);
@@ -209,7 +182,7 @@ void TestHistoricoMandatarios::periodDialogChecks() {
 
 void TestHistoricoMandatarios::periodDialogShowsTheAspirant() {
     QTemporaryDir dir;
-    auto db = openDatabase(dir);
+    auto db = openDatabase(dir.path());
     frmPeriodo_Mandatario d(*db, kRamosRow);
     QCOMPARE(d.windowTitle(), QString("Periodo Mandatario"));
     const QList<QPair<const char*, QString>> boxes = {
@@ -398,9 +371,8 @@ void TestHistoricoMandatarios::startUpWithAndWithoutAspirants() {
     for (const bool withAspirant : {false, true}) {
         QTemporaryDir dir;
         {
-            auto db = openDatabase(dir);
-            db->exec("insert into AA values (?,?,?,?,?,?,?,?)",
-                     {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
+            auto db = openDatabase(dir.path());
+            storeBroker(*db);
             storeRepresentative(*db, "OTRO700101HDFRRN01", "ANA", "OTERO", "PAZ", 1);
             if (withAspirant) {
                 storeRepresentative(*db, kRamos, "LUIS", "RAMOS", "RAMIREZ", 2);
@@ -409,9 +381,8 @@ void TestHistoricoMandatarios::startUpWithAndWithoutAspirants() {
         }
         ScriptedMessages messages;
         ModalDriver driver;
-        driver.then([](QDialog* d) { press(d, "cmdInicio"); });
         frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-        QVERIFY(window.iniciar());
+        QVERIFY(startUp(window, driver));
         QCOMPARE(window.historicoMandatarios().Hay_Hist_Mandatarios(), withAspirant);
         auto* aspirants = child<QTableWidget>(&window, "fgMandatarios");
         QCOMPARE(gridRows(aspirants), withAspirant ? QStringList({"LUIS|RAMOS|RAMIREZ|" + kRamos}) : QStringList());

@@ -1,51 +1,13 @@
 #include "data/BaseDatos.h"
 #include "import/Recupera.h"
 #include "platform/Database.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-// Every row of every table the import may touch, with the kind of each value, so that a number stored as text
-// or an empty text stored as Null shows.
-QStringList dump(Database& db, const QString& table) {
-    QStringList rows;
-    Query q = db.select(QStringLiteral("select * from %1").arg(table));
-    while (q.next()) {
-        QStringList cells;
-        for (int i = 0; i < q.columnCount(); ++i) {
-            const QVariant v = q.value(i);
-            if (q.isNull(i))
-                cells << QStringLiteral("null");
-            else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
-                cells << QStringLiteral("#") + v.toString();
-            else
-                cells << v.toString();
-        }
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
-const QStringList kTables = {"AA",           "Domicilios_AA", "Mandatarios",  "Domicilios_MM",
-                             "Aduanas_MM",   "Pedimentos_MM", "Historico_AA", "Periodos_H_AA",
-                             "Periodos_H_MM"};
-
-QStringList dumpAll(Database& db) {
-    QStringList all;
-    for (const QString& table : kTables)
-        all << table + QStringLiteral(": ") + dump(db, table).join(QStringLiteral(" / "));
-    return all;
-}
-
-QByteArray crlf(const QList<QByteArray>& lines) {
-    QByteArray bytes;
-    for (const QByteArray& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
 
 const QByteArray kHeader = "\"TOLVEK|Recupera|7\"";
 const QByteArray kEnd = "\"800|470|\"";
@@ -284,19 +246,19 @@ void TestImporta::importsWholeExport() {
                   "not a record at all",
               }));
     QCOMPARE(importaRecupera(*db_, recupera_), 8);
-    QCOMPARE(dump(*db_, "AA"),
+    QCOMPARE(tableRows(*db_, "AA"),
              QStringList({QString::fromUtf8("#470|JOSÉ|PEÑA|O'BRIEN|PEOJ561231AB1|PEOJ561231HDFXXX09|#0|#470")}));
-    QCOMPARE(dump(*db_, "Domicilios_AA"),
+    QCOMPARE(tableRows(*db_, "Domicilios_AA"),
              QStringList({"#1|09|#15|AV. REFORMA, 120|S/N||CENTRO|06600|5555555555|",
                           QString::fromUtf8("#2|12|#83|JUAREZ, 4|12|B|SAN JOSÉ|39000|7471111111|7472222222")}));
-    QCOMPARE(dump(*db_, "Mandatarios"),
+    QCOMPARE(tableRows(*db_, "Mandatarios"),
              QStringList({"LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LOPEZ|TORRES|#1||#0|#2",
                           QString::fromUtf8("MAGA800101MDFRRN05|MAGA800101AB2|ANA|MARTÍNEZ|D'ARCY|#2||#0|#2")}));
-    QCOMPARE(dump(*db_, "Domicilios_MM"),
+    QCOMPARE(tableRows(*db_, "Domicilios_MM"),
              QStringList({"LOTP751120HDFPRD02|09|#15|CALLE 5, INT. 2|10|A|ROMA|06700|5550000000||#1"}));
-    QCOMPARE(dump(*db_, "Aduanas_MM"), QStringList({"LOTP751120HDFPRD02|#470"}));
-    QCOMPARE(dump(*db_, "Pedimentos_MM"), QStringList({"LOTP751120HDFPRD02|#470|0001234|2000-11-30"}));
-    QCOMPARE(dump(*db_, "Historico_AA"), QStringList({"R|HISTORICO|N|P|M"}));
+    QCOMPARE(tableRows(*db_, "Aduanas_MM"), QStringList({"LOTP751120HDFPRD02|#470"}));
+    QCOMPARE(tableRows(*db_, "Pedimentos_MM"), QStringList({"LOTP751120HDFPRD02|#470|0001234|2000-11-30"}));
+    QCOMPARE(tableRows(*db_, "Historico_AA"), QStringList({"R|HISTORICO|N|P|M"}));
     Query date = db_->select("select FechPedimento from Pedimentos_MM");
     QVERIFY(date.next());
     QCOMPARE(date.date(0), QDate(2000, 11, 30));

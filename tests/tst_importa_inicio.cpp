@@ -3,6 +3,7 @@
 #include "import/ViejoTolvek.h"
 #include "platform/Database.h"
 #include "platform/Process.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -24,40 +25,6 @@ const QString kNoPrevious = QStringLiteral("No hay una versión anterior de TOLV
 const QString kNoBroker = QStringLiteral("No se encontó información de la vesión anterior de TOLVEK");
 const QString kFaultOpening = QStringLiteral("No se pudo importar la información de la versión anterior de TOLVEK.");
 const QString kFaultClosing = QStringLiteral("No se importó ningún dato.");
-
-QStringList dump(Database& db, const QString& table) {
-    QStringList rows;
-    Query q = db.select(QStringLiteral("select * from %1").arg(table));
-    while (q.next()) {
-        QStringList cells;
-        for (int i = 0; i < q.columnCount(); ++i) {
-            const QVariant v = q.value(i);
-            if (q.isNull(i))
-                cells << QStringLiteral("null");
-            else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
-                cells << QStringLiteral("#") + v.toString();
-            else
-                cells << v.toString();
-        }
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows;
-}
-
-QStringList dumpAll(Database& db) {
-    QStringList all;
-    for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM",
-                              "Historico_AA", "Periodos_H_AA", "Periodos_H_MM"})
-        all << QString::fromLatin1(table) + QStringLiteral(": ") + dump(db, table).join(QStringLiteral(" / "));
-    return all;
-}
-
-QByteArray crlf(const QList<QByteArray>& lines) {
-    QByteArray bytes;
-    for (const QByteArray& line : lines)
-        bytes += line + "\r\n";
-    return bytes;
-}
 
 // The previous version's data, as Vantrix finds it: Windows-1252 bytes, apostrophes and commas in values.
 const QByteArray kDatos = crlf({
@@ -97,11 +64,6 @@ struct Folders {
     }
 };
 
-bool startUp(frmMain& window, ModalDriver& driver) {
-    driver.then([](QDialog* d) { QTest::mouseClick(child<QPushButton>(d, "cmdInicio"), Qt::LeftButton); });
-    return window.iniciar();
-}
-
 QString text(frmMain& window, const char* name) {
     return child<QLineEdit>(&window, name)->text();
 }
@@ -139,18 +101,18 @@ void TestImportaInicio::importsAtFirstStartOnly() {
         QCOMPARE(readFile(f.copiedTool()), readFile(f.tool()));
 
         Database& db = *window.globales().BaseDatos;
-        QCOMPARE(dump(db, "AA"),
+        QCOMPARE(tableRows(db, "AA"),
                  QStringList({QString::fromUtf8("#470|JOSÉ|PEÑA|O'BRIEN|PEOJ561231AB1|PEOJ561231HDFXXX09|#0|#470")}));
-        QCOMPARE(dump(db, "Domicilios_AA"),
+        QCOMPARE(tableRows(db, "Domicilios_AA"),
                  QStringList({"#1|09|#15|AV. REFORMA, 120|S/N||CENTRO|06600|5555555555|",
                               QString::fromUtf8("#2|12|#83|JUAREZ|12|B|SAN JOSÉ|39000|7471111111|7472222222")}));
-        QCOMPARE(dump(db, "Mandatarios"),
+        QCOMPARE(tableRows(db, "Mandatarios"),
                  QStringList({"LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LOPEZ|TORRES|#1||#0|#2",
                               QString::fromUtf8("MAGA800101MDFRRN05|MAGA800101AB2|ANA|MARTÍNEZ|D'ARCY|#2||#0|#2")}));
-        QCOMPARE(dump(db, "Domicilios_MM"),
+        QCOMPARE(tableRows(db, "Domicilios_MM"),
                  QStringList({"LOTP751120HDFPRD02|09|#15|CALLE 5, INT. 2|10|A|ROMA|06700|5550000000||#1"}));
-        QCOMPARE(dump(db, "Aduanas_MM"), QStringList({"LOTP751120HDFPRD02|#470"}));
-        QCOMPARE(dump(db, "Pedimentos_MM"), QStringList({"LOTP751120HDFPRD02|#470|0001234|2000-11-30"}));
+        QCOMPARE(tableRows(db, "Aduanas_MM"), QStringList({"LOTP751120HDFPRD02|#470"}));
+        QCOMPARE(tableRows(db, "Pedimentos_MM"), QStringList({"LOTP751120HDFPRD02|#470|0001234|2000-11-30"}));
 
         // The imported broker shows on page 1 at once.
         QCOMPARE(text(window, "txtPatente"), QString("470"));
@@ -179,7 +141,7 @@ void TestImportaInicio::importsAtFirstStartOnly() {
     QCOMPARE(messages.texts(), QStringList());
     QVERIFY(!QFile::exists(f.recupera()));
     QVERIFY(!QFile::exists(f.copiedTool()));
-    QCOMPARE(dump(*window.globales().BaseDatos, "Mandatarios").size(), 2);
+    QCOMPARE(tableRows(*window.globales().BaseDatos, "Mandatarios").size(), 2);
     QCOMPARE(text(window, "txtAANombre"), QString::fromUtf8("JOSÉ"));
 }
 

@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 #include "data/BaseDatos.h"
 #include "platform/Database.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -12,34 +13,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
-
-namespace {
-
-// Runs the start-up of a main window on the folder, pressing "&Continuar" on the start window.
-bool startUp(frmMain& window, ModalDriver& driver, QStringList* startWindowTexts = nullptr) {
-    driver.then([startWindowTexts](QDialog* d) {
-        if (startWindowTexts) {
-            *startWindowTexts << d->objectName() << d->windowTitle();
-            for (const char* name : {"Label1", "Label2", "Label3"})
-                *startWindowTexts << child<QLabel>(d, name)->text();
-        }
-        QTest::mouseClick(child<QPushButton>(d, "cmdInicio"), Qt::LeftButton);
-    });
-    return window.iniciar();
-}
-
-void storeBroker(const QString& folder) {
-    QString error;
-    auto db = openTolvekDatabase(folder, &error);
-    db->exec("insert into AA values (?,?,?,?,?,?,?,?)",
-             {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
-    db->exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
-             {1, "09", 15, "REFORMA", "120", QVariant(), "CENTRO", "06600", "5555555555", QVariant()});
-    db->exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
-             {2, "12", 83, "JUAREZ", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"});
-}
-
-} // namespace
 
 class TestInicio : public QObject {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
 #include "representative/Mandatarios.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -24,40 +25,11 @@ const QString kSinAcreditacion = QStringLiteral("RUIZ650303HGRZRN01");
 const QString kAutorizado = QStringLiteral("SAGA701212HGRNRL03");
 const QString kSinMandato = QStringLiteral("VEGA550505MDFGRN04");
 
-bool startUp(frmMain& window, ModalDriver& driver) {
-    driver.then([](QDialog* d) { child<QPushButton>(d, "cmdInicio")->click(); });
-    return window.iniciar();
-}
-
-Mandatario representative(const QString& curp, const QString& nombre, int mandato, int acreditacion, int operando) {
-    Mandatario m;
-    m.curp = curp;
-    m.rfc = curp.left(10) + QStringLiteral("AB1");
-    m.nombre = nombre;
-    m.apPaterno = QStringLiteral("LOPEZ");
-    m.apMaterno = QStringLiteral("TORRES");
-    m.mandato = mandato;
-    m.requerimiento = QStringLiteral("/req/") + m.rfc + QStringLiteral(".req");
+// Stored as the representative dialog stores him; type 1 with two offices and a declaration at each.
+Mandatario mandatario(const QString& curp, const QString& nombre, int mandato, int acreditacion, int operando) {
+    Mandatario m = representative(curp, curp.left(10) + QStringLiteral("AB1"), nombre, mandato);
     m.acreditacion = acreditacion;
     m.operando = operando;
-    m.particular = {QStringLiteral("12"),
-                    1,
-                    nombre + QStringLiteral(" PARTICULAR"),
-                    QStringLiteral("10"),
-                    QStringLiteral(""),
-                    QStringLiteral("CENTRO"),
-                    QStringLiteral("39300"),
-                    QStringLiteral("7441111111"),
-                    QStringLiteral("7442222222")};
-    m.fiscal = {QStringLiteral("09"),
-                15,
-                nombre + QStringLiteral(" FISCAL"),
-                QStringLiteral("S/N"),
-                QStringLiteral("4B"),
-                QStringLiteral("JUAREZ"),
-                QStringLiteral("06600"),
-                QStringLiteral("5555555555"),
-                QStringLiteral("5556666666")};
     if (mandato == 1) {
         m.aduanas = {470, 240};
         m.pedimentos = {{470, QStringLiteral("3001"), QDate(2000, 3, 5)},
@@ -68,38 +40,20 @@ Mandatario representative(const QString& curp, const QString& nombre, int mandat
 
 // A broker and five representatives: one of each mandate type, a type 2 without accreditation, one with no type.
 void storeData(const QString& folder, bool withRepresentatives = true) {
-    QString error;
-    auto db = openTolvekDatabase(folder, &error);
-    db->exec("insert into AA values (?,?,?,?,?,?,?,?)",
-             {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
-    db->exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
-             {1, "09", 15, "REFORMA", "120", QVariant(), "CENTRO", "06600", "5555555555", QVariant()});
-    db->exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
-             {2, "12", 83, "JUAREZ", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"});
+    auto db = openDatabase(folder);
+    storeBroker(*db);
     if (!withRepresentatives)
         return;
-    guardaMandatario(*db, {}, representative(kAnterior, "ANA", 1, 0, 1));
-    guardaMandatario(*db, {}, representative(kExamen, "BETO", 2, 2, 0));
-    guardaMandatario(*db, {}, representative(kSinAcreditacion, "CIRO", 2, 0, 1));
-    guardaMandatario(*db, {}, representative(kAutorizado, "DORA", 1, 0, 1));
+    guardaMandatario(*db, {}, mandatario(kAnterior, "ANA", 1, 0, 1));
+    guardaMandatario(*db, {}, mandatario(kExamen, "BETO", 2, 2, 0));
+    guardaMandatario(*db, {}, mandatario(kSinAcreditacion, "CIRO", 2, 0, 1));
+    guardaMandatario(*db, {}, mandatario(kAutorizado, "DORA", 1, 0, 1));
     db->exec("update Mandatarios set Mandato=3, Acreditacion=NULL, Operando=2 where CURP=?", {kAutorizado});
     db->exec("update Mandatarios set Acreditacion=NULL where CURP=?", {kSinAcreditacion});
     db->exec("delete from Domicilios_MM where CURP=? and Tipo_Dom=2", {kAutorizado});
-    guardaMandatario(*db, {}, representative(kSinMandato, "EVA", 2, 1, 1));
+    guardaMandatario(*db, {}, mandatario(kSinMandato, "EVA", 2, 1, 1));
     db->exec("update Mandatarios set Mandato=NULL where CURP=?", {kSinMandato});
     db->exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kExamen, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
-}
-
-QStringList gridRows(QWidget* root, const char* name) {
-    auto* grid = child<QTableWidget>(root, name);
-    QStringList result;
-    for (int r = 0; r < grid->rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < grid->columnCount(); ++c)
-            cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
-        result << cells.join(QLatin1Char('|'));
-    }
-    return result;
 }
 
 int rowOf(QWidget* root, const QString& curp) {

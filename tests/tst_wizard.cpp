@@ -2,6 +2,7 @@
 #include "data/BaseDatos.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -17,8 +18,7 @@ namespace {
 class Wizard {
 public:
     explicit Wizard(const QString& folder) : window(folder, folder + "/sin-version-anterior") {
-        driver.then([](QDialog* d) { QTest::mouseClick(child<QPushButton>(d, "cmdInicio"), Qt::LeftButton); });
-        ok = window.iniciar();
+        ok = startUp(window, driver);
         window.show();
         QApplication::setActiveWindow(&window);
         messages.shown.clear();

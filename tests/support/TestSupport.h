@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QList>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -28,7 +27,8 @@ private:
 };
 
 // Answers the modal dialogs that appear while the test runs a blocking call: each step gets the next modal dialog
-// that appears after it was queued. A dialog with no step left, or one left open for too long, is rejected so that a test cannot hang.
+// that appears after it was queued. A dialog with no step left, or one that its step left open on top for too long,
+// is rejected so that a test cannot hang.
 class ModalDriver : public QObject {
     Q_OBJECT
 
@@ -44,8 +44,6 @@ private:
 
     QList<std::function<void(QDialog*)>> steps_;
     QTimer timer_;
-    QPointer<QDialog> current_;
-    int ticksOpen_ = 0;
 };
 
 // A child control by objectName, of the expected type, or nullptr.

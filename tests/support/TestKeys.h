@@ -10,6 +10,8 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 
 #include <memory>
@@ -43,6 +45,14 @@ inline QByteArray encryptedPem(EVP_PKEY* key, const QByteArray& password) {
     PEM_write_bio_PKCS8PrivateKey(bio, key, EVP_aes_256_cbc(), password.constData(), int(password.size()), nullptr,
                                   nullptr);
     return bioBytes(bio);
+}
+
+// Writes the key as the broker's .key file protected by the password; gives the path.
+inline QString writeKeyFile(const QString& path, EVP_PKEY* key, const QByteArray& password) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(encryptedDer(key, password));
+    return path;
 }
 
 inline QByteArray publicPem(EVP_PKEY* key) {
@@ -90,4 +100,30 @@ inline bool copySigningLibrary(const QString& folder) {
         if (!QFile::copy(built.filePath(name), QDir(folder).filePath(name)))
             return false;
     return true;
+}
+
+// The authority's check with the standard openssl command: the last line cut off, its third field decoded, the rest
+// verified against the public key. Gives the command's output ("Verified OK") or why it could not run; the working
+// files go into `folder`.
+inline QByteArray verifyWithOpensslTool(const QByteArray& signedFile, EVP_PKEY* key, const QString& folder) {
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        return "no openssl command";
+    const qsizetype lineStart = signedFile.lastIndexOf('\n', signedFile.size() - 3) + 1;
+    const QList<QByteArray> fields = signedFile.mid(lineStart).trimmed().split('|');
+    if (fields.size() != 3)
+        return "no signature line";
+    const auto write = [&](const char* name, const QByteArray& bytes) {
+        QFile f(QDir(folder).filePath(QString::fromLatin1(name)));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    };
+    if (!write("datos.txt", signedFile.left(lineStart)) || !write("firma.bin", QByteArray::fromBase64(fields[2])) ||
+        !write("publica.pem", publicPem(key)))
+        return "cannot write into " + QFile::encodeName(folder);
+    QProcess tool;
+    tool.setWorkingDirectory(folder);
+    tool.start(openssl, {"dgst", "-sha256", "-verify", "publica.pem", "-signature", "firma.bin", "datos.txt"});
+    if (!tool.waitForFinished(60000))
+        return "openssl did not finish";
+    return tool.readAllStandardOutput().trimmed() + tool.readAllStandardError().trimmed();
 }

@@ -1,0 +1,139 @@
+#include "Fixtures.h"
+
+#include "TestSupport.h"
+
+#include "app/frmMain.h"
+#include "data/BaseDatos.h"
+#include "platform/Database.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+bool startUp(frmMain& window, ModalDriver& driver, QStringList* startWindowTexts) {
+    driver.then([startWindowTexts](QDialog* d) {
+        if (startWindowTexts) {
+            *startWindowTexts << d->objectName() << d->windowTitle();
+            for (const char* name : {"Label1", "Label2", "Label3"})
+                *startWindowTexts << child<QLabel>(d, name)->text();
+        }
+        QTest::mouseClick(child<QPushButton>(d, "cmdInicio"), Qt::LeftButton);
+    });
+    return window.iniciar();
+}
+
+std::unique_ptr<Database> openDatabase(const QString& folder) {
+    QString error;
+    auto db = openTolvekDatabase(folder, &error);
+    if (!db)
+        qFatal("%s", qPrintable(error));
+    return db;
+}
+
+void storeBroker(Database& db) {
+    db.exec("insert into AA values (?,?,?,?,?,?,?,?)",
+            {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
+    db.exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
+            {1, "09", 15, "REFORMA", "120", QVariant(), "CENTRO", "06600", "5555555555", QVariant()});
+    db.exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
+            {2, "12", 83, "JUAREZ", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"});
+}
+
+void storeBroker(const QString& folder) {
+    storeBroker(*openDatabase(folder));
+}
+
+Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, int mandato) {
+    Mandatario m;
+    m.curp = curp;
+    m.rfc = rfc;
+    m.nombre = nombre;
+    m.apPaterno = QStringLiteral("LOPEZ");
+    m.apMaterno = QStringLiteral("TORRES");
+    m.mandato = mandato;
+    m.requerimiento = QStringLiteral("/req/") + rfc + QStringLiteral(".req");
+    m.acreditacion = 0;
+    m.operando = 1;
+    m.particular = {QStringLiteral("12"),
+                    1,
+                    nombre + QStringLiteral(" PARTICULAR"),
+                    QStringLiteral("10"),
+                    QStringLiteral(""),
+                    QStringLiteral("CENTRO"),
+                    QStringLiteral("39300"),
+                    QStringLiteral("7441111111"),
+                    QStringLiteral("7442222222")};
+    m.fiscal = {QStringLiteral("09"),
+                15,
+                nombre + QStringLiteral(" FISCAL"),
+                QStringLiteral("S/N"),
+                QStringLiteral("4B"),
+                QStringLiteral("JUAREZ"),
+                QStringLiteral("06600"),
+                QStringLiteral("5555555555"),
+                QStringLiteral("5556666666")};
+    return m;
+}
+
+void press(QWidget* root, const char* buttonName) {
+    auto* button = child<QPushButton>(root, buttonName);
+    QVERIFY2(button, buttonName);
+    QVERIFY2(button->isEnabled(), buttonName);
+    button->click();
+}
+
+void clickRow(QTableWidget* grid, int row) {
+    const QRect rect = grid->visualItemRect(grid->item(row, 0));
+    QVERIFY(grid->viewport()->rect().contains(rect.center()));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+QStringList gridRows(const QTableWidget* grid) {
+    QStringList rows;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QStringList gridRows(QObject* root, const char* gridName) {
+    return gridRows(child<QTableWidget>(root, gridName));
+}
+
+QStringList tableRows(Database& db, const QString& table) {
+    QStringList rows;
+    Query q = db.select(QStringLiteral("select * from %1").arg(table));
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.columnCount(); ++i) {
+            const QVariant v = q.value(i);
+            if (q.isNull(i))
+                cells << QStringLiteral("null");
+            else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
+                cells << QStringLiteral("#") + v.toString();
+            else
+                cells << v.toString();
+        }
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QStringList dumpAll(Database& db) {
+    QStringList all;
+    for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM",
+                              "Historico_AA", "Periodos_H_AA", "Periodos_H_MM"})
+        all << QString::fromLatin1(table) + QStringLiteral(": ") + tableRows(db, table).join(QStringLiteral(" / "));
+    return all;
+}
+
+QByteArray crlf(const QList<QByteArray>& lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
