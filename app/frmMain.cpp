@@ -284,6 +284,10 @@ void frmMain::cmdSalir_Click() {
 }
 
 void frmMain::termina() {
+    // Leaving the event loop closes this window once more, which would come back here.
+    if (terminando_)
+        return;
+    terminando_ = true;
     // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake.
     if (globales_.Archivo_Generado == 1)
         Borra_Archivo_Sin_Firma(this, programFolder_, globales_.NoPatente);

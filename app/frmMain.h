@@ -68,6 +68,7 @@ private:
     Globales globales_;
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;
+    bool terminando_ = false;
     // The pages' controllers use the database, so they are declared after it and go before it.
     std::unique_ptr<ListaMandatarios> listaMandatarios_;
     std::unique_ptr<HistoricoAA> historicoAA_;

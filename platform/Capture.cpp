@@ -17,9 +17,14 @@ public:
     }
 
 private:
+    // "|" separates the fields of the information file and a line break its records; neither can be typed,
+    // but both can be pasted.
     static QString clean(const QString& text) {
         QString result = text.toUpper();
-        result.remove(QLatin1Char('|'));
+        result.removeIf([](QChar c) {
+            return c == QLatin1Char('|') || c.category() == QChar::Other_Control ||
+                   c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
+        });
         return result;
     }
 };

@@ -195,6 +195,11 @@ void TestRutinas::captureBoxLeavesOutBar() {
     makeCaptureBox(&box);
     QTest::keyClicks(&box, "a|b");
     QCOMPARE(box.text(), QString("AB"));
+
+    // Pasted line breaks and tabs would split or shift a record of the information file.
+    box.clear();
+    box.insert(QString::fromUtf8("av.\treforma\r\n120\u2028|b"));
+    QCOMPARE(box.text(), QString("AV.REFORMA120B"));
 }
 
 void TestRutinas::pairedCombosFollowEachOther() {

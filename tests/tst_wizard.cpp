@@ -90,6 +90,7 @@ private slots:
     void walkWithAspirant();
     void refusedInsertKeepsStoredBroker();
     void salirAsksBeforeGeneration();
+    void salirHandsOffUnsignedFileOnce();
 };
 
 void TestWizard::brokerPageFaults_data() {
@@ -294,6 +295,24 @@ void TestWizard::salirAsksBeforeGeneration() {
     QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
     QCOMPARE(QCoreApplication::exec(), 0);
     QCOMPARE(w.messages.shown.size(), 2);
+}
+
+void TestWizard::salirHandsOffUnsignedFileOnce() {
+    QTemporaryDir dir;
+    Wizard w(dir.path());
+    // A signing that failed for the key left the unsigned file in ENVIO; no erasing tool is at hand to take it,
+    // so each attempt to hand it off tells the user.
+    QVERIFY(QDir(dir.path()).mkpath("ENVIO"));
+    writeFile(dir.filePath("ENVIO/0470.txt"), "sin firma");
+    w.window.globales().NoPatente = "0470";
+    w.window.globales().Archivo_Generado = 1;
+    w.messages.answerNext(true);
+    QTimer::singleShot(0, [&w] { w.press("cmdSalir"); });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    // Leaving closes the window on the way out; the hand-off is still made once.
+    QCOMPARE(w.messages.shown.size(), 2);
+    QVERIFY(w.messages.texts().last().startsWith("No se pudo borrar el archivo sin firma"));
 }
 
 QTEST_MAIN(TestWizard)
