@@ -314,6 +314,11 @@ void TestFirma::keyDialogChecks() {
         QCOMPARE(datos.Respuesta_Key, QString("A"));
         QCOMPARE(datos.Archivo_Llave, path);
         QCOMPARE(datos.Password_Llave, kPassword);
+        // Nothing of the password stays in the box, its undo history included.
+        auto* password = child<QLineEdit>(&dialog, "txtPassword");
+        password->setEchoMode(QLineEdit::Normal);
+        password->undo();
+        QCOMPARE(password->text(), QString());
     } else {
         QCOMPARE(messages.texts(), QStringList{message});
         QCOMPARE(messages.shown[0].title, QString("Mensaje"));
