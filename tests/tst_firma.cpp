@@ -63,6 +63,7 @@ private slots:
     void salirHandsOffUnsignedFile_data();
     void salirHandsOffUnsignedFile();
     void dremloErasesOnlyInsideEnvio();
+    void handOffThatCannotStartLeavesNoList();
 
 private:
     // The signing setup of one case: which key file, which password, whether the file to sign exists.
@@ -443,6 +444,22 @@ void TestFirma::dremloErasesOnlyInsideEnvio() {
     QVERIFY(QFileInfo(dir.filePath("ENVIO/enlace.txt")).isSymLink());
     QVERIFY(QFileInfo(dir.filePath("ENVIO/sub")).isDir());
     QCOMPARE(readFile(dir.filePath("ENVIO/queda.REQ")), QByteArray("queda"));
+}
+
+void TestFirma::handOffThatCannotStartLeavesNoList() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("ENVIO");
+    const QString unsignedFile = writeFile(dir.filePath("ENVIO/3012.txt"), kArchivo);
+    ScriptedMessages messages;
+    interceptLaunches([](const QString&, const QStringList&, const QString&) { return false; });
+    Borra_Archivo_Sin_Firma(nullptr, dir.path(), "3012");
+    interceptLaunches({});
+    QCOMPARE(messages.texts(),
+             QStringList{"No se pudo borrar el archivo sin firma " + QDir::toNativeSeparators(unsignedFile) +
+                         ". Bórrelo antes de enviar la carpeta " + QDir::toNativeSeparators(dir.filePath("ENVIO")) +
+                         "."});
+    // The broker sends the folder's contents as they are: a list nobody acted on must not be among them.
+    QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden), QStringList{"3012.txt"});
 }
 
 QTEST_MAIN(TestFirma)
