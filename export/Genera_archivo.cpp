@@ -177,6 +177,12 @@ bool Genera_archivo(QWidget* parent, Globales& globales, const QString& programF
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
             return false;
         }
+        // An erasing list left by an earlier exit whose Dremlo never ran names the file just written: it must not
+        // travel to the authority with the folder, nor have a late Dremlo erase the new file.
+        if (QString reason; !removeFile(QDir(folder).filePath(QStringLiteral("Borra.txt")), &reason))
+            avisa(parent,
+                  QStringLiteral("No se pudo borrar la lista %1 (%2). Bórrela antes de enviar la carpeta.")
+                      .arg(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("Borra.txt"))), reason));
         const int code =
             Firma_Archivo(parent, globales, programFolder, path, llave.Archivo_Llave, llave.Password_Llave);
         archivosSinFirma().removeAll(path);

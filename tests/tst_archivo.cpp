@@ -108,6 +108,7 @@ private slots:
     void wrongPasswordLeavesUnsignedFile();
     void handOffErasesTheUnsignedFileAfterPatenteChanged();
     void requestAlreadyInSendingFolder();
+    void staleErasingListTakenAway();
     void patenteThatCannotNameTheFile_data();
     void patenteThatCannotNameTheFile();
 
@@ -519,6 +520,23 @@ void TestArchivo::requestAlreadyInSendingFolder() {
     ScriptedMessages messages;
     QVERIFY(genera(g, dir.path(), writeKey(elsewhere.path(), kPassword), kPassword));
     QCOMPARE(readFile(dir.filePath("ENVIO/LOTP751120QW7.REQ")), QByteArray("ya en ENVIO"));
+    QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"3012.txt", "LOTP751120QW7.REQ"}));
+}
+
+void TestArchivo::staleErasingListTakenAway() {
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    QVERIFY(copySigningLibrary(dir.path()));
+    QDir(dir.path()).mkdir("ENVIO");
+    // Left by an exit after a failed signing whose Dremlo never ran.
+    writeFile(dir.filePath("ENVIO/Borra.txt"), QDir::toNativeSeparators(dir.filePath("ENVIO/3012.txt")).toUtf8());
+    Globales g;
+    g.BaseDatos = baseEjemplo(dir.path(), writeFile(elsewhere.filePath("LOTP751120QW7.REQ"), "req"));
+    g.NoPatente = "3012";
+    ScriptedMessages messages;
+    QVERIFY(genera(g, dir.path(), writeKey(elsewhere.path(), kPassword), kPassword));
+    QCOMPARE(messages.shown.size(), 2);
     QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden),
              QStringList({"3012.txt", "LOTP751120QW7.REQ"}));
 }
