@@ -64,6 +64,7 @@ private slots:
     void salirHandsOffUnsignedFile();
     void dremloErasesOnlyInsideEnvio();
     void handOffThatCannotStartLeavesNoList();
+    void dremloReadsAListWithByteOrderMark();
 
 private:
     // The signing setup of one case: which key file, which password, whether the file to sign exists.
@@ -460,6 +461,15 @@ void TestFirma::handOffThatCannotStartLeavesNoList() {
                          "."});
     // The broker sends the folder's contents as they are: a list nobody acted on must not be among them.
     QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden), QStringList{"3012.txt"});
+}
+
+void TestFirma::dremloReadsAListWithByteOrderMark() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("ENVIO");
+    const QString unsignedFile = writeFile(dir.filePath("ENVIO/3012.txt"), kArchivo);
+    writeFile(dir.filePath("ENVIO/Borra.txt"), "\xEF\xBB\xBF" + unsignedFile.toUtf8() + "\r\n");
+    QCOMPARE(QProcess::execute(kDremlo, {dir.filePath("ENVIO")}), 0);
+    QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(TestFirma)
