@@ -52,8 +52,26 @@ void paraCadaRequerimiento(Database& db, const std::function<bool(const Requerim
     }
 }
 
+// A patente may begin with its number and go on with other characters (Valida_Patente reads only the number), but
+// those that separate folders or that the file system refuses would leave the file somewhere else, or nowhere.
+bool nombreDeArchivo(const QString& patente) {
+    if (patente.isEmpty())
+        return false;
+    for (const QChar c : patente)
+        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
+            return false;
+    return true;
+}
+
 void avisa(QWidget* parent, const QString& text) {
     inform(parent, text, MessageIcon::Exclamation);
+}
+
+// The files failed signings have left unsigned in this run. The exit hand-off erases these rather than only the
+// file the patente names by then: the broker may have gone back to page 1 and changed the patente since.
+QStringList& archivosSinFirma() {
+    static QStringList paths;
+    return paths;
 }
 
 } // namespace
@@ -82,6 +100,14 @@ bool Genera_archivo(QWidget* parent, Globales& globales, const QString& programF
         // wiped, so going on would only sign with a stale key path and report a wrong password.
         if (llave.Respuesta_Key != QStringLiteral("A"))
             return false;
+
+        // The patente names the file; a name that would point elsewhere must not get that far.
+        if (!nombreDeArchivo(globales.NoPatente)) {
+            avisa(parent, QStringLiteral("No se puede generar el archivo de información: la patente del Agente "
+                                         "Aduanal \"%1\" no es válida.")
+                              .arg(globales.NoPatente));
+            return false;
+        }
 
         const QString folder = carpetaEnvio(programFolder);
         const QString shownFolder = QDir::toNativeSeparators(folder);
@@ -151,8 +177,18 @@ bool Genera_archivo(QWidget* parent, Globales& globales, const QString& programF
                               .arg(QDir::toNativeSeparators(path), file.errorString()));
             return false;
         }
-        return Firma_Archivo(parent, globales, programFolder, path, llave.Archivo_Llave, llave.Password_Llave) ==
-               KFIRMA32_FIRMADO;
+        // An erasing list left by an earlier exit whose Dremlo never ran names the file just written: it must not
+        // travel to the authority with the folder, nor have a late Dremlo erase the new file.
+        if (QString reason; !removeFile(QDir(folder).filePath(QStringLiteral("Borra.txt")), &reason))
+            avisa(parent,
+                  QStringLiteral("No se pudo borrar la lista %1 (%2). Bórrela antes de enviar la carpeta.")
+                      .arg(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("Borra.txt"))), reason));
+        const int code =
+            Firma_Archivo(parent, globales, programFolder, path, llave.Archivo_Llave, llave.Password_Llave);
+        archivosSinFirma().removeAll(path);
+        if (globales.Archivo_Generado == 1)
+            archivosSinFirma().append(path);
+        return code == KFIRMA32_FIRMADO;
     } catch (const DatabaseError& e) {
         wipe(llave.Password_Llave);
         avisa(parent, QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
@@ -163,19 +199,34 @@ bool Genera_archivo(QWidget* parent, Globales& globales, const QString& programF
 
 void Borra_Archivo_Sin_Firma(QWidget* parent, const QString& programFolder, const QString& patente) {
     const QString folder = carpetaEnvio(programFolder);
-    const QString unsignedFile = rutaArchivoInformacion(programFolder, patente);
-    if (!fileExists(unsignedFile))
+    QStringList unsignedFiles;
+    for (const QString& file : archivosSinFirma())
+        if (fileExists(file) && QFileInfo(file).absolutePath() == QFileInfo(folder).absoluteFilePath())
+            unsignedFiles << file;
+    if (const QString named = rutaArchivoInformacion(programFolder, patente);
+        unsignedFiles.isEmpty() && fileExists(named))
+        unsignedFiles << named;
+    if (unsignedFiles.isEmpty())
         return;
 #ifdef Q_OS_WIN
     const QString dremlo = QDir(programFolder).filePath(QStringLiteral("Dremlo.exe"));
 #else
     const QString dremlo = QDir(programFolder).filePath(QStringLiteral("Dremlo"));
 #endif
+    QByteArray list;
+    QStringList shown;
+    for (const QString& file : unsignedFiles) {
+        shown << QDir::toNativeSeparators(file);
+        list += shown.last().toUtf8() + "\r\n";
+    }
     QString error;
-    const QByteArray list = QDir::toNativeSeparators(unsignedFile).toUtf8() + "\r\n";
-    if (writeWholeFile(QDir(folder).filePath(QStringLiteral("Borra.txt")), list, &error) &&
-        startDetached(dremlo, {QDir::toNativeSeparators(folder)}, folder))
-        return;
+    const QString lista = QDir(folder).filePath(QStringLiteral("Borra.txt"));
+    if (writeWholeFile(lista, list, &error)) {
+        if (startDetached(dremlo, {QDir::toNativeSeparators(folder)}, folder))
+            return;
+        // A list that no eraser will act on must not travel to the authority with the folder's contents.
+        removeFile(lista, &error);
+    }
     avisa(parent, QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
-                      .arg(QDir::toNativeSeparators(unsignedFile), QDir::toNativeSeparators(folder)));
+                      .arg(shown.join(QStringLiteral(", ")), QDir::toNativeSeparators(folder)));
 }

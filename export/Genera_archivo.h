@@ -16,5 +16,7 @@ QString carpetaEnvio(const QString& programFolder);
 QString rutaArchivoInformacion(const QString& programFolder, const QString& patente);
 
 // Leaving after a signing that failed: the unsigned file must not stay in ENVIO to be sent by mistake. Writes
-// ENVIO/Borra.txt naming it and starts Dremlo, which erases it once the program has ended.
+// ENVIO/Borra.txt naming the files the failed signings of this run left there (failing those, the file `patente`
+// names) and starts Dremlo, which erases them once the program has ended. When Dremlo cannot be started the list
+// is taken back and the broker is told which files to erase.
 void Borra_Archivo_Sin_Firma(QWidget* parent, const QString& programFolder, const QString& patente);

@@ -16,8 +16,13 @@ frmKey::frmKey(const QString& rfcAgente, DatosLlave& datos, QWidget* parent)
 }
 
 frmKey::~frmKey() {
-    // What the box held of the password must not outlive the dialog.
-    ui->txtPassword->clear();
+    borraPassword();
+}
+
+void frmKey::borraPassword() {
+    // setText() drops the box's undo history, which holds every typed character of the password; clear() would
+    // only add the whole password to it once more.
+    ui->txtPassword->setText(QString());
 }
 
 void frmKey::cmdBuscar_Click() {
@@ -42,7 +47,7 @@ void frmKey::cmdAceptar_Click() {
     datos_.Archivo_Llave = ui->txtLlave->text();
     wipe(datos_.Password_Llave);
     datos_.Password_Llave = ui->txtPassword->text().toUtf8();
-    ui->txtPassword->clear();
+    borraPassword();
     accept();
 }
 
@@ -50,5 +55,6 @@ void frmKey::cmdCancelar_Click() {
     datos_.Respuesta_Key = QStringLiteral("C");
     datos_.Archivo_Llave.clear();
     wipe(datos_.Password_Llave);
+    borraPassword();
     reject();
 }

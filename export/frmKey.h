@@ -23,6 +23,7 @@ private:
     void cmdBuscar_Click();
     void cmdAceptar_Click();
     void cmdCancelar_Click();
+    void borraPassword();
 
     std::unique_ptr<Ui::frmKey> ui;
     QString rfcAgente_;

@@ -4,6 +4,7 @@
 #include "export/Firma.h"
 #include "export/Genera_archivo.h"
 #include "platform/Database.h"
+#include "platform/Launcher.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
 
@@ -105,6 +106,11 @@ private slots:
     void closeBoxGeneratesNothing();
     void sendingFolderCannotBeMade();
     void wrongPasswordLeavesUnsignedFile();
+    void handOffErasesTheUnsignedFileAfterPatenteChanged();
+    void requestAlreadyInSendingFolder();
+    void staleErasingListTakenAway();
+    void patenteThatCannotNameTheFile_data();
+    void patenteThatCannotNameTheFile();
 
 private:
     // Runs Genera_archivo with the key dialog answered by "&Aceptar" with the key file and the password.
@@ -476,6 +482,86 @@ void TestArchivo::wrongPasswordLeavesUnsignedFile() {
     // A later signing that succeeds clears the mark.
     QVERIFY(genera(g, dir.path(), keyPath, kPassword));
     QCOMPARE(g.Archivo_Generado, 0);
+}
+
+void TestArchivo::handOffErasesTheUnsignedFileAfterPatenteChanged() {
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    QVERIFY(copySigningLibrary(dir.path()));
+    Globales g;
+    g.BaseDatos = baseEjemplo(dir.path(), writeFile(elsewhere.filePath("LOTP751120QW7.REQ"), "req"));
+    g.NoPatente = "3012";
+    ScriptedMessages messages;
+    QVERIFY(!genera(g, dir.path(), writeKey(elsewhere.path(), kPassword), "otra"));
+    QCOMPARE(g.Archivo_Generado, 1);
+    // Back on page 1 the broker corrects his patente, then leaves.
+    g.NoPatente = "3013";
+    QStringList launched;
+    interceptLaunches([&](const QString& program, const QStringList&, const QString&) {
+        launched << program;
+        return true;
+    });
+    Borra_Archivo_Sin_Firma(nullptr, dir.path(), g.NoPatente);
+    interceptLaunches({});
+    QCOMPARE(launched.size(), 1);
+    QCOMPARE(readFile(dir.filePath("ENVIO/Borra.txt")),
+             QDir::toNativeSeparators(dir.filePath("ENVIO/3012.txt")).toUtf8() + "\r\n");
+}
+
+void TestArchivo::requestAlreadyInSendingFolder() {
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    QVERIFY(copySigningLibrary(dir.path()));
+    QDir(dir.path()).mkdir("ENVIO");
+    Globales g;
+    // Copying a file onto itself must not lose it.
+    g.BaseDatos = baseEjemplo(dir.path(), writeFile(dir.filePath("ENVIO/LOTP751120QW7.REQ"), "ya en ENVIO"));
+    g.NoPatente = "3012";
+    ScriptedMessages messages;
+    QVERIFY(genera(g, dir.path(), writeKey(elsewhere.path(), kPassword), kPassword));
+    QCOMPARE(readFile(dir.filePath("ENVIO/LOTP751120QW7.REQ")), QByteArray("ya en ENVIO"));
+    QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"3012.txt", "LOTP751120QW7.REQ"}));
+}
+
+void TestArchivo::staleErasingListTakenAway() {
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    QVERIFY(copySigningLibrary(dir.path()));
+    QDir(dir.path()).mkdir("ENVIO");
+    // Left by an exit after a failed signing whose Dremlo never ran.
+    writeFile(dir.filePath("ENVIO/Borra.txt"), QDir::toNativeSeparators(dir.filePath("ENVIO/3012.txt")).toUtf8());
+    Globales g;
+    g.BaseDatos = baseEjemplo(dir.path(), writeFile(elsewhere.filePath("LOTP751120QW7.REQ"), "req"));
+    g.NoPatente = "3012";
+    ScriptedMessages messages;
+    QVERIFY(genera(g, dir.path(), writeKey(elsewhere.path(), kPassword), kPassword));
+    QCOMPARE(messages.shown.size(), 2);
+    QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"3012.txt", "LOTP751120QW7.REQ"}));
+}
+
+void TestArchivo::patenteThatCannotNameTheFile_data() {
+    QTest::addColumn<QString>("patente");
+    // Valida_Patente reads only the leading number, so the rest of the box may hold anything.
+    QTest::newRow("a folder separator") << "1/2";
+    QTest::newRow("a backslash") << "12\\A";
+    QTest::newRow("a colon") << "1:2";
+}
+
+void TestArchivo::patenteThatCannotNameTheFile() {
+    QFETCH(QString, patente);
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    Globales g;
+    g.BaseDatos = baseEjemplo(dir.path(), writeFile(elsewhere.filePath("LOTP751120QW7.REQ"), "req"));
+    g.NoPatente = patente;
+    ScriptedMessages messages;
+    QVERIFY(!genera(g, dir.path(), writeKey(elsewhere.path(), kPassword), kPassword));
+    QCOMPARE(messages.texts().last(),
+             "No se puede generar el archivo de información: la patente del Agente Aduanal \"" + patente +
+                 "\" no es válida.");
+    QVERIFY(!QFileInfo::exists(dir.filePath("ENVIO")));
 }
 
 QTEST_MAIN(TestArchivo)

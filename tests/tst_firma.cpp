@@ -64,6 +64,8 @@ private slots:
     void salirHandsOffUnsignedFile_data();
     void salirHandsOffUnsignedFile();
     void dremloErasesOnlyInsideEnvio();
+    void handOffThatCannotStartLeavesNoList();
+    void dremloReadsAListWithByteOrderMark();
 
 private:
     // The signing setup of one case: which key file, which password, whether the file to sign exists.
@@ -305,6 +307,11 @@ void TestFirma::keyDialogChecks() {
         QCOMPARE(datos.Respuesta_Key, QString("A"));
         QCOMPARE(datos.Archivo_Llave, path);
         QCOMPARE(datos.Password_Llave, kPassword);
+        // Nothing of the password stays in the box, its undo history included.
+        auto* password = child<QLineEdit>(&dialog, "txtPassword");
+        password->setEchoMode(QLineEdit::Normal);
+        password->undo();
+        QCOMPARE(password->text(), QString());
     } else {
         QCOMPARE(messages.texts(), QStringList{message});
         QCOMPARE(messages.shown[0].title, QString("Mensaje"));
@@ -428,6 +435,31 @@ void TestFirma::dremloErasesOnlyInsideEnvio() {
     QVERIFY(QFileInfo(dir.filePath("ENVIO/enlace.txt")).isSymLink());
     QVERIFY(QFileInfo(dir.filePath("ENVIO/sub")).isDir());
     QCOMPARE(readFile(dir.filePath("ENVIO/queda.REQ")), QByteArray("queda"));
+}
+
+void TestFirma::handOffThatCannotStartLeavesNoList() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("ENVIO");
+    const QString unsignedFile = writeFile(dir.filePath("ENVIO/3012.txt"), kArchivo);
+    ScriptedMessages messages;
+    interceptLaunches([](const QString&, const QStringList&, const QString&) { return false; });
+    Borra_Archivo_Sin_Firma(nullptr, dir.path(), "3012");
+    interceptLaunches({});
+    QCOMPARE(messages.texts(),
+             QStringList{"No se pudo borrar el archivo sin firma " + QDir::toNativeSeparators(unsignedFile) +
+                         ". Bórrelo antes de enviar la carpeta " + QDir::toNativeSeparators(dir.filePath("ENVIO")) +
+                         "."});
+    // The broker sends the folder's contents as they are: a list nobody acted on must not be among them.
+    QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden), QStringList{"3012.txt"});
+}
+
+void TestFirma::dremloReadsAListWithByteOrderMark() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("ENVIO");
+    const QString unsignedFile = writeFile(dir.filePath("ENVIO/3012.txt"), kArchivo);
+    writeFile(dir.filePath("ENVIO/Borra.txt"), "\xEF\xBB\xBF" + unsignedFile.toUtf8() + "\r\n");
+    QCOMPARE(QProcess::execute(kDremlo, {dir.filePath("ENVIO")}), 0);
+    QCOMPARE(QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_MAIN(TestFirma)

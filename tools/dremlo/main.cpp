@@ -51,7 +51,12 @@ int main(int argc, char** argv) {
     }
     int refused = 0;
     std::string line;
+    bool first = true;
     while (std::getline(in, line)) {
+        // A list saved again by a Windows editor starts with a byte order mark, which is no part of the first name.
+        if (first && line.rfind("\xEF\xBB\xBF", 0) == 0)
+            line.erase(0, 3);
+        first = false;
         while (!line.empty() && (line.back() == '\r' || line.back() == '\n'))
             line.pop_back();
         if (line.empty())
