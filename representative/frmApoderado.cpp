@@ -105,8 +105,7 @@ frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& cur
 
     if (Modo_ != QLatin1String("E"))
         return;
-    // Bound as text even when empty: a null text would match no stored row, not even one with an empty CURP.
-    curpAnterior_ = curp.isNull() ? QStringLiteral("") : curp;
+    curpAnterior_ = curp;
     Query q = db_.select(QStringLiteral("select * from Mandatarios where CURP=?"), {curpAnterior_});
     if (q.next()) {
         ui->txtNombre->setText(q.text(2));

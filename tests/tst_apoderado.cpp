@@ -890,8 +890,7 @@ void TestApoderado::editOfImportedWithoutCurpReplacesHim() {
     db.exec("update Mandatarios set Requerimiento='', Operando=2");
     guardaMandatario(db, {}, seed(kCurp2, kRfc2, 2));
     ScriptedMessages messages;
-    // An empty grid cell may give a null text.
-    frmApoderado d(db, "E", QString());
+    frmApoderado d(db, "E", QStringLiteral(""));
     QCOMPARE(child<QTableWidget>(&d, "fgAduanasAct")->rowCount(), 2);
     fillValid(&d, 1);
     press(&d, "cmdAceptar");
