@@ -77,6 +77,8 @@ void HistoricoMandatarios::Llena_Hist_Mandatarios() {
     for (int row = 0; row < rowCount(grid); ++row) {
         if (cellText(grid, row, 3) == aspirante_.value(3)) {
             selectRow(grid, row);
+            // His names may have just been corrected: the period dialog and the confirmation show them as stored.
+            aspirante_ = rowCells(grid, row);
             return;
         }
     }

@@ -15,9 +15,10 @@ void insertaDomicilio(Database& db, const QString& curp, const DomicilioMandatar
 
 } // namespace
 
-void guardaMandatario(Database& db, const QString& curpAnterior, const Mandatario& m) {
+void guardaMandatario(Database& db, const std::optional<QString>& anterior, const Mandatario& m) {
     Transaction t(db);
-    if (!curpAnterior.isEmpty()) {
+    if (anterior) {
+        const QString& curpAnterior = *anterior;
         // Offices and declarations go whatever the stored type was: the dialog loaded them all, and rows left under
         // a type that does not show them (imported data) would reach the information file unseen.
         for (const char* table : {"Aduanas_MM", "Pedimentos_MM", "Domicilios_MM", "Mandatarios"})

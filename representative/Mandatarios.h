@@ -36,9 +36,10 @@ struct Mandatario {
     QList<PedimentoMandatario> pedimentos;
 };
 
-// Writes the representative as a whole; with a previous CURP (an edit) his old rows are replaced. All or nothing:
-// a refused statement throws DatabaseError and leaves every table as it was.
-void guardaMandatario(Database& db, const QString& curpAnterior, const Mandatario& m);
+// Writes the representative as a whole; when he is corrected, curpAnterior is the CURP he was stored under (empty
+// for some imported representatives) and his old rows are replaced. All or nothing: a refused statement throws
+// DatabaseError and leaves every table as it was.
+void guardaMandatario(Database& db, const std::optional<QString>& curpAnterior, const Mandatario& m);
 // Removes the representative with every row that hangs on his CURP, all or nothing.
 void borraMandatario(Database& db, const QString& curp);
 bool existeMandatario(Database& db, const QString& curp);

@@ -106,7 +106,7 @@ frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& cur
     if (Modo_ != QLatin1String("E"))
         return;
     curpAnterior_ = curp;
-    Query q = db_.select(QStringLiteral("select * from Mandatarios where CURP=?"), {curp});
+    Query q = db_.select(QStringLiteral("select * from Mandatarios where CURP=?"), {curpAnterior_});
     if (q.next()) {
         ui->txtNombre->setText(q.text(2));
         ui->txtApPaterno->setText(q.text(3));
@@ -132,8 +132,8 @@ frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& cur
     }
     // Loaded whatever the stored type: rows of an imported representative then show as soon as type 1 is chosen.
     Llena_Aduana_PedTram();
-    Llena_Domicilio_M(db_, particular_, curp, 1);
-    Llena_Domicilio_M(db_, fiscal_, curp, 2);
+    Llena_Domicilio_M(db_, particular_, curpAnterior_, 1);
+    Llena_Domicilio_M(db_, fiscal_, curpAnterior_, 2);
 }
 
 frmApoderado::~frmApoderado() = default;
@@ -327,7 +327,7 @@ void frmApoderado::cmdAceptar_Click() {
             inform(this, QStringLiteral("YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."), MessageIcon::None);
             return;
         }
-        guardaMandatario(db_, curpAnterior_, m);
+        guardaMandatario(db_, Modo_ == QLatin1String("E") ? std::optional<QString>(curpAnterior_) : std::nullopt, m);
     } catch (const DatabaseError& e) {
         inform(this,
                QStringLiteral("No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\n%1")

@@ -176,6 +176,7 @@ private slots:
     void storedTypeNotOfferedMustBeChosen_data();
     void storedTypeNotOfferedMustBeChosen();
     void undefinedOperandoMustBeChosen();
+    void editOfImportedWithoutCurpReplacesHim();
     void officeDialogRules();
     void declarationDialogRules();
 };
@@ -848,6 +849,27 @@ void TestApoderado::undefinedOperandoMustBeChosen() {
     child<QRadioButton>(&d, "optNo")->setChecked(true);
     click(&d, "cmdAceptar");
     QCOMPARE(rows(db, "select Operando from Mandatarios"), QStringList({"0"}));
+}
+
+void TestApoderado::editOfImportedWithoutCurpReplacesHim() {
+    Base base;
+    Database& db = *base.db;
+    // The previous version's data may hold a representative with no CURP; correcting him gives him one.
+    guardaMandatario(db, {}, seed(QStringLiteral(""), QStringLiteral(""), 1));
+    db.exec("update Mandatarios set Requerimiento='', Operando=2");
+    guardaMandatario(db, {}, seed(kCurp2, kRfc2, 2));
+    ScriptedMessages messages;
+    frmApoderado d(db, "E", QStringLiteral(""));
+    QCOMPARE(child<QTableWidget>(&d, "fgAduanasAct")->rowCount(), 2);
+    fillValid(&d, 1);
+    press(&d, "cmdAceptar");
+    QCOMPARE(messages.texts(), QStringList());
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    for (const QString& table : kTablas)
+        QVERIFY2(!db.exists(QString("select * from %1 where CURP=''").arg(table)), qPrintable(table));
+    QCOMPARE(rows(db, "select CURP from Mandatarios order by CURP"), QStringList({kCurp2, kCurp}));
+    QCOMPARE(rows(db, "select NoAduana from Aduanas_MM where CURP=? order by rowid", {kCurp}),
+             QStringList({"470", "240"}));
 }
 
 void TestApoderado::officeDialogRules() {

@@ -101,6 +101,7 @@ private slots:
     void deletingTheOnlyPeriod();
     void borrarWithoutSelectionChangesNothing();
     void aspirantWhoLeftTakesHisPeriodsOffThePage();
+    void correctedAspirantShownAsStored();
     void startUpWithAndWithoutAspirants();
 };
 
@@ -365,6 +366,34 @@ void TestHistoricoMandatarios::aspirantWhoLeftTakesHisPeriodsOffThePage() {
     QCOMPARE(rowCount(p.page.fgPeriodosMandatario), 0);
     QVERIFY(!p.page.cmdMandNuevo->isEnabled());
     QVERIFY(!p.page.cmdMandBorrar->isEnabled());
+}
+
+void TestHistoricoMandatarios::correctedAspirantShownAsStored() {
+    Pagina p;
+    p.storeAspirants();
+    ScriptedMessages messages;
+    ModalDriver driver;
+    p.control.Llena_Hist_Mandatarios();
+    clickRow(p.page.fgMandatarios, 0);
+    clickRow(p.page.fgPeriodosMandatario, 0);
+
+    // His names are corrected in the representative dialog and the list refilled; he stays selected.
+    p.db().exec("update Mandatarios set Nombre=?, ApMaterno=? where CURP=?", {"LUISA", "RAMIRO", kRamos});
+    p.control.Llena_Hist_Mandatarios();
+    QStringList seen;
+    driver.then([&](QDialog* d) {
+        seen << child<QLineEdit>(d, "txtNombre")->text() << child<QLineEdit>(d, "txtApMaterno")->text();
+        press(d, "cmdCancelar");
+    });
+    press(&p.page, "cmdMandNuevo");
+    QCOMPARE(seen, QStringList({"LUISA", "RAMIRO"}));
+
+    messages.answerNext(false);
+    press(&p.page, "cmdMandBorrar");
+    QCOMPARE(messages.texts(),
+             QStringList({QString::fromUtf8("¿DESEA BORRAR EL PERIODO DE LABOR SELECCIONADO DEL MANDATARIO\n\nLUISA "
+                                            "RAMOS RAMIRO RARL820304HJCMMS05 ?")}));
+    QCOMPARE(driver.unexpected, QStringList());
 }
 
 void TestHistoricoMandatarios::startUpWithAndWithoutAspirants() {
