@@ -182,10 +182,11 @@ void frmMain::mandatariosCambiados() {
 
 bool frmMain::guardaPagina1() {
     PaginaAA& p = *paginaAA_;
-    globales_.NoPatente = p.txtPatente->text();
     p.txtAutorizacion->setText(QStringLiteral("0"));
     try {
         guardaAgente(*globales_.BaseDatos, p.agente());
+        // Only once stored: the patente names the information file, which is written from the database.
+        globales_.NoPatente = p.txtPatente->text();
     } catch (const DatabaseError& e) {
         inform(this,
                QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1")
@@ -289,7 +290,7 @@ void frmMain::termina() {
         return;
     terminando_ = true;
     // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake.
-    if (globales_.Archivo_Generado == 1)
+    if (globales_.Archivo_Generado == 1 || quedanArchivosSinFirma(programFolder_))
         Borra_Archivo_Sin_Firma(this, programFolder_, globales_.NoPatente);
     QApplication::quit();
 }

@@ -197,12 +197,27 @@ bool Genera_archivo(QWidget* parent, Globales& globales, const QString& programF
     }
 }
 
+namespace {
+
+// The files failed signings of this run left unsigned that still lie in this program folder's ENVIO.
+QStringList sinFirmaEnCarpeta(const QString& programFolder) {
+    const QString folder = QFileInfo(carpetaEnvio(programFolder)).absoluteFilePath();
+    QStringList files;
+    for (const QString& file : archivosSinFirma())
+        if (fileExists(file) && QFileInfo(file).absolutePath() == folder)
+            files << file;
+    return files;
+}
+
+} // namespace
+
+bool quedanArchivosSinFirma(const QString& programFolder) {
+    return !sinFirmaEnCarpeta(programFolder).isEmpty();
+}
+
 void Borra_Archivo_Sin_Firma(QWidget* parent, const QString& programFolder, const QString& patente) {
     const QString folder = carpetaEnvio(programFolder);
-    QStringList unsignedFiles;
-    for (const QString& file : archivosSinFirma())
-        if (fileExists(file) && QFileInfo(file).absolutePath() == QFileInfo(folder).absoluteFilePath())
-            unsignedFiles << file;
+    QStringList unsignedFiles = sinFirmaEnCarpeta(programFolder);
     if (const QString named = rutaArchivoInformacion(programFolder, patente);
         unsignedFiles.isEmpty() && fileExists(named))
         unsignedFiles << named;

@@ -20,3 +20,7 @@ QString rutaArchivoInformacion(const QString& programFolder, const QString& pate
 // names) and starts Dremlo, which erases them once the program has ended. When Dremlo cannot be started the list
 // is taken back and the broker is told which files to erase.
 void Borra_Archivo_Sin_Firma(QWidget* parent, const QString& programFolder, const QString& patente);
+
+// True when a failed signing of this run left a file unsigned in ENVIO that is still there, even if a later
+// signing (under another patente) succeeded.
+bool quedanArchivosSinFirma(const QString& programFolder);

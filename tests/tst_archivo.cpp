@@ -107,6 +107,7 @@ private slots:
     void sendingFolderCannotBeMade();
     void wrongPasswordLeavesUnsignedFile();
     void handOffErasesTheUnsignedFileAfterPatenteChanged();
+    void unsignedFileOutlivesALaterSigning();
     void requestAlreadyInSendingFolder();
     void staleErasingListTakenAway();
     void patenteThatCannotNameTheFile_data();
@@ -562,6 +563,34 @@ void TestArchivo::patenteThatCannotNameTheFile() {
              "No se puede generar el archivo de información: la patente del Agente Aduanal \"" + patente +
                  "\" no es válida.");
     QVERIFY(!QFileInfo::exists(dir.filePath("ENVIO")));
+}
+
+void TestArchivo::unsignedFileOutlivesALaterSigning() {
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    QVERIFY(copySigningLibrary(dir.path()));
+    Globales g;
+    g.BaseDatos = baseEjemplo(dir.path(), writeFile(elsewhere.filePath("LOTP751120QW7.REQ"), "req"));
+    g.NoPatente = "3013";
+    ScriptedMessages messages;
+    const QString key = writeKey(elsewhere.path(), kPassword);
+    // A signing that succeeds leaves nothing to erase: the signed file is never listed.
+    QVERIFY(genera(g, dir.path(), key, kPassword));
+    QVERIFY(!quedanArchivosSinFirma(dir.path()));
+
+    g.NoPatente = "3012";
+    QVERIFY(!genera(g, dir.path(), key, "otra"));
+    QVERIFY(quedanArchivosSinFirma(dir.path()));
+    // Back on page 1 the patente is corrected and the file signed under it: the first one stays unsigned.
+    g.NoPatente = "3014";
+    QVERIFY(genera(g, dir.path(), key, kPassword));
+    QCOMPARE(g.Archivo_Generado, 0);
+    QVERIFY(quedanArchivosSinFirma(dir.path()));
+    interceptLaunches([](const QString&, const QStringList&, const QString&) { return true; });
+    Borra_Archivo_Sin_Firma(nullptr, dir.path(), g.NoPatente);
+    interceptLaunches({});
+    QCOMPARE(readFile(dir.filePath("ENVIO/Borra.txt")),
+             QDir::toNativeSeparators(dir.filePath("ENVIO/3012.txt")).toUtf8() + "\r\n");
 }
 
 QTEST_MAIN(TestArchivo)

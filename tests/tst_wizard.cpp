@@ -266,6 +266,8 @@ void TestWizard::refusedInsertKeepsStoredBroker() {
     QCOMPARE(w.messages.shown.size(), 1);
     QVERIFY(w.messages.texts().first().contains("rechazado"));
     QCOMPARE(w.window.Pagina(), 1);
+    // The patente that names the information file stays the stored one.
+    QCOMPARE(w.window.globales().NoPatente, QString("1"));
     Query aa = w.window.globales().BaseDatos->select("select Nombre from AA");
     QVERIFY(aa.next());
     QCOMPARE(aa.text(0), QString("ANTES"));
