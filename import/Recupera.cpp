@@ -299,6 +299,11 @@ int importaRecupera(Database& db, const QString& path) {
     if (!ended)
         throw ImportError(
             QStringLiteral("El archivo %1 termina antes de su registro 800.").arg(QDir::toNativeSeparators(path)));
+    // Without the broker the program shows none of his data and would import the same export again at every start,
+    // failing on its own representatives the second time.
+    if (imported > 0 && !db.exists(QStringLiteral("select * from AA")))
+        throw ImportError(QStringLiteral("El archivo %1 no trae los datos del Agente Aduanal (registro AA).")
+                              .arg(QDir::toNativeSeparators(path)));
     try {
         transaction.commit();
     } catch (const DatabaseError& e) {

@@ -31,6 +31,7 @@ private slots:
     void refusesRecordsOutsideFormat();
 
     void importsWholeExport();
+    void emptyExportImportsNothing();
     void faultLeavesDatabaseAsItWas_data();
     void faultLeavesDatabaseAsItWas();
 
@@ -264,6 +265,14 @@ void TestImporta::importsWholeExport() {
     QCOMPARE(date.date(0), QDate(2000, 11, 30));
 }
 
+void TestImporta::emptyExportImportsNothing() {
+    // A previous version that held no data exports only its header and closing record: nothing to import, no fault.
+    const QStringList before = dumpAll(*db_);
+    writeFile(recupera_, crlf({kHeader, kEnd}));
+    QCOMPARE(importaRecupera(*db_, recupera_), 0);
+    QCOMPARE(dumpAll(*db_), before);
+}
+
 void TestImporta::faultLeavesDatabaseAsItWas_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("fault");
@@ -293,6 +302,8 @@ void TestImporta::faultLeavesDatabaseAsItWas_data() {
                                  << "Línea 3 de %1: «Periodos_H_MM» no es ningún tipo de registro conocido.";
     QTest::newRow("too many values") << crlf({kHeader, aa, "\"Aduanas_MM|470|C|3|\"", kEnd})
                                      << "Línea 3 de %1: el registro tiene 3 valores y se esperaban 2.";
+    QTest::newRow("no broker") << crlf({kHeader, rep, kEnd})
+                               << "El archivo %1 no trae los datos del Agente Aduanal (registro AA).";
     QTest::newRow("quote not closed") << crlf({kHeader, aa, "\"Aduanas_MM|470|C|3", kEnd})
                                       << "Línea 3 de %1: el registro abre comillas y no las cierra.";
 }
