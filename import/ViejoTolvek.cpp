@@ -2,8 +2,8 @@
 
 #include "import/Recupera.h"
 #include "platform/Database.h"
-#include "platform/Messages.h"
 #include "platform/Files.h"
+#include "platform/Messages.h"
 #include "platform/Process.h"
 
 #include <QCursor>
@@ -39,7 +39,7 @@ QString seconds(int ms) {
 }
 
 // Empty when the tool wrote its export; otherwise what went wrong.
-QString runExportTool(const QString& programFolder, const QString& previousFolder, int timeoutMs) {
+QString runExportTool(QWidget* parent, const QString& programFolder, const QString& previousFolder, int timeoutMs) {
     const QString toolName = programFileName(kExportTool);
     const QString tool = QDir(programFolder).filePath(toolName);
     if (!QFileInfo(tool).isFile())
@@ -52,7 +52,9 @@ QString runExportTool(const QString& programFolder, const QString& previousFolde
     if (!removeFile(export_, &error))
         return QStringLiteral("No se pudo borrar el archivo anterior %1: %2.").arg(native(export_), error);
 
-    const ProgramRun run = runProgram(QDir(previousFolder).filePath(toolName), previousFolder, timeoutMs);
+    const ProgramRun run =
+        runProgramWithNotice(QDir(previousFolder).filePath(toolName), previousFolder, timeoutMs,
+                             QStringLiteral("Recuperando la información de la versión anterior de TOLVEK..."), parent);
     const QString said = run.errorText.isEmpty() ? QString() : QStringLiteral("\n%1").arg(run.errorText);
     switch (run.outcome) {
     case ProgramRun::Outcome::Finished:
@@ -89,7 +91,7 @@ bool Viejo_TOLVEK(QWidget* parent, Database& db, const QString& programFolder, c
     QString fault;
     {
         WaitCursor wait;
-        fault = runExportTool(programFolder, previousFolder, timeoutMs);
+        fault = runExportTool(parent, programFolder, previousFolder, timeoutMs);
         if (fault.isEmpty()) {
             try {
                 importaRecupera(db, QDir(previousFolder).filePath(kRecuperaFileName));

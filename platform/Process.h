@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 // How a program started by ours ended.
 struct ProgramRun {
     enum class Outcome {
@@ -27,3 +29,7 @@ QString programFileName(const QString& stem);
 ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs,
                       const QStringList& arguments = {});
 
+// The same, telling the user meanwhile in a small window with a busy bar what is being waited for; the rest of the
+// program takes no input until the program has ended.
+ProgramRun runProgramWithNotice(const QString& program, const QString& workingFolder, int timeoutMs,
+                                const QString& notice, QWidget* parent);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -240,7 +241,17 @@ void TestImportaInicio::toolThatDoesNotFinishIsStopped() {
     auto db = openTolvekDatabase(dir.path(), &error);
     const QStringList before = dumpAll(*db);
     ScriptedMessages messages;
+    // While the tool runs the user is told what is being waited for.
+    // (The first events handled after the tool has started are those of the wait itself.)
+    QStringList notices;
+    QTimer::singleShot(0, [&notices] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible())
+                notices << p->labelText();
+        }
+    });
     QVERIFY(!Viejo_TOLVEK(nullptr, *db, f.program, f.previous, 300));
+    QCOMPARE(notices, QStringList({"Recuperando la información de la versión anterior de TOLVEK..."}));
     QCOMPARE(messages.texts(),
              QStringList({kFaultOpening + "\n\nVantrix no terminó en 1 segundo y se detuvo.\n\n" + kFaultClosing}));
     QCOMPARE(dumpAll(*db), before);
