@@ -4,7 +4,17 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace {
+
+bool inWindows1252(QChar c) {
+    static const QString beyondLatin1 = QStringLiteral(
+        "\u20AC\u201A\u0192\u201E\u2026\u2020\u2021\u02C6\u2030\u0160\u2039\u0152\u017D\u2018\u2019\u201C"
+        "\u201D\u2022\u2013\u2014\u02DC\u2122\u0161\u203A\u0153\u017E\u0178");
+    const char16_t u = c.unicode();
+    return u < 0x80 || (u >= 0xA0 && u <= 0xFF) || beyondLatin1.contains(c);
+}
 
 class CaptureValidator : public QValidator {
 public:
@@ -20,7 +30,13 @@ private:
     // "|" separates the fields of the information file and a line break its records; neither can be typed,
     // but both can be pasted.
     static QString clean(const QString& text) {
-        QString result = text.toUpper();
+        QString result;
+        result.reserve(text.size());
+        for (QChar c : text) {
+            // A capital the information file's code page cannot hold (µ would become the Greek Μ) is not made.
+            const QString upper = QString(c).toUpper();
+            result += std::all_of(upper.begin(), upper.end(), inWindows1252) ? upper : QString(c);
+        }
         result.removeIf([](QChar c) {
             return c == QLatin1Char('|') || c.category() == QChar::Other_Control ||
                    c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;

@@ -26,6 +26,7 @@ private slots:
     void postalCode();
     void captureBoxTypesCapitals();
     void captureBoxLeavesOutBar();
+    void captureBoxKeepsToTheCodePage();
     void pairedCombosFollowEachOther();
 };
 
@@ -188,6 +189,14 @@ void TestRutinas::captureBoxTypesCapitals() {
     box.setCursorPosition(1);
     QTest::keyClicks(&box, "a");
     QCOMPARE(box.text(), QString::fromUtf8("MAÜLLER"));
+}
+
+void TestRutinas::captureBoxKeepsToTheCodePage() {
+    QLineEdit box;
+    makeCaptureBox(&box);
+    // µ has no capital in the information file's code page; ÿ has (Ÿ), and so has œ (Œ).
+    typeText(&box, QString::fromUtf8("5 µm ÿœ"));
+    QCOMPARE(box.text(), QString::fromUtf8("5 µM ŸŒ"));
 }
 
 void TestRutinas::captureBoxLeavesOutBar() {
