@@ -20,7 +20,9 @@ test: build
 
 bench: build
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target benchmarks
-	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in $(BUILD_DIR)/bench/bench_*; do \
+		if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || exit 1; fi; \
+	done
 
 clean:
 	rm -rf $(BUILD_DIR)
