@@ -158,7 +158,6 @@ void TestMandatarios::detailsPanelByMandate() {
     select(window, curp);
     QVERIFY(child<QPushButton>(window, "cmdEditar")->isEnabled());
     QVERIFY(child<QPushButton>(window, "cmdBorrar")->isEnabled());
-    QVERIFY(shown(window, "lblTipoMandato"));
     QCOMPARE(child<QLabel>(window, "lblTipoMandato")->text(), tipo);
     QCOMPARE(shown(window, "frAduanasAct"), frames.contains('O'));
     QCOMPARE(shown(window, "frPedTramitados"), frames.contains('D'));
