@@ -141,7 +141,7 @@ private slots:
     void requestFileNamedAfterRfc();
     void apostrophesStoredAndShownBack();
     void failureMidEditLeavesTablesAsTheyWere();
-    void removingOfficeRemovesItsDeclarationsCancelWritesNothing();
+    void removedRowsAndCancelWriteNothing();
     void storedValueNotOfferedMustBeChosen_data();
     void storedValueNotOfferedMustBeChosen();
     void editOfImportedWithoutCurpReplacesHim();
@@ -494,7 +494,7 @@ void TestApoderado::failureMidEditLeavesTablesAsTheyWere() {
     QCOMPARE(rows(db, "select Nombre from Mandatarios where CURP=?", {kCurp3}), QStringList({"PEDRO PABLO"}));
 }
 
-void TestApoderado::removingOfficeRemovesItsDeclarationsCancelWritesNothing() {
+void TestApoderado::removedRowsAndCancelWriteNothing() {
     Base base;
     base.seed(kCurp, kRfc, 1);
     const QStringList before = dumpAll(*base.db);
@@ -535,6 +535,7 @@ void TestApoderado::removingOfficeRemovesItsDeclarationsCancelWritesNothing() {
     press(&d, "cmdBorrarPed");
     QCOMPARE(base.messages.shown.size(), asked);
 
+    // Cancelled after all these changes: the stored rows keep every office and declaration.
     child<QLineEdit>(&d, "txtNombre")->setText("OTRO");
     press(&d, "cmdCancelar");
     QCOMPARE(d.Respuesta_Apoderado(), QString("C"));
