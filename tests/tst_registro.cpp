@@ -139,15 +139,17 @@ struct Walk {
     ModalDriver driver;
     frmMain window{program.path(), program.filePath("sin-version-anterior")};
 
-    // The start-up, then page 1 typed and chosen as the broker does it, and "Siguiente >".
-    void begin();
+    // The start-up, then page 1 typed and chosen as the broker does it, and "Siguiente >"; false when it went wrong.
+    bool begin() { return (start(), !QTest::currentTestFailed()); }
+    void start();
     // "Finaliza", the confirmation, the key dialog with the key file picked and the password typed; checks the
     // success message and the signature, and gives the signed content without its signature line.
-    void finalizeAndSign(QByteArray* content);
+    bool finalizeAndSign(QByteArray* content) { return (sign(content), !QTest::currentTestFailed()); }
+    void sign(QByteArray* content);
     QStringList sent() const { return QDir(program.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden); }
 };
 
-void Walk::begin() {
+void Walk::start() {
     QVERIFY(copySigningLibrary(program.path()));
     QVERIFY(startUp(window, driver));
     QCOMPARE(messages.shown.size(), 2); // no previous version, no broker yet
@@ -170,7 +172,7 @@ void Walk::begin() {
     QCOMPARE(caption(window), QString("Finaliza"));
 }
 
-void Walk::finalizeAndSign(QByteArray* content) {
+void Walk::sign(QByteArray* content) {
     // The broker's key, issued to his RFC; picked through "&Buscar.." and opened with the password he types.
     const QString keyPath = writeKeyFile(papers.filePath(kRfcAgente + ".key"), gKey.get(), kPassword.toUtf8());
     driver.then([keyPath](QDialog* d) {
@@ -222,8 +224,7 @@ private slots:
 
 void TestRegistro::representativeBeforeTheCutOff() {
     Walk walk;
-    walk.begin();
-    if (QTest::currentTestFailed())
+    if (!walk.begin())
         return;
     auto& [program, papers, messages, driver, window] = walk;
 
@@ -256,8 +257,7 @@ void TestRegistro::representativeBeforeTheCutOff() {
     QCOMPARE(caption(window), QString("Finaliza"));
 
     QByteArray content;
-    walk.finalizeAndSign(&content);
-    if (QTest::currentTestFailed())
+    if (!walk.finalizeAndSign(&content))
         return;
     QStringList expected = brokerLines();
     expected << QString("Mandatarios|3012|LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LÓPEZ|TORRES|1|0|1")
@@ -284,8 +284,7 @@ void TestRegistro::representativeBeforeTheCutOff() {
 
 void TestRegistro::aspirantWithHistory() {
     Walk walk;
-    walk.begin();
-    if (QTest::currentTestFailed())
+    if (!walk.begin())
         return;
     auto& [program, papers, messages, driver, window] = walk;
 
@@ -346,8 +345,7 @@ void TestRegistro::aspirantWithHistory() {
     allAnswered(driver, messages);
 
     QByteArray content;
-    walk.finalizeAndSign(&content);
-    if (QTest::currentTestFailed())
+    if (!walk.finalizeAndSign(&content))
         return;
     QStringList expected = brokerLines();
     expected << QString("Mandatarios|3012|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1")

@@ -17,7 +17,7 @@ namespace {
 class Wizard {
 public:
     explicit Wizard(const QString& folder) : window(folder, folder + "/sin-version-anterior") {
-        ok = startUp(window, driver);
+        QVERIFY(startUp(window, driver));
         window.show();
         QApplication::setActiveWindow(&window);
         messages.shown.clear();
@@ -73,7 +73,6 @@ public:
     ScriptedMessages messages;
     ModalDriver driver;
     frmMain window;
-    bool ok = false;
 };
 
 void storeAspirant(Database& db) {
@@ -129,7 +128,6 @@ void TestWizard::brokerPageFaults() {
     QFETCH(QString, message);
     QTemporaryDir dir;
     Wizard w(dir.path());
-    QVERIFY(w.ok);
     w.fillValidPage1();
     for (const QByteArray& field : fields) {
         if (QLineEdit* box = w.box(field))
