@@ -45,7 +45,7 @@ const Domicilio kParticular{"calle 5", "33", "", "roma", "06700", "5555987654", 
 const Domicilio kFiscal{QString("juárez"), "12",         "4b",       "centro", "39300",
                         "7447654321",      "7447654322", "GUERRERO", kAcapulco};
 
-// What the broker's own records look like in the file, after page 1 as fillPage1 types it.
+// What the broker's own records look like in the file, after page 1 as Walk::start types it.
 QStringList brokerLines() {
     return {"501|3012|1111111||||||||3012", QString("AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470"),
             "Domicilios_AA|3012|1|09|15|AV. REFORMA|120||CENTRO|06000|5555123456|5555123457",
