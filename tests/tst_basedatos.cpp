@@ -1,7 +1,8 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
-#include "data/Schema.h"
 #include "platform/Database.h"
+#include "support/Fixtures.h"
+#include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -12,198 +13,135 @@ class TestBaseDatos : public QObject {
     Q_OBJECT
 
 private slots:
+    void init();
+    void cleanup();
+
     void createdWithSchemaInOrder();
     void cataloguesLoaded();
-    void selectStarReadsByPosition();
-    void apostropheStoredExactly();
-    void datesStoredAsIsoText();
+    void valuesStoredExactly();
     void failedStatementRollsBackTransaction();
     void keysRefuseSecondRow();
     void statementRunsAgainWithNewValues();
-    void statementUsableAfterRefusedValue();
     void statementInRolledBackTransaction();
     void statementRefusesWrongValueCount_data();
     void statementRefusesWrongValueCount();
     void statementOnMissingTableRefused();
     void notADatabaseLeftUntouched();
-    void missingTableReported();
-    void otherColumnsReported();
+    void otherSchemaReported_data();
+    void otherSchemaReported();
     void municipalitiesOfOneEntity();
 
 private:
-    static QStringList curps(Database& db) {
-        QStringList found;
-        Query q = db.select("select CURP from Mandatarios order by CURP");
-        while (q.next())
-            found << q.text(0);
-        return found;
-    }
+    QStringList curps() { return tableRows(*db_, "Mandatarios"); }
 
-    std::unique_ptr<Database> freshDatabase(QTemporaryDir& dir) {
-        QString error;
-        auto db = openTolvekDatabase(dir.path(), &error);
-        if (!db)
-            qWarning() << error;
-        return db;
-    }
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<Database> db_;
 };
 
+void TestBaseDatos::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    db_ = openDatabase(dir_->path());
+}
+
+void TestBaseDatos::cleanup() {
+    db_.reset();
+    dir_.reset();
+}
+
 void TestBaseDatos::createdWithSchemaInOrder() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    QVERIFY(db);
-    QVERIFY(QFile::exists(dir.filePath("tolvek.mdb")));
-    QVERIFY(!QFile::exists(dir.filePath("tolvek.mdb.nueva")));
-    QCOMPARE(db->columns("AA"), QStringList({"Patente", "Nombre", "ApPaterno", "ApMaterno", "RFC", "CURP",
-                                             "Autorizacion", "Adscripcion"}));
-    QCOMPARE(db->columns("Domicilios_MM"), QStringList({"CURP", "EntFed", "MDeleg", "Calle", "NoExt", "NoInt",
-                                                        "Colonia", "CP", "Telefono", "Fax", "Tipo_Dom"}));
-    QCOMPARE(db->columns("Domicilios_AA").first(), QString("Tipo_Dom"));
-    QCOMPARE(db->columns("Periodos_H_MM"), QStringList({"CURP", "NoAduana", "Patente_MM", "FechaIni", "FechaFin"}));
-    QCOMPARE(db->columns("Historico_AA"), QStringList({"RFC", "CURP", "Nombre", "ApPaterno", "ApMaterno"}));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList({"tolvek.mdb"}));
+    QCOMPARE(db_->columns("AA"), QStringList({"Patente", "Nombre", "ApPaterno", "ApMaterno", "RFC", "CURP",
+                                              "Autorizacion", "Adscripcion"}));
+    QCOMPARE(db_->columns("Domicilios_MM"), QStringList({"CURP", "EntFed", "MDeleg", "Calle", "NoExt", "NoInt",
+                                                         "Colonia", "CP", "Telefono", "Fax", "Tipo_Dom"}));
+    QCOMPARE(db_->columns("Domicilios_AA").first(), QString("Tipo_Dom"));
+    QCOMPARE(db_->columns("Periodos_H_MM"), QStringList({"CURP", "NoAduana", "Patente_MM", "FechaIni", "FechaFin"}));
+    QCOMPARE(db_->columns("Historico_AA"), QStringList({"RFC", "CURP", "Nombre", "ApPaterno", "ApMaterno"}));
 }
 
 void TestBaseDatos::cataloguesLoaded() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    QVERIFY(db);
-    auto count = [&](const char* table) {
-        Query q = db->select(QString("select count(*) from %1").arg(table));
-        q.next();
-        return q.number(0);
-    };
-    QCOMPARE(count("EntFed"), 32);
-    QCOMPARE(count("MpioDeleg"), 2478);
-    QCOMPARE(count("Aduanas"), 50);
-    Query q = db->select("select * from MpioDeleg where cveEntFed=? and NoMDeleg=?", {"12", 83});
+    Query q = db_->select("select (select count(*) from EntFed), (select count(*) from MpioDeleg), "
+                          "(select count(*) from Aduanas), (select MDeleg from MpioDeleg where cveEntFed=? and "
+                          "NoMDeleg=?), (select Aduana from Aduanas where cveAduana=10)",
+                          {"12", 83});
     QVERIFY(q.next());
-    QCOMPARE(q.text(2), QString::fromUtf8("ÑUU SAVI"));
+    QCOMPARE(q.number(0), 32);
+    QCOMPARE(q.number(1), 2478);
+    QCOMPARE(q.number(2), 50);
+    QCOMPARE(q.text(3), QString("ÑUU SAVI"));
     // An office name with a comma inside survives the catalogue's quoting.
-    Query office = db->select("select Aduana from Aduanas where cveAduana=10");
-    QVERIFY(office.next());
-    QCOMPARE(office.text(0), QString("ACAPULCO, ACAPULCO DE JUAREZ, GUERRERO"));
+    QCOMPARE(q.text(4), QString("ACAPULCO, ACAPULCO DE JUAREZ, GUERRERO"));
 }
 
-void TestBaseDatos::selectStarReadsByPosition() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
+void TestBaseDatos::valuesStoredExactly() {
     // Inserted in another column order than the table's; read back by position.
-    db->exec("insert into AA(Patente,CURP,RFC,Nombre,ApPaterno,ApMaterno,Autorizacion,Adscripcion) "
-             "values (?,?,?,?,?,?,?,?)",
-             {470, "GODE561231HDFRRN09", "GODE561231GR8", "EMILIO", "GOMEZ", "DIAZ", 0, 3});
-    Query q = db->select("select * from AA");
-    QVERIFY(q.next());
-    QStringList row;
-    for (int i = 0; i < q.columnCount(); ++i)
-        row << q.text(i);
-    QCOMPARE(row, QStringList({"470", "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", "0", "3"}));
-    QVERIFY(!q.next());
-}
-
-void TestBaseDatos::apostropheStoredExactly() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    const QString name = "O'BRIEN'; drop table AA; --";
-    db->exec("insert into Historico_AA values (?,?,?,?,?)", {"RFC", "CURP'1", name, "D'ANGELO", ""});
-    Query q = db->select("select * from Historico_AA where CURP=?", {"CURP'1"});
-    QVERIFY(q.next());
-    QCOMPARE(q.text(2), name);
-    QCOMPARE(q.text(3), QString("D'ANGELO"));
-    QCOMPARE(db->columns("AA").size(), 8);
-}
-
-void TestBaseDatos::datesStoredAsIsoText() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    db->exec("insert into Pedimentos_MM values (?,?,?,?)", {"C", 470, "0001234", QDate(2000, 3, 5)});
-    Query raw = db->select("select FechPedimento, typeof(FechPedimento) from Pedimentos_MM");
-    QVERIFY(raw.next());
-    QCOMPARE(raw.text(0), QString("2000-03-05"));
-    QCOMPARE(raw.text(1), QString("text"));
-    Query q = db->select("select * from Pedimentos_MM");
+    db_->exec("insert into AA(Patente,CURP,RFC,Nombre,ApPaterno,ApMaterno,Autorizacion,Adscripcion) "
+              "values (?,?,?,?,?,?,?,?)",
+              {470, "GODE561231HDFRRN09", "GODE561231GR8", "O'BRIEN'; drop table AA; --", "D'ANGELO", "", 0, 3});
+    db_->exec("insert into Pedimentos_MM values (?,?,?,?)", {"C", 470, "0001234", QDate(2000, 3, 5)});
+    QCOMPARE(tableRows(*db_, "AA"), QStringList({"#470|O'BRIEN'; drop table AA; --|D'ANGELO||GODE561231GR8|"
+                                                 "GODE561231HDFRRN09|#0|#3"}));
+    QCOMPARE(tableRows(*db_, "Pedimentos_MM"), QStringList({"C|#470|0001234|2000-03-05"}));
+    Query q = db_->select("select * from Pedimentos_MM where FechPedimento=?", {QDate(2000, 3, 5)});
     QVERIFY(q.next());
     QCOMPARE(q.date(3), QDate(2000, 3, 5));
-    QCOMPARE(q.text(2), QString("0001234"));
 }
 
 void TestBaseDatos::failedStatementRollsBackTransaction() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    db->exec("insert into Mandatarios(CURP) values (?)", {"EXISTE"});
+    db_->exec("insert into Mandatarios(CURP) values (?)", {"EXISTE"});
+    const QStringList before = curps();
     try {
-        Transaction t(*db);
-        db->exec("delete from Mandatarios");
-        db->exec("insert into Mandatarios(CURP) values (?)", {"NUEVO"});
-        db->exec("insert into Mandatarios(CURP) values (?)", {"NUEVO"});
+        Transaction t(*db_);
+        db_->exec("delete from Mandatarios");
+        db_->exec("insert into Mandatarios(CURP) values (?)", {"NUEVO"});
+        db_->exec("insert into Mandatarios(CURP) values (?)", {"NUEVO"});
         t.commit();
         QFAIL("the duplicate key was accepted");
     } catch (const DatabaseError& e) {
         QVERIFY(!e.message().isEmpty());
     }
-    Query q = db->select("select CURP from Mandatarios");
-    QVERIFY(q.next());
-    QCOMPARE(q.text(0), QString("EXISTE"));
-    QVERIFY(!q.next());
+    QCOMPARE(curps(), before);
 }
 
 void TestBaseDatos::keysRefuseSecondRow() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    db->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',1)");
-    db->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',2)");
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, db->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',1)"));
-    db->exec("insert into Domicilios_AA(Tipo_Dom) values (1)");
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, db->exec("insert into Domicilios_AA(Tipo_Dom) values (1)"));
-    db->exec("insert into Historico_AA(CURP) values ('H')");
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, db->exec("insert into Historico_AA(CURP) values ('H')"));
+    db_->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',1)");
+    db_->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',2)");
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',1)"));
+    db_->exec("insert into Domicilios_AA(Tipo_Dom) values (1)");
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Domicilios_AA(Tipo_Dom) values (1)"));
+    db_->exec("insert into Historico_AA(CURP) values ('H')");
+    QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Historico_AA(CURP) values ('H')"));
 }
 
 void TestBaseDatos::statementRunsAgainWithNewValues() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    Statement insert = db->prepare("insert into Pedimentos_MM values (?,?,?,?)");
+    Statement insert = db_->prepare("insert into Pedimentos_MM values (?,?,?,?)");
     insert.run({"O'BRIEN", 470, "0001", QDate(2000, 11, 30)});
     insert.run({"C2", 3, "", QDate(1999, 2, 28)});
     insert.run({"C3", 10, "0003", QVariant()});
-    Query q = db->select("select CURP, NoAduana, NoPedimento, FechPedimento, typeof(FechPedimento) from Pedimentos_MM "
-                         "order by CURP");
-    QStringList rows;
-    while (q.next())
-        rows << QStringList({q.text(0), q.text(1), q.text(2), q.text(3), q.text(4)}).join("|");
-    QCOMPARE(rows, QStringList({"C2|3||1999-02-28|text", "C3|10|0003||null", "O'BRIEN|470|0001|2000-11-30|text"}));
-}
-
-void TestBaseDatos::statementUsableAfterRefusedValue() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    Statement insert = db->prepare("insert into Mandatarios(CURP) values (?)");
-    insert.run({"A"});
-    try {
-        insert.run({"A"});
-        QFAIL("the duplicate key was accepted");
-    } catch (const DatabaseError& e) {
-        QVERIFY2(e.message().contains("UNIQUE"), qPrintable(e.message()));
-    }
-    insert.run({"B"});
-    QCOMPARE(curps(*db), QStringList({"A", "B"}));
+    QCOMPARE(tableRows(*db_, "Pedimentos_MM"),
+             QStringList({"O'BRIEN|#470|0001|2000-11-30", "C2|#3||1999-02-28", "C3|#10|0003|null"}));
 }
 
 void TestBaseDatos::statementInRolledBackTransaction() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    db->exec("insert into Mandatarios(CURP) values (?)", {"EXISTE"});
-    Statement insert = db->prepare("insert into Mandatarios(CURP) values (?)");
+    db_->exec("insert into Mandatarios(CURP) values (?)", {"EXISTE"});
+    const QStringList before = curps();
+    Statement insert = db_->prepare("insert into Mandatarios(CURP) values (?)");
     {
-        Transaction t(*db);
+        Transaction t(*db_);
         insert.run({"NUEVO1"});
         insert.run({"NUEVO2"});
-        QCOMPARE(curps(*db), QStringList({"EXISTE", "NUEVO1", "NUEVO2"}));
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, insert.run({"NUEVO1"}));
+        QCOMPARE(curps().size(), 3);
+        try {
+            insert.run({"NUEVO1"});
+            QFAIL("the duplicate key was accepted");
+        } catch (const DatabaseError& e) {
+            QVERIFY2(e.message().contains("UNIQUE"), qPrintable(e.message()));
+        }
     }
-    QCOMPARE(curps(*db), QStringList({"EXISTE"}));
-    // Outside the transaction the same statement stores its row at once.
+    QCOMPARE(curps(), before);
+    // Refused once and rolled back, the same statement stores its row at once outside the transaction.
     insert.run({"NUEVO1"});
-    QCOMPARE(curps(*db), QStringList({"EXISTE", "NUEVO1"}));
+    QCOMPARE(curps().size(), 2);
 }
 
 void TestBaseDatos::statementRefusesWrongValueCount_data() {
@@ -215,23 +153,16 @@ void TestBaseDatos::statementRefusesWrongValueCount_data() {
 
 void TestBaseDatos::statementRefusesWrongValueCount() {
     QFETCH(QVariantList, values);
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
-    Statement insert = db->prepare("insert into Aduanas_MM(CURP,NoAduana) values (?,?)");
+    Statement insert = db_->prepare("insert into Aduanas_MM(CURP,NoAduana) values (?,?)");
     insert.run({"A", 1});
     // A value left from the run before must not be stored in place of a missing one.
     QVERIFY_THROWS_EXCEPTION(DatabaseError, insert.run(values));
-    Query q = db->select("select CURP, NoAduana from Aduanas_MM");
-    QVERIFY(q.next());
-    QCOMPARE(q.text(0), QString("A"));
-    QVERIFY(!q.next());
+    QCOMPARE(tableRows(*db_, "Aduanas_MM"), QStringList({"A|#1"}));
 }
 
 void TestBaseDatos::statementOnMissingTableRefused() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
     try {
-        db->prepare("insert into NoExiste values (?)");
+        db_->prepare("insert into NoExiste values (?)");
         QFAIL("a statement on a missing table was prepared");
     } catch (const DatabaseError& e) {
         QVERIFY2(e.message().contains("NoExiste"), qPrintable(e.message()));
@@ -240,62 +171,47 @@ void TestBaseDatos::statementOnMissingTableRefused() {
 
 void TestBaseDatos::notADatabaseLeftUntouched() {
     QTemporaryDir dir;
+    const QString path = dir.filePath("tolvek.mdb");
     const QByteArray bytes = QByteArray("Standard Jet DB\0\0 not really", 29).repeated(100);
-    {
-        QFile f(dir.filePath("tolvek.mdb"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
+    writeFile(path, bytes);
     QString error;
-    auto db = openTolvekDatabase(dir.path(), &error);
-    QVERIFY(!db);
-    QVERIFY2(error.contains(QDir::toNativeSeparators(dir.filePath("tolvek.mdb"))), qPrintable(error));
-    QFile f(dir.filePath("tolvek.mdb"));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), bytes);
+    QVERIFY(!openTolvekDatabase(dir.path(), &error));
+    QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
+    QCOMPARE(readFile(path), bytes);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"tolvek.mdb"}));
 }
 
-void TestBaseDatos::missingTableReported() {
-    QTemporaryDir dir;
-    {
-        auto db = freshDatabase(dir);
-        db->exec("drop table Periodos_H_MM");
-    }
-    QFile file(dir.filePath("tolvek.mdb"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    file.close();
-    QString error;
-    QVERIFY(!openTolvekDatabase(dir.path(), &error));
-    QVERIFY2(error.contains("Periodos_H_MM"), qPrintable(error));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), bytes);
+void TestBaseDatos::otherSchemaReported_data() {
+    QTest::addColumn<QStringList>("changes");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("missing table") << QStringList({"drop table Periodos_H_MM"}) << "Periodos_H_MM";
+    QTest::newRow("other columns") << QStringList({"drop table Aduanas_MM",
+                                                   "create table Aduanas_MM (NoAduana INTEGER, CURP TEXT)"})
+                                   << "Aduanas_MM";
 }
 
-void TestBaseDatos::otherColumnsReported() {
-    QTemporaryDir dir;
-    {
-        auto db = freshDatabase(dir);
-        db->exec("drop table Aduanas_MM");
-        db->exec("create table Aduanas_MM (NoAduana INTEGER, CURP TEXT)");
-    }
+void TestBaseDatos::otherSchemaReported() {
+    QFETCH(QStringList, changes);
+    QFETCH(QString, table);
+    for (const QString& sql : changes)
+        db_->exec(sql);
+    db_.reset();
+    const QByteArray bytes = readFile(dir_->filePath("tolvek.mdb"));
     QString error;
-    QVERIFY(!openTolvekDatabase(dir.path(), &error));
-    QVERIFY2(error.contains("Aduanas_MM"), qPrintable(error));
+    QVERIFY(!openTolvekDatabase(dir_->path(), &error));
+    QVERIFY2(error.contains(table), qPrintable(error));
+    QCOMPARE(readFile(dir_->filePath("tolvek.mdb")), bytes);
 }
 
 void TestBaseDatos::municipalitiesOfOneEntity() {
-    QTemporaryDir dir;
-    auto db = freshDatabase(dir);
     QComboBox numbers, names;
     numbers.addItem("stale");
-    Llena_MpioDeleg(*db, &numbers, &names, "09  ");
+    Llena_MpioDeleg(*db_, &numbers, &names, "09  ");
     QCOMPARE(numbers.count(), 16);
     QCOMPARE(names.count(), 16);
     QCOMPARE(numbers.itemText(13), QString(" 15"));
-    QCOMPARE(names.itemText(13), QString::fromUtf8("CUAUHTÉMOC"));
-    Llena_MpioDeleg(*db, &numbers, &names, "");
+    QCOMPARE(names.itemText(13), QString("CUAUHTÉMOC"));
+    Llena_MpioDeleg(*db_, &numbers, &names, "");
     QCOMPARE(numbers.count(), 0);
     QCOMPARE(names.count(), 0);
 }
