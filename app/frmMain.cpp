@@ -79,12 +79,19 @@ bool frmMain::iniciar() {
 void frmMain::muestraPagina(int pagina) {
     pagina_ = pagina;
     ui->paginas->setCurrentIndex(pagina - 1);
+    // Every move between pages leaves "< Atrás" usable except on page 1, and "Siguiente >" usable.
+    ui->cmdAtras->setEnabled(pagina > 1);
+    ui->cmdSiguiente->setEnabled(true);
+}
+
+void frmMain::terminaAsistente() {
+    // The file is written and signed: the wizard is done for this run.
+    ui->cmdAtras->setEnabled(false);
+    ui->cmdSiguiente->setEnabled(false);
 }
 
 void frmMain::Inicializa_0() {
     muestraPagina(1);
-    ui->cmdAtras->setEnabled(false);
-    ui->cmdSiguiente->setEnabled(true);
 
     setupGrid(paginaApoderado_->fgAA,
               {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
@@ -205,37 +212,27 @@ void frmMain::cmdSiguiente_Click() {
             if (!paginaAA_->Valida_AA() || !guardaPagina1())
                 return;
             muestraPagina(2);
-            ui->cmdAtras->setEnabled(true);
             setSiguiente(Regla_2_13_11(db) ? Siguiente::Siguente : Siguiente::Finaliza);
-            ui->cmdSiguiente->setEnabled(true);
             break;
         case 2:
             if (!Verifica_Datos_p2(this, db, paginaApoderado_->fgAA))
                 return;
             if (siguiente_ == Siguiente::Finaliza) {
-                if (Genera_archivo(this, globales_, programFolder_)) {
-                    ui->cmdAtras->setEnabled(false);
-                    ui->cmdSiguiente->setEnabled(false);
-                }
+                if (Genera_archivo(this, globales_, programFolder_))
+                    terminaAsistente();
                 return;
             }
             muestraPagina(3);
-            ui->cmdAtras->setEnabled(true);
-            ui->cmdSiguiente->setEnabled(true);
             break;
         case 3:
             muestraPagina(4);
-            ui->cmdAtras->setEnabled(true);
-            ui->cmdSiguiente->setEnabled(true);
             setSiguiente(Siguiente::Finaliza);
             break;
         case 4:
             if (!Verifica_Datos_p4(paginaMandatarios_->fgMandatarios))
                 return;
-            if (Genera_archivo(this, globales_, programFolder_)) {
-                ui->cmdAtras->setEnabled(false);
-                ui->cmdSiguiente->setEnabled(false);
-            }
+            if (Genera_archivo(this, globales_, programFolder_))
+                terminaAsistente();
             break;
         }
     } catch (const DatabaseError& e) {
@@ -248,19 +245,13 @@ void frmMain::cmdAtras_Click() {
     switch (pagina_) {
     case 2:
         muestraPagina(1);
-        ui->cmdAtras->setEnabled(false);
-        ui->cmdSiguiente->setEnabled(true);
         setSiguiente(Siguiente::Siguente);
         break;
     case 3:
         muestraPagina(2);
-        ui->cmdAtras->setEnabled(true);
-        ui->cmdSiguiente->setEnabled(true);
         break;
     case 4:
         muestraPagina(3);
-        ui->cmdAtras->setEnabled(true);
-        ui->cmdSiguiente->setEnabled(true);
         setSiguiente(Siguiente::Siguiente);
         break;
     default:

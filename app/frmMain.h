@@ -48,6 +48,7 @@ private:
     // Shows the broker's stored address of that type in the block.
     void Llena_Domicilio(const BloqueDomicilio& block, int T_Dom);
     void muestraPagina(int pagina);
+    void terminaAsistente();
     void cmdSiguiente_Click();
     void cmdAtras_Click();
     void cmdSalir_Click();

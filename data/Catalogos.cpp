@@ -1,7 +1,9 @@
 #include "data/Catalogos.h"
 
 #include "data/Rutinas.h"
+#include "platform/Capture.h"
 #include "platform/Database.h"
+#include "platform/Messages.h"
 
 #include <QComboBox>
 
@@ -43,6 +45,16 @@ void Llena_Aduanas(Database& db, QComboBox* numbers, QComboBox* names) {
     // Adding items to an empty combo would select the first one; the user is to choose.
     names->setCurrentIndex(selected);
     numbers->setCurrentIndex(selected);
+}
+
+void preparaAduanas(QWidget* dialog, Database& db, QComboBox* numbers, QComboBox* names) {
+    try {
+        Llena_Aduanas(db, numbers, names);
+    } catch (const DatabaseError& e) {
+        inform(dialog, QStringLiteral("No se pudo leer el catálogo de Aduanas.\n\n") + e.message(),
+               MessageIcon::Exclamation);
+    }
+    pairCombos(numbers, names);
 }
 
 int findItem(const QComboBox* combo, const QString& text) {

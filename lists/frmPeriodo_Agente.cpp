@@ -3,20 +3,13 @@
 #include "ui_frmPeriodo_Agente.h"
 
 #include "data/Catalogos.h"
-#include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 
 frmPeriodo_Agente::frmPeriodo_Agente(Database& db, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Agente>()) {
     ui->setupUi(this);
-    try {
-        Llena_Aduanas(db, ui->cmbNoAduana, ui->cmbAduana);
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo leer el catálogo de Aduanas.\n\n") + e.message(),
-               MessageIcon::Exclamation);
-    }
-    pairCombos(ui->cmbNoAduana, ui->cmbAduana);
+    preparaAduanas(this, db, ui->cmbNoAduana, ui->cmbAduana);
     ui->dtpIni->setDate(QDate::currentDate());
     ui->dtpFin->setDate(QDate::currentDate());
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmPeriodo_Agente::cmdAceptar_Click);

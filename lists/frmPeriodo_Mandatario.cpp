@@ -16,13 +16,7 @@ frmPeriodo_Mandatario::frmPeriodo_Mandatario(Database& db, const QStringList& as
     ui->txtApPaterno->setText(aspirante.value(1));
     ui->txtApMaterno->setText(aspirante.value(2));
     ui->txtCURP->setText(aspirante.value(3));
-    try {
-        Llena_Aduanas(db_, ui->cmbNoAduana, ui->cmbAduana);
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo leer el catálogo de Aduanas.\n\n") + e.message(),
-               MessageIcon::Exclamation);
-    }
-    pairCombos(ui->cmbNoAduana, ui->cmbAduana);
+    preparaAduanas(this, db_, ui->cmbNoAduana, ui->cmbAduana);
     ui->dtpIni->setDate(QDate::currentDate());
     ui->dtpFin->setDate(QDate::currentDate());
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmPeriodo_Mandatario::cmdAceptar_Click);
