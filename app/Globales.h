@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Store.h"
+
 #include <QString>
 
 #include <memory>
@@ -10,6 +12,7 @@ class Database;
 // was left unsigned by a failed signing.
 struct Globales {
     std::unique_ptr<Database> BaseDatos;
+    std::unique_ptr<Store> store;
     QString NoPatente;
     // 1 after a signing that failed for the key or the password, 0 otherwise.
     int Archivo_Generado = 0;

@@ -13,16 +13,11 @@
 
 namespace {
 
-DomicilioAA domicilio(const BloqueDomicilio& b) {
-    return {b.cveEntFed->currentText(),
-            numberFromItem(b.noMDeleg->currentText()),
-            b.calle->text(),
-            b.noExt->text(),
-            b.noInt->text(),
-            b.colonia->text(),
-            b.cp->text(),
-            b.telefono->text(),
-            b.fax->text()};
+// The office chosen in the number combo (" 470"); Null when none is.
+QVariant numeroAduana(const QComboBox* numbers) {
+    bool ok = false;
+    const qint64 n = numbers->currentText().trimmed().toLongLong(&ok);
+    return ok ? QVariant(n) : QVariant();
 }
 
 QLineEdit* captureBox(QWidget* parent, const char* name, int maxLength) {
@@ -146,8 +141,8 @@ AgenteAduanal PaginaAA::agente() const {
     a.apPaterno = txtAAApPat->text();
     a.apMaterno = txtAAApMat->text();
     a.autorizacion = txtAutorizacion->text().toLongLong();
-    a.adscripcion = numberFromItem(cmbAANoAduanaA->currentText());
-    a.fiscal = domicilio(fiscal);
-    a.notificaciones = domicilio(oirR);
+    a.adscripcion = numeroAduana(cmbAANoAduanaA);
+    a.fiscal = fiscal.domicilio();
+    a.notificaciones = oirR.domicilio();
     return a;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AgenteAduanal.h"
-#include "data/Domicilio.h"
+#include "data/BloqueDomicilio.h"
+#include "data/Entidades.h"
 
 #include <QGroupBox>
 

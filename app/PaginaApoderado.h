@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/Domicilio.h"
+#include "data/BloqueDomicilio.h"
 
 #include <QGroupBox>
 

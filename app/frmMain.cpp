@@ -9,6 +9,7 @@
 #include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
 #include "data/BaseDatos.h"
+#include "data/BloqueDomicilio.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
 #include "export/Genera_archivo.h"
@@ -63,6 +64,7 @@ bool frmMain::iniciar() {
         inform(this, error, MessageIcon::Exclamation);
         return false;
     }
+    globales_.store = std::make_unique<Store>(*globales_.BaseDatos);
     try {
         Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
         Inicializa_0();
@@ -120,42 +122,40 @@ void frmMain::Inicializa_0() {
 }
 
 void frmMain::Inicializa_Combos() {
-    Database& db = *globales_.BaseDatos;
-    Llena_Aduanas(db, paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
+    Store& store = *globales_.store;
+    Llena_Aduanas(store, paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
     pairCombos(paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
     for (const BloqueDomicilio* block :
          {&paginaAA_->fiscal, &paginaAA_->oirR, &paginaApoderado_->particular, &paginaApoderado_->fiscal}) {
-        Llena_EntFed(db, block->cveEntFed, block->entFed);
-        block->connectCatalogues(db);
-        Llena_MpioDeleg(db, block->noMDeleg, block->mDeleg, block->cveEntFed->currentText());
+        Llena_EntFed(store, block->cveEntFed, block->entFed);
+        block->connectCatalogues(store);
+        Llena_MpioDeleg(store, block->noMDeleg, block->mDeleg, block->cveEntFed->currentText());
     }
 }
 
 void frmMain::Inicializa_datos() {
-    Database& db = *globales_.BaseDatos;
-    Query aa = db.select(QStringLiteral("select * from AA"));
-    if (!aa.next()) {
+    Store& store = *globales_.store;
+    const std::optional<AgenteAduanal> agente = store.agente();
+    if (!agente) {
         inform(this, QStringLiteral("No se encontó información de la vesión anterior de TOLVEK"),
                MessageIcon::Exclamation);
         return;
     }
-    // The table holds one row at most; should there be more, the last one stands.
-    do {
-        PaginaAA& p = *paginaAA_;
-        p.txtPatente->setText(aa.text(0));
-        globales_.NoPatente = p.txtPatente->text();
-        p.txtAANombre->setText(aa.text(1));
-        p.txtAAApPat->setText(aa.text(2));
-        p.txtAAApMat->setText(aa.text(3));
-        p.txtAARFC->setText(aa.text(4));
-        p.txtAACURP->setText(aa.text(5));
-        p.txtAutorizacion->setText(aa.text(6));
-        const int office = aa.isNull(7) ? -1 : findItem(p.cmbAANoAduanaA, numberText(aa.number(7)));
-        p.cmbAAAduanaA->setCurrentIndex(office);
-        p.cmbAANoAduanaA->setCurrentIndex(office);
-    } while (aa.next());
-    Llena_Domicilio(paginaAA_->fiscal, 1);
-    Llena_Domicilio(paginaAA_->oirR, 2);
+    PaginaAA& p = *paginaAA_;
+    p.txtPatente->setText(QString::number(agente->patente));
+    globales_.NoPatente = p.txtPatente->text();
+    p.txtAANombre->setText(agente->nombre);
+    p.txtAAApPat->setText(agente->apPaterno);
+    p.txtAAApMat->setText(agente->apMaterno);
+    p.txtAARFC->setText(agente->rfc);
+    p.txtAACURP->setText(agente->curp);
+    p.txtAutorizacion->setText(QString::number(agente->autorizacion));
+    const int office =
+        agente->adscripcion.isNull() ? -1 : findItem(p.cmbAANoAduanaA, numberText(agente->adscripcion.toLongLong()));
+    p.cmbAAAduanaA->setCurrentIndex(office);
+    p.cmbAANoAduanaA->setCurrentIndex(office);
+    p.fiscal.muestra(store, agente->fiscal);
+    p.oirR.muestra(store, agente->notificaciones);
     listaMandatarios_->Llena_Mandatarios();
     historicoMandatarios_->Llena_Hist_Mandatarios();
     historicoAA_->Llena_Hist_AA();
@@ -180,7 +180,7 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 void frmMain::mandatariosCambiados() {
     try {
         historicoMandatarios_->Llena_Hist_Mandatarios();
-        setSiguiente(historicoMandatarios_->Hay_Hist_Mandatarios() ? Siguiente::Siguiente : Siguiente::Finaliza);
+        setSiguiente(globales_.store->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
                MessageIcon::Exclamation);
@@ -191,9 +191,11 @@ bool frmMain::guardaPagina1() {
     PaginaAA& p = *paginaAA_;
     p.txtAutorizacion->setText(QStringLiteral("0"));
     try {
-        guardaAgente(*globales_.BaseDatos, p.agente());
-        // Only once stored: the patente names the information file, which is written from the database.
-        globales_.NoPatente = p.txtPatente->text();
+        const AgenteAduanal agente = p.agente();
+        globales_.store->guardaAgente(agente);
+        // Only once stored, and as stored: the patente names the information file, which is written from the
+        // database, so "0470" is 470 in this run as in any later one.
+        globales_.NoPatente = QString::number(agente.patente);
     } catch (const DatabaseError& e) {
         inform(this,
                QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1")
@@ -205,17 +207,17 @@ bool frmMain::guardaPagina1() {
 }
 
 void frmMain::cmdSiguiente_Click() {
-    Database& db = *globales_.BaseDatos;
+    Store& store = *globales_.store;
     try {
         switch (pagina_) {
         case 1:
             if (!paginaAA_->Valida_AA() || !guardaPagina1())
                 return;
             muestraPagina(2);
-            setSiguiente(Regla_2_13_11(db) ? Siguiente::Siguente : Siguiente::Finaliza);
+            setSiguiente(store.hayAspirantes() ? Siguiente::Siguente : Siguiente::Finaliza);
             break;
         case 2:
-            if (!Verifica_Datos_p2(this, db, paginaApoderado_->fgAA))
+            if (!Verifica_Datos_p2(this, store))
                 return;
             if (siguiente_ == Siguiente::Finaliza) {
                 if (Genera_archivo(this, globales_, programFolder_))
@@ -257,14 +259,6 @@ void frmMain::cmdAtras_Click() {
     default:
         break;
     }
-}
-
-void frmMain::Llena_Domicilio(const BloqueDomicilio& block, int T_Dom) {
-    Database& db = *globales_.BaseDatos;
-    Query address = db.select(QStringLiteral("select * from Domicilios_AA where Tipo_Dom=?"), {T_Dom});
-    // One row per type; should there be more, the last one stands.
-    while (address.next())
-        block.muestra(db, address);
 }
 
 void frmMain::cmdSalir_Click() {

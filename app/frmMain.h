@@ -45,8 +45,6 @@ private:
     void Inicializa_0();
     void Inicializa_Combos();
     void Inicializa_datos();
-    // Shows the broker's stored address of that type in the block.
-    void Llena_Domicilio(const BloqueDomicilio& block, int T_Dom);
     void muestraPagina(int pagina);
     void terminaAsistente();
     void cmdSiguiente_Click();

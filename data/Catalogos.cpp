@@ -1,55 +1,50 @@
 #include "data/Catalogos.h"
 
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 
 #include <QComboBox>
 
-void Llena_EntFed(Database& db, QComboBox* keys, QComboBox* names) {
+void Llena_EntFed(Store& store, QComboBox* keys, QComboBox* names) {
     const int selected = names->currentIndex();
-    Query q = db.select(QStringLiteral("select * from EntFed"));
-    while (q.next()) {
-        keys->addItem(q.text(0));
-        names->addItem(q.text(1));
+    for (const EntidadFederativa& e : store.entidades()) {
+        keys->addItem(e.clave);
+        names->addItem(e.nombre);
     }
     // Adding items to an empty combo would select the first one; the user is to choose.
     names->setCurrentIndex(selected);
     keys->setCurrentIndex(selected);
 }
 
-void Llena_MpioDeleg(Database& db, QComboBox* numbers, QComboBox* names, const QString& entityKey) {
+void Llena_MpioDeleg(Store& store, QComboBox* numbers, QComboBox* names, const QString& entityKey) {
     numbers->clear();
     names->clear();
-    const QString key = rtrim(entityKey);
-    if (key.isEmpty())
-        return;
-    Query q = db.select(QStringLiteral("select * from MpioDeleg where cveEntFed=?"), {key});
-    while (q.next()) {
-        numbers->addItem(numberText(q.number(1)));
-        names->addItem(q.text(2));
+    for (const Municipio& m : store.municipios(entityKey)) {
+        numbers->addItem(numberText(m.numero));
+        names->addItem(m.nombre);
     }
     // Filling selects nothing: the user picks the municipality.
     numbers->setCurrentIndex(-1);
     names->setCurrentIndex(-1);
 }
 
-void Llena_Aduanas(Database& db, QComboBox* numbers, QComboBox* names) {
+void Llena_Aduanas(Store& store, QComboBox* numbers, QComboBox* names) {
     const int selected = names->currentIndex();
-    Query q = db.select(QStringLiteral("select * from Aduanas order by aduana"));
-    while (q.next()) {
-        numbers->addItem(numberText(q.number(0)));
-        names->addItem(q.text(1));
+    for (const Aduana& a : store.aduanas()) {
+        numbers->addItem(numberText(a.numero));
+        names->addItem(a.nombre);
     }
     // Adding items to an empty combo would select the first one; the user is to choose.
     names->setCurrentIndex(selected);
     numbers->setCurrentIndex(selected);
 }
 
-void preparaAduanas(QWidget* dialog, Database& db, QComboBox* numbers, QComboBox* names) {
+void preparaAduanas(QWidget* dialog, Store& store, QComboBox* numbers, QComboBox* names) {
     try {
-        Llena_Aduanas(db, numbers, names);
+        Llena_Aduanas(store, numbers, names);
     } catch (const DatabaseError& e) {
         inform(dialog, QStringLiteral("No se pudo leer el catálogo de Aduanas.\n\n") + e.message(),
                MessageIcon::Exclamation);

@@ -2,18 +2,18 @@
 
 #include <QString>
 
-class Database;
+class Store;
 class QComboBox;
 class QWidget;
 
 // Adds every federal entity: its key to the key combo and its name to the name combo. Existing items stay.
-void Llena_EntFed(Database& db, QComboBox* keys, QComboBox* names);
+void Llena_EntFed(Store& store, QComboBox* keys, QComboBox* names);
 // Replaces both combos' items with the municipalities of the entity; an empty key leaves them empty.
-void Llena_MpioDeleg(Database& db, QComboBox* numbers, QComboBox* names, const QString& entityKey);
+void Llena_MpioDeleg(Store& store, QComboBox* numbers, QComboBox* names, const QString& entityKey);
 // Fills a pair with every customs office in name order: number text (" 47") and name.
-void Llena_Aduanas(Database& db, QComboBox* numbers, QComboBox* names);
+void Llena_Aduanas(Store& store, QComboBox* numbers, QComboBox* names);
 // A dialog's office pair: filled in name order and kept in step; a refusal of the engine is told to the user and
 // leaves the pair empty, so that no office can be chosen.
-void preparaAduanas(QWidget* dialog, Database& db, QComboBox* numbers, QComboBox* names);
+void preparaAduanas(QWidget* dialog, Store& store, QComboBox* numbers, QComboBox* names);
 // The position of an item in a combo, or -1.
 int findItem(const QComboBox* combo, const QString& text);

@@ -1,18 +1,36 @@
 #include "data/Mandato.h"
 
-QString mandatoText(const QVariant& code) {
+Mandato mandatoDeCodigo(const QVariant& code) {
     if (code.isNull())
-        return {};
+        return Mandato::Ninguno;
     switch (code.toInt()) {
     case 1:
-        return Mandato_Anterior;
+        return Mandato::Anterior;
     case 2:
-        return Mandato_Conforme;
+        return Mandato::Conforme;
     case 3:
-        return Mandato_Autorizado;
+        return Mandato::Autorizado;
     default:
-        return {};
+        return Mandato::Ninguno;
     }
+}
+
+QVariant codigoMandato(Mandato mandato) {
+    return mandato == Mandato::Ninguno ? QVariant() : QVariant(static_cast<int>(mandato));
+}
+
+QString mandatoText(Mandato mandato) {
+    switch (mandato) {
+    case Mandato::Anterior:
+        return Mandato_Anterior;
+    case Mandato::Conforme:
+        return Mandato_Conforme;
+    case Mandato::Autorizado:
+        return Mandato_Autorizado;
+    case Mandato::Ninguno:
+        break;
+    }
+    return {};
 }
 
 QString operandoText(const QVariant& code) {

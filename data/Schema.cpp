@@ -79,3 +79,33 @@ const QList<TableDefinition>& tolvekTables() {
     static const QList<TableDefinition> tables = build();
     return tables;
 }
+
+QString TableDefinition::selectStatement(const QString& tail) const {
+    QString sql = QStringLiteral("select %1 from %2").arg(columnNames().join(QLatin1Char(',')), name);
+    if (!tail.isEmpty())
+        sql += QLatin1Char(' ') + tail;
+    return sql;
+}
+
+QString TableDefinition::insertStatement() const {
+    QStringList marks;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    return QStringLiteral("insert into %1(%2) values (%3)")
+        .arg(name, columnNames().join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+}
+
+QVariantList TableDefinition::insertValues(const QVariantHash& row) const {
+    QVariantList values;
+    for (const auto& c : columns)
+        values << row.value(c.first);
+    return values;
+}
+
+const TableDefinition& tabla(const QString& name) {
+    for (const TableDefinition& t : tolvekTables()) {
+        if (t.name == name)
+            return t;
+    }
+    qFatal("no table %s", qPrintable(name));
+}

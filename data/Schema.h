@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVariantHash>
+#include <QVariantList>
 
 // The tables of tolvek.mdb. Readers take the columns by position, so the order here is part of the file's format.
 struct TableDefinition {
@@ -14,6 +16,14 @@ struct TableDefinition {
 
     QStringList columnNames() const;
     QString createStatement() const;
+    // "select <every column, in order> from <table>" followed by the tail (a where or order clause).
+    QString selectStatement(const QString& tail = {}) const;
+    // An insert of every column, each value a bound placeholder.
+    QString insertStatement() const;
+    // The values for insertStatement(), taken by column name; a column left out is Null.
+    QVariantList insertValues(const QVariantHash& row) const;
 };
 
 const QList<TableDefinition>& tolvekTables();
+// The definition of one of the tables above; the name must be one of them.
+const TableDefinition& tabla(const QString& name);

@@ -4,7 +4,7 @@
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Messages.h"
-#include "platform/Process.h"
+#include "platform/ProcessNotice.h"
 
 #include <QCursor>
 #include <QDir>

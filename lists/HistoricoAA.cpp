@@ -3,6 +3,8 @@
 #include "app/Globales.h"
 #include "app/PaginaHistoricoAA.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
+#include "lists/CeldasPeriodo.h"
 #include "lists/frmAgentes_Aduanales.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -10,6 +12,8 @@
 
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <limits>
 
 namespace {
 
@@ -19,49 +23,6 @@ void informaError(QWidget* parent, const QString& what, const DatabaseError& e) 
 
 } // namespace
 
-QStringList PeriodoAgente::celdas() const {
-    return {numberText(noAduana), aduana, dateText(inicio), dateText(fin)};
-}
-
-QList<PeriodoAgente> periodosAgente(Database& db, const QString& curp) {
-    QList<PeriodoAgente> periodos;
-    Query q = db.select(QStringLiteral("select NoAduana,Aduana,FechaIni,FechaFin from Periodos_H_AA P, Aduanas A "
-                                       "where P.NoAduana=A.cveAduana and P.CURP=? order by P.rowid"),
-                        {curp});
-    while (q.next())
-        periodos << PeriodoAgente{q.number(0), q.text(1), q.date(2), q.date(3)};
-    return periodos;
-}
-
-bool existeAgente(Database& db, const QString& curp) {
-    return db.exists(QStringLiteral("select * from Historico_AA where CURP=?"), {curp});
-}
-
-void guardaAgente(Database& db, const QString& curpAnterior, const PersonaHistorica& persona,
-                  const QList<PeriodoAgente>& periodos) {
-    Transaction t(db);
-    if (!curpAnterior.isEmpty()) {
-        db.exec(
-            QStringLiteral("delete from Periodos_H_AA where CURP=? and NoAduana in (select cveAduana from Aduanas)"),
-            {curpAnterior});
-        db.exec(QStringLiteral("update Periodos_H_AA set CURP=? where CURP=?"), {persona.CURP, curpAnterior});
-        db.exec(QStringLiteral("delete from Historico_AA where CURP=?"), {curpAnterior});
-    }
-    db.exec(QStringLiteral("insert into Historico_AA(RFC,CURP,Nombre,ApPaterno,ApMaterno) values (?,?,?,?,?)"),
-            {persona.RFC, persona.CURP, persona.Nombre, persona.ApPaterno, persona.ApMaterno});
-    for (const PeriodoAgente& p : periodos)
-        db.exec(QStringLiteral("insert into Periodos_H_AA(CURP,NoAduana,FechaIni,FechaFin) values (?,?,?,?)"),
-                {persona.CURP, p.noAduana, p.inicio, p.fin});
-    t.commit();
-}
-
-void borraAgente(Database& db, const QString& curp) {
-    Transaction t(db);
-    db.exec(QStringLiteral("delete from Periodos_H_AA where CURP=?"), {curp});
-    db.exec(QStringLiteral("delete from Historico_AA where CURP=?"), {curp});
-    t.commit();
-}
-
 HistoricoAA::HistoricoAA(PaginaHistoricoAA* page, Globales& globales) : page_(page), globales_(globales) {
     connect(page_->fgDatosAA, &QTableWidget::cellClicked, this, &HistoricoAA::fgDatosAA_Click);
     connect(page_->cmdAANuevo, &QPushButton::clicked, this, &HistoricoAA::cmdAANuevo_Click);
@@ -69,21 +30,21 @@ HistoricoAA::HistoricoAA(PaginaHistoricoAA* page, Globales& globales) : page_(pa
     connect(page_->cmdAABorrar, &QPushButton::clicked, this, &HistoricoAA::cmdAABorrar_Click);
 }
 
-Database& HistoricoAA::db() {
-    return *globales_.BaseDatos;
+Store& HistoricoAA::store() {
+    return *globales_.store;
 }
 
 void HistoricoAA::Llena_Hist_AA() {
     clearGrid(page_->fgDatosAA);
-    Query q = db().select(QStringLiteral("select * from Historico_AA "));
-    while (q.next())
-        appendRow(page_->fgDatosAA, {q.text(2), q.text(3), q.text(4), q.text(1), q.text(0)});
+    for (const PersonaHistorica& p : store().filasHistoricas(0, std::numeric_limits<int>::max()))
+        appendRow(page_->fgDatosAA, {p.nombre, p.apPaterno, p.apMaterno, p.curp, p.rfc});
 }
 
 void HistoricoAA::Llena_Periodos_Hist_AA(const QString& curp) {
     clearGrid(page_->fgPeriodosAA);
-    for (const PeriodoAgente& p : periodosAgente(db(), curp))
-        appendRow(page_->fgPeriodosAA, p.celdas());
+    const std::optional<PersonaHistorica> persona = store().personaHistorica(curp);
+    for (const PeriodoAgente& p : persona ? persona->periodos : QList<PeriodoAgente>())
+        appendRow(page_->fgPeriodosAA, celdasPeriodo(p));
 }
 
 void HistoricoAA::fgDatosAA_Click() {
@@ -114,7 +75,7 @@ void HistoricoAA::abreAgente(const QString& modo) {
     if (modo == QLatin1String("E"))
         seleccionado = rowCells(page_->fgDatosAA, selectedRow(page_->fgDatosAA));
     {
-        frmAgentes_Aduanales dialog(db(), modo, seleccionado, page_);
+        frmAgentes_Aduanales dialog(store(), modo, seleccionado, page_);
         dialog.exec();
     }
     // Refilled after a cancellation too: it only shows again what is stored.
@@ -143,7 +104,7 @@ void HistoricoAA::cmdAABorrar_Click() {
                             QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?")))
         return;
     try {
-        borraAgente(db(), curp);
+        store().borraPersonaHistorica(curp);
     } catch (const DatabaseError& e) {
         informaError(page_, QStringLiteral("No se pudo borrar el Representante; sus datos quedan como estaban."), e);
         return;

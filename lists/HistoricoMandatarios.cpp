@@ -3,6 +3,7 @@
 #include "app/Globales.h"
 #include "app/PaginaMandatarios.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "lists/frmPeriodo_Mandatario.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -10,6 +11,8 @@
 
 #include <QPushButton>
 #include <QTableWidget>
+
+#include <limits>
 
 namespace {
 
@@ -21,37 +24,12 @@ void informaError(QWidget* parent, const QString& what, const DatabaseError& e) 
     inform(parent, what + QStringLiteral("\n\n") + e.message(), MessageIcon::Exclamation);
 }
 
+// The cells of fgPeriodosMandatario: " 470", " 47", name, "dd/mm/yyyy", "dd/mm/yyyy".
+QStringList celdas(const PeriodoMandatario& p) {
+    return {numberText(p.patente), numberText(p.aduana.numero), p.aduana.nombre, dateText(p.inicio), dateText(p.fin)};
+}
+
 } // namespace
-
-QStringList PeriodoMandatario::celdas() const {
-    return {numberText(patente), numberText(noAduana), aduana, dateText(inicio), dateText(fin)};
-}
-
-bool Hay_Hist_Mandatarios(Database& db) {
-    return db.exists(QStringLiteral("select * from Mandatarios where Mandato=2"));
-}
-
-QList<PeriodoMandatario> periodosMandatario(Database& db, const QString& curp) {
-    QList<PeriodoMandatario> periodos;
-    Query q = db.select(QStringLiteral("select Patente_MM,NoAduana,Aduana,FechaIni,FechaFin,P.rowid "
-                                       "from Periodos_H_MM P, Aduanas A "
-                                       "where P.NoAduana=A.cveAduana and P.CURP=? order by P.rowid"),
-                        {curp});
-    while (q.next())
-        periodos << PeriodoMandatario{curp, q.number(0), q.number(1), q.text(2), q.date(3), q.date(4), q.number(5)};
-    return periodos;
-}
-
-qint64 agregaPeriodoMandatario(Database& db, const PeriodoMandatario& periodo) {
-    db.exec(QStringLiteral("insert into Periodos_H_MM(CURP,NoAduana,Patente_MM,FechaIni,FechaFin) values (?,?,?,?,?)"),
-            {periodo.curp, periodo.noAduana, periodo.patente, periodo.inicio, periodo.fin});
-    Query q = db.select(QStringLiteral("select last_insert_rowid()"));
-    return q.next() ? q.number(0) : 0;
-}
-
-void borraPeriodoMandatario(Database& db, const QString& curp, qint64 id) {
-    db.exec(QStringLiteral("delete from Periodos_H_MM where rowid=? and CURP=?"), {id, curp});
-}
 
 HistoricoMandatarios::HistoricoMandatarios(PaginaMandatarios* page, Globales& globales)
     : page_(page), globales_(globales) {
@@ -62,16 +40,15 @@ HistoricoMandatarios::HistoricoMandatarios(PaginaMandatarios* page, Globales& gl
     connect(page_->cmdMandBorrar, &QPushButton::clicked, this, &HistoricoMandatarios::cmdMandBorrar_Click);
 }
 
-Database& HistoricoMandatarios::db() {
-    return *globales_.BaseDatos;
+Store& HistoricoMandatarios::store() {
+    return *globales_.store;
 }
 
 void HistoricoMandatarios::Llena_Hist_Mandatarios() {
     QTableWidget* grid = page_->fgMandatarios;
     clearGrid(grid);
-    Query q = db().select(QStringLiteral("select * from Mandatarios where Mandato=2"));
-    while (q.next())
-        appendRow(grid, {q.text(2), q.text(3), q.text(4), q.text(0)});
+    for (const FilaMandatario& m : store().filasMandatarios(0, std::numeric_limits<int>::max(), true))
+        appendRow(grid, {m.nombre, m.apPaterno, m.apMaterno, m.curp});
     if (aspirante_.isEmpty())
         return;
     for (int row = 0; row < rowCount(grid); ++row) {
@@ -86,19 +63,15 @@ void HistoricoMandatarios::Llena_Hist_Mandatarios() {
     olvidaAspirante();
 }
 
-bool HistoricoMandatarios::Hay_Hist_Mandatarios() {
-    return ::Hay_Hist_Mandatarios(db());
-}
-
 void HistoricoMandatarios::Llena_Periodos_H_MM(const QString& CURP_M) {
     clearGrid(page_->fgPeriodosMandatario);
-    for (const PeriodoMandatario& p : periodosMandatario(db(), CURP_M))
+    for (const PeriodoMandatario& p : store().periodosMandatario(CURP_M))
         agregaFila(p);
 }
 
 void HistoricoMandatarios::agregaFila(const PeriodoMandatario& periodo) {
     QTableWidget* grid = page_->fgPeriodosMandatario;
-    appendRow(grid, periodo.celdas());
+    appendRow(grid, celdas(periodo));
     QTableWidgetItem* item = grid->item(rowCount(grid) - 1, 0);
     item->setData(kIdRole, periodo.id);
     item->setData(kCurpRole, periodo.curp);
@@ -131,7 +104,7 @@ void HistoricoMandatarios::fgPeriodosMandatario_Click() {
 void HistoricoMandatarios::cmdMandNuevo_Click() {
     if (aspirante_.isEmpty())
         return;
-    frmPeriodo_Mandatario dialog(db(), aspirante_, page_);
+    frmPeriodo_Mandatario dialog(store(), aspirante_, page_);
     if (dialog.exec() == QDialog::Accepted)
         agregaFila(dialog.periodo());
 }
@@ -146,7 +119,7 @@ void HistoricoMandatarios::cmdMandBorrar_Click() {
                             aspirante_.mid(0, 4).join(QLatin1Char(' ')) + QStringLiteral(" ?")))
         return;
     try {
-        borraPeriodoMandatario(db(), item->data(kCurpRole).toString(), item->data(kIdRole).toLongLong());
+        store().borraPeriodoMandatario(item->data(kCurpRole).toString(), item->data(kIdRole).toLongLong());
     } catch (const DatabaseError& e) {
         informaError(page_, QStringLiteral("No se pudo borrar el periodo; los periodos quedan como estaban."), e);
         return;

@@ -7,7 +7,6 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "representative/Mandatarios.h"
 #include "representative/frmApoderado.h"
 
 #include <QLabel>
@@ -16,12 +15,13 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <limits>
 #include <memory>
 
 namespace {
 
 // Columns of fgAA.
-constexpr int kNombre = 0, kApPaterno = 1, kApMaterno = 2, kCURP = 4, kMandato = 5;
+constexpr int kNombre = 0, kApPaterno = 1, kApMaterno = 2, kCURP = 4;
 
 void clearOptions(QRadioButton* a, QRadioButton* b) {
     // Exclusive buttons cannot be unchecked one by one.
@@ -47,46 +47,28 @@ void ListaMandatarios::Llena_Mandatarios() {
     QTableWidget* grid = page_->fgAA;
     const QSignalBlocker quiet(grid);
     clearGrid(grid);
-    Query q = globales_.BaseDatos->select(QStringLiteral("select * from Mandatarios "));
-    while (q.next()) {
-        appendRow(grid, {q.text(2), q.text(3), q.text(4), q.text(1), q.text(0), mandatoText(q.value(5)),
-                         operandoText(q.value(8))});
-    }
+    for (const FilaMandatario& m : globales_.store->filasMandatarios(0, std::numeric_limits<int>::max()))
+        appendRow(grid, {m.nombre, m.apPaterno, m.apMaterno, m.rfc, m.curp, mandatoText(m.mandato),
+                         operandoText(m.operando)});
 }
 
-void ListaMandatarios::Llena_Aduanas_MM(const QString& curp) {
-    clearGrid(page_->fgAduanasAct);
-    Query q = globales_.BaseDatos->select(
-        QStringLiteral("select a.Aduana from Aduanas_MM AM, Aduanas A where AM.NoAduana=A.cveAduana and CURP=?"),
-        {curp});
-    while (q.next())
-        appendRow(page_->fgAduanasAct, {q.text(0)});
-}
-
-void ListaMandatarios::Llena_Pedimentos_MM(const QString& curp) {
-    clearGrid(page_->fgPedTramitados);
-    Query q = globales_.BaseDatos->select(QStringLiteral("select a.Aduana,NoPedimento,FechPedimento from "
-                                                         "Pedimentos_MM AM, Aduanas A where "
-                                                         "AM.NoAduana=A.cveAduana and CURP=?"),
-                                          {curp});
-    while (q.next())
-        appendRow(page_->fgPedTramitados, {q.text(0), q.text(1), dateText(q.date(2))});
-}
-
-void ListaMandatarios::Llena_Requerimiento_Mand(const QString& curp) {
-    Query q = globales_.BaseDatos->select(
-        QStringLiteral("select Requerimiento,Acreditacion from Mandatarios where CURP=?"), {curp});
-    if (!q.next())
+void ListaMandatarios::muestraDetalles(const Mandatario& m) {
+    PaginaApoderado& p = *page_;
+    clearGrid(p.fgAduanasAct);
+    for (const Aduana& a : m.aduanas)
+        appendRow(p.fgAduanasAct, {a.nombre});
+    clearGrid(p.fgPedTramitados);
+    for (const Pedimento& d : m.pedimentos)
+        appendRow(p.fgPedTramitados, {d.aduana.nombre, d.noPedimento, dateText(d.fecha)});
+    p.txtRequerimiento->setText(m.requerimiento);
+    if (m.mandato != Mandato::Conforme)
         return;
-    page_->txtRequerimiento->setText(q.text(0));
-    if (page_->lblTipoMandato->text() != Mandato_Conforme)
-        return;
-    if (q.isNull(1) || q.number(1) == 0)
-        clearOptions(page_->optNTCL, page_->optExCon);
-    else if (q.number(1) == 1)
-        page_->optNTCL->setChecked(true);
-    else if (q.number(1) == 2)
-        page_->optExCon->setChecked(true);
+    if (m.acreditacion == 1)
+        p.optNTCL->setChecked(true);
+    else if (m.acreditacion == 2)
+        p.optExCon->setChecked(true);
+    else
+        clearOptions(p.optNTCL, p.optExCon);
 }
 
 void ListaMandatarios::fgAA_Click() {
@@ -97,40 +79,26 @@ void ListaMandatarios::fgAA_Click() {
     if (row < 0 || !globales_.BaseDatos)
         return;
     const QString curp = cellText(p.fgAA, row, kCURP);
-    const QString mandato = cellText(p.fgAA, row, kMandato);
     try {
-        Database& db = *globales_.BaseDatos;
-        Llena_Domicilio_M(db, p.particular, curp, 1);
-        Llena_Domicilio_M(db, p.fiscal, curp, 2);
-        if (mandato == Mandato_Anterior) {
-            p.frAduanasAct->setVisible(true);
-            Llena_Aduanas_MM(curp);
-            Llena_Pedimentos_MM(curp);
-            p.frPedTramitados->setVisible(true);
-            p.frAcreditacion->setVisible(false);
-            p.lblRequerimiento->setVisible(true);
-            p.txtRequerimiento->setVisible(true);
-            p.lblTipoMandato->setVisible(true);
-            p.lblTipoMandato->setText(mandato);
-            Llena_Requerimiento_Mand(curp);
-        } else if (mandato == Mandato_Autorizado) {
-            p.frAduanasAct->setVisible(false);
-            p.frPedTramitados->setVisible(false);
-            p.frAcreditacion->setVisible(false);
-            p.lblRequerimiento->setVisible(false);
-            p.txtRequerimiento->setVisible(false);
-            p.lblTipoMandato->setVisible(true);
-            p.lblTipoMandato->setText(mandato);
-        } else if (mandato == Mandato_Conforme) {
-            p.frAduanasAct->setVisible(false);
-            p.frPedTramitados->setVisible(false);
-            p.frAcreditacion->setVisible(true);
-            p.lblRequerimiento->setVisible(true);
-            p.txtRequerimiento->setVisible(true);
-            p.lblTipoMandato->setVisible(true);
-            p.lblTipoMandato->setText(mandato);
-            Llena_Requerimiento_Mand(curp);
-        }
+        Store& store = *globales_.store;
+        const std::optional<Mandatario> m = store.mandatario(curp);
+        if (!m)
+            return;
+        p.particular.muestra(store, m->particular);
+        p.fiscal.muestra(store, m->fiscal);
+        const bool anterior = m->mandato == Mandato::Anterior;
+        const bool conforme = m->mandato == Mandato::Conforme;
+        if (!anterior && !conforme && m->mandato != Mandato::Autorizado)
+            return;
+        p.frAduanasAct->setVisible(anterior);
+        p.frPedTramitados->setVisible(anterior);
+        p.frAcreditacion->setVisible(conforme);
+        p.lblRequerimiento->setVisible(anterior || conforme);
+        p.txtRequerimiento->setVisible(anterior || conforme);
+        p.lblTipoMandato->setVisible(true);
+        p.lblTipoMandato->setText(mandatoText(m->mandato));
+        if (anterior || conforme)
+            muestraDetalles(*m);
     } catch (const DatabaseError& e) {
         informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
     }
@@ -141,7 +109,7 @@ void ListaMandatarios::abreApoderado(const QString& Modo, const QString& curp) {
         return;
     std::unique_ptr<frmApoderado> dialog;
     try {
-        dialog = std::make_unique<frmApoderado>(*globales_.BaseDatos, Modo, curp, page_->window());
+        dialog = std::make_unique<frmApoderado>(*globales_.store, Modo, curp, page_->window());
     } catch (const DatabaseError& e) {
         informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
         return;
@@ -191,7 +159,7 @@ void ListaMandatarios::cmdBorrar_Click() {
     if (!confirm(page_, text))
         return;
     try {
-        borraMandatario(*globales_.BaseDatos, curp);
+        globales_.store->borraMandatario(curp);
     } catch (const DatabaseError& e) {
         informaError(QStringLiteral("No se pudo borrar el Mandatario; quedó como estaba"), e.message());
         return;
@@ -215,8 +183,8 @@ void ListaMandatarios::ocultaDetalles() {
     p.lblTipoMandato->clear();
     // The addresses of someone who is no longer stored are not left on show.
     if (globales_.BaseDatos) {
-        Limpia_Domicilio_M(*globales_.BaseDatos, p.particular);
-        Limpia_Domicilio_M(*globales_.BaseDatos, p.fiscal);
+        p.particular.limpia(*globales_.store);
+        p.fiscal.limpia(*globales_.store);
     }
 }
 

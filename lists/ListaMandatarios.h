@@ -4,6 +4,7 @@
 #include <QString>
 
 class PaginaApoderado;
+struct Mandatario;
 struct Globales;
 
 // Page 2: the list of representatives, what the selected one carries, and the buttons that add, correct and
@@ -15,9 +16,6 @@ public:
     ListaMandatarios(PaginaApoderado* page, Globales& globales);
 
     void Llena_Mandatarios();
-    void Llena_Aduanas_MM(const QString& curp);
-    void Llena_Pedimentos_MM(const QString& curp);
-    void Llena_Requerimiento_Mand(const QString& curp);
     // Shows the details of the selected row; without one, only disables "Editar" and "Borrar".
     void fgAA_Click();
 
@@ -30,6 +28,8 @@ signals:
     void mandatariosCambiados();
 
 private:
+    // The offices, declarations, request file and accreditation of the representative on show.
+    void muestraDetalles(const Mandatario& m);
     void abreApoderado(const QString& Modo, const QString& curp);
     void ocultaDetalles();
     void informaError(const QString& what, const QString& engine);

@@ -3,15 +3,17 @@
 #include "ui_frmAgentes_Aduanales.h"
 
 #include "data/Rutinas.h"
+#include "data/Store.h"
+#include "lists/CeldasPeriodo.h"
 #include "lists/frmPeriodo_Agente.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
 
-frmAgentes_Aduanales::frmAgentes_Aduanales(Database& db, const QString& modo, const QStringList& seleccionado,
+frmAgentes_Aduanales::frmAgentes_Aduanales(Store& store, const QString& modo, const QStringList& seleccionado,
                                            QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmAgentes_Aduanales>()), db_(db), modo_(modo) {
+    : QDialog(parent), ui(std::make_unique<Ui::frmAgentes_Aduanales>()), store_(store), modo_(modo) {
     ui->setupUi(this);
     for (QLineEdit* box : {ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno, ui->txtCURP, ui->txtRFC})
         makeCaptureBox(box);
@@ -48,17 +50,19 @@ frmAgentes_Aduanales::frmAgentes_Aduanales(Database& db, const QString& modo, co
 frmAgentes_Aduanales::~frmAgentes_Aduanales() = default;
 
 void frmAgentes_Aduanales::Inicializa_gr2(const QString& curp) {
-    for (const PeriodoAgente& p : periodosAgente(db_, curp))
-        agregaPeriodo(p);
+    if (const std::optional<PersonaHistorica> persona = store_.personaHistorica(curp)) {
+        for (const PeriodoAgente& p : persona->periodos)
+            agregaPeriodo(p);
+    }
 }
 
 void frmAgentes_Aduanales::agregaPeriodo(const PeriodoAgente& periodo) {
     periodos_ << periodo;
-    appendRow(ui->fgAA_Periodos, periodo.celdas());
+    appendRow(ui->fgAA_Periodos, celdasPeriodo(periodo));
 }
 
 void frmAgentes_Aduanales::cmdNuevo_Click() {
-    frmPeriodo_Agente dialog(db_, this);
+    frmPeriodo_Agente dialog(store_, this);
     if (dialog.exec() == QDialog::Accepted)
         agregaPeriodo(dialog.periodo());
 }
@@ -99,7 +103,7 @@ bool frmAgentes_Aduanales::datosValidos() {
         return falla(QStringLiteral("RFC no valido"), ui->txtRFC);
     if (periodos_.isEmpty())
         return falla(QStringLiteral("Debe existir un periodo de trabajo"), nullptr);
-    if (ui->txtCURP->text() != curpAnterior_ && existeAgente(db_, ui->txtCURP->text()))
+    if (ui->txtCURP->text() != curpAnterior_ && store_.existePersonaHistorica(ui->txtCURP->text()))
         return falla(QStringLiteral("YA EXISTE EL AGENTE ADUANAL EN LA BASE DE DATOS."), nullptr);
     return true;
 }
@@ -108,9 +112,9 @@ void frmAgentes_Aduanales::cmdAceptar_Click() {
     try {
         if (!datosValidos())
             return;
-        const PersonaHistorica persona{ui->txtRFC->text(), ui->txtCURP->text(), ui->txtNombre->text(),
-                                       ui->txtApPaterno->text(), ui->txtApMaterno->text()};
-        guardaAgente(db_, curpAnterior_, persona, periodos_);
+        const PersonaHistorica persona{ui->txtRFC->text(),       ui->txtCURP->text(),      ui->txtNombre->text(),
+                                       ui->txtApPaterno->text(), ui->txtApMaterno->text(), periodos_};
+        store_.guardaPersonaHistorica(curpAnterior_, persona);
     } catch (const DatabaseError& e) {
         inform(this,
                QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba.\n\n") +

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "lists/HistoricoAA.h"
+#include "data/Entidades.h"
 
 #include <QDialog>
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 #include <memory>
 
-class Database;
+class Store;
 
 namespace Ui {
 class frmAgentes_Aduanales;
@@ -21,7 +22,7 @@ class frmAgentes_Aduanales : public QDialog {
 public:
     // modo "N" for a new person, "E" to edit the person whose list cells (Nombre, Ap.Paterno, Ap.Materno, CURP,
     // RFC) are given.
-    frmAgentes_Aduanales(Database& db, const QString& modo, const QStringList& seleccionado, QWidget* parent = nullptr);
+    frmAgentes_Aduanales(Store& store, const QString& modo, const QStringList& seleccionado, QWidget* parent = nullptr);
     ~frmAgentes_Aduanales() override;
 
 private:
@@ -34,7 +35,7 @@ private:
     void cmdAceptar_Click();
 
     std::unique_ptr<Ui::frmAgentes_Aduanales> ui;
-    Database& db_;
+    Store& store_;
     QString modo_;
     QString curpAnterior_;
     // In step with the rows of fgAA_Periodos.

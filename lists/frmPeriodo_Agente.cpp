@@ -6,10 +6,10 @@
 #include "platform/Database.h"
 #include "platform/Messages.h"
 
-frmPeriodo_Agente::frmPeriodo_Agente(Database& db, QWidget* parent)
+frmPeriodo_Agente::frmPeriodo_Agente(Store& store, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Agente>()) {
     ui->setupUi(this);
-    preparaAduanas(this, db, ui->cmbNoAduana, ui->cmbAduana);
+    preparaAduanas(this, store, ui->cmbNoAduana, ui->cmbAduana);
     ui->dtpIni->setDate(QDate::currentDate());
     ui->dtpFin->setDate(QDate::currentDate());
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmPeriodo_Agente::cmdAceptar_Click);
@@ -29,7 +29,8 @@ void frmPeriodo_Agente::cmdAceptar_Click() {
         inform(this, QStringLiteral("Periodo no valido"), MessageIcon::None, kProgramTitle);
         return;
     }
-    periodo_ = PeriodoAgente{ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText(),
-                             ui->dtpIni->date(), ui->dtpFin->date()};
+    periodo_ = PeriodoAgente{{ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText()},
+                             ui->dtpIni->date(),
+                             ui->dtpFin->date()};
     accept();
 }

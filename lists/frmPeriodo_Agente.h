@@ -1,12 +1,12 @@
 #pragma once
 
-#include "lists/HistoricoAA.h"
+#include "data/Entidades.h"
 
 #include <QDialog>
 
 #include <memory>
 
-class Database;
+class Store;
 
 namespace Ui {
 class frmPeriodo_Agente;
@@ -17,7 +17,7 @@ class frmPeriodo_Agente : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmPeriodo_Agente(Database& db, QWidget* parent = nullptr);
+    explicit frmPeriodo_Agente(Store& store, QWidget* parent = nullptr);
     ~frmPeriodo_Agente() override;
 
     PeriodoAgente periodo() const { return periodo_; }

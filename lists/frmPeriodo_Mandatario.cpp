@@ -4,19 +4,20 @@
 
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 
-frmPeriodo_Mandatario::frmPeriodo_Mandatario(Database& db, const QStringList& aspirante, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Mandatario>()), db_(db) {
+frmPeriodo_Mandatario::frmPeriodo_Mandatario(Store& store, const QStringList& aspirante, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Mandatario>()), store_(store) {
     ui->setupUi(this);
     makeCaptureBox(ui->txtPatente);
     ui->txtNombre->setText(aspirante.value(0));
     ui->txtApPaterno->setText(aspirante.value(1));
     ui->txtApMaterno->setText(aspirante.value(2));
     ui->txtCURP->setText(aspirante.value(3));
-    preparaAduanas(this, db_, ui->cmbNoAduana, ui->cmbAduana);
+    preparaAduanas(this, store_, ui->cmbNoAduana, ui->cmbAduana);
     ui->dtpIni->setDate(QDate::currentDate());
     ui->dtpFin->setDate(QDate::currentDate());
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmPeriodo_Mandatario::cmdAceptar_Click);
@@ -43,15 +44,17 @@ void frmPeriodo_Mandatario::cmdAceptar_Click() {
         inform(this, QStringLiteral("Periodo no valido"), MessageIcon::None, kProgramTitle);
         return;
     }
-    PeriodoMandatario periodo{
-        ui->txtCURP->text(),          patente.toLongLong(), ui->cmbNoAduana->currentText().trimmed().toLongLong(),
-        ui->cmbAduana->currentText(), ui->dtpIni->date(),   ui->dtpFin->date()};
+    const PeriodoMandatario periodo{
+        ui->txtCURP->text(),
+        patente.toLongLong(),
+        {ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText()},
+        ui->dtpIni->date(),
+        ui->dtpFin->date()};
     try {
-        periodo.id = agregaPeriodoMandatario(db_, periodo);
+        periodo_ = store_.agregaPeriodoMandatario(periodo);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo guardar el periodo.\n\n") + e.message(), MessageIcon::Exclamation);
         return;
     }
-    periodo_ = periodo;
     accept();
 }

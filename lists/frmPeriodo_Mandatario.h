@@ -1,12 +1,12 @@
 #pragma once
 
-#include "lists/HistoricoMandatarios.h"
+#include "data/Entidades.h"
 
 #include <QDialog>
 
 #include <memory>
 
-class Database;
+class Store;
 
 namespace Ui {
 class frmPeriodo_Mandatario;
@@ -19,7 +19,7 @@ class frmPeriodo_Mandatario : public QDialog {
 
 public:
     // aspirante: Nombre, Ap.Paterno, Ap.Materno, CURP.
-    frmPeriodo_Mandatario(Database& db, const QStringList& aspirante, QWidget* parent = nullptr);
+    frmPeriodo_Mandatario(Store& store, const QStringList& aspirante, QWidget* parent = nullptr);
     ~frmPeriodo_Mandatario() override;
 
     PeriodoMandatario periodo() const { return periodo_; }
@@ -28,6 +28,6 @@ private:
     void cmdAceptar_Click();
 
     std::unique_ptr<Ui::frmPeriodo_Mandatario> ui;
-    Database& db_;
+    Store& store_;
     PeriodoMandatario periodo_;
 };

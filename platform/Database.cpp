@@ -67,6 +67,30 @@ QDate Query::date(int column) const {
     return QDate::fromString(text(column), Qt::ISODate);
 }
 
+bool Query::isNull(const QString& column) const {
+    return value(column).isNull();
+}
+
+QVariant Query::value(const QString& column) const {
+    const int index = query_->record().indexOf(column);
+    if (index < 0)
+        throw DatabaseError(QStringLiteral("no such column: %1").arg(column));
+    return query_->value(index);
+}
+
+QString Query::text(const QString& column) const {
+    const QVariant v = value(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+qint64 Query::number(const QString& column) const {
+    return value(column).toLongLong();
+}
+
+QDate Query::date(const QString& column) const {
+    return QDate::fromString(text(column), Qt::ISODate);
+}
+
 Statement::Statement(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
 Statement::Statement(Statement&&) noexcept = default;
 Statement& Statement::operator=(Statement&&) noexcept = default;

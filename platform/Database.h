@@ -33,6 +33,12 @@ public:
     qint64 number(int column) const;
     // Dates are stored as ISO text (yyyy-mm-dd); anything else reads as a null date.
     QDate date(int column) const;
+    // The same, by the column's name in the select.
+    bool isNull(const QString& column) const;
+    QVariant value(const QString& column) const;
+    QString text(const QString& column) const;
+    qint64 number(const QString& column) const;
+    QDate date(const QString& column) const;
 
 private:
     std::unique_ptr<QSqlQuery> query_;

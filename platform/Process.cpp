@@ -2,12 +2,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QProgressDialog>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -35,11 +32,16 @@ QString programFileName(const QString& stem) {
 
 namespace {
 
-// Waits for a started program until it ends or `ms` pass (-1: no limit); true when it ended.
-using Wait = bool (*)(QProcess& process, int ms);
+bool blockingWait(QProcess& process, int ms) {
+    return process.waitForFinished(ms);
+}
 
-ProgramRun run(const QString& program, const QString& workingFolder, int timeoutMs, const QStringList& arguments,
-               Wait wait) {
+} // namespace
+
+ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs, const QStringList& arguments,
+                      ProcessWait wait) {
+    if (!wait)
+        wait = blockingWait;
     ProgramRun run;
     QProcess process;
     process.setWorkingDirectory(workingFolder);
@@ -73,37 +75,4 @@ ProgramRun run(const QString& program, const QString& workingFolder, int timeout
     run.exitCode = process.exitCode();
     run.outcome = run.exitCode == 0 ? ProgramRun::Outcome::Finished : ProgramRun::Outcome::Failed;
     return run;
-}
-
-bool blockingWait(QProcess& process, int ms) {
-    return process.waitForFinished(ms);
-}
-
-// Keeps the notice painted while waiting; the user's input is held back until the program has ended.
-bool waitShowingNotice(QProcess& process, int ms) {
-    QEventLoop loop;
-    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
-    if (ms >= 0)
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    if (process.state() != QProcess::NotRunning)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return process.state() == QProcess::NotRunning;
-}
-
-} // namespace
-
-ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs,
-                      const QStringList& arguments) {
-    return run(program, workingFolder, timeoutMs, arguments, blockingWait);
-}
-
-ProgramRun runProgramWithNotice(const QString& program, const QString& workingFolder, int timeoutMs,
-                                const QString& notice, QWidget* parent) {
-    QProgressDialog progress(notice, QString(), 0, 0, parent);
-    progress.setWindowTitle(QStringLiteral("TOLVEK 3"));
-    // Not modal: nothing else is on show at start-up, and the user's input is held back by the wait itself.
-    progress.setWindowModality(Qt::NonModal);
-    progress.setMinimumDuration(0);
-    progress.show();
-    return run(program, workingFolder, timeoutMs, {}, waitShowingNotice);
 }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class QWidget;
+class QProcess;
 
 // How a program started by ours ended.
 struct ProgramRun {
@@ -23,13 +23,11 @@ struct ProgramRun {
 // The name a program file carries on this system ("Vantrix" becomes "Vantrix.exe" on Windows).
 QString programFileName(const QString& stem);
 
-// Starts the program in the working folder and waits for it; when timeoutMs passes first, the program is stopped.
-// A negative timeoutMs waits as long as it takes.
-// The program's standard output is discarded.
-ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs,
-                      const QStringList& arguments = {});
+// Waits for a started program until it ends or `ms` pass (-1: no limit); true when it ended.
+using ProcessWait = bool (*)(QProcess& process, int ms);
 
-// The same, telling the user meanwhile in a small window with a busy bar what is being waited for; the rest of the
-// program takes no input until the program has ended.
-ProgramRun runProgramWithNotice(const QString& program, const QString& workingFolder, int timeoutMs,
-                                const QString& notice, QWidget* parent);
+// Starts the program in the working folder and waits for it; when timeoutMs passes first, the program is stopped.
+// A negative timeoutMs waits as long as it takes. The program's standard output is discarded. Without a wait of
+// its own the caller is blocked meanwhile.
+ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs,
+                      const QStringList& arguments = {}, ProcessWait wait = nullptr);

@@ -6,10 +6,10 @@
 #include "platform/Capture.h"
 #include "platform/Messages.h"
 
-frmAduanaAct::frmAduanaAct(Database& db, const QStringList& enLista, QWidget* parent)
+frmAduanaAct::frmAduanaAct(Store& store, const QStringList& enLista, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmAduanaAct>()), enLista_(enLista) {
     ui->setupUi(this);
-    Llena_Aduanas(db, ui->cmbNoAduana, ui->cmbAduana);
+    Llena_Aduanas(store, ui->cmbNoAduana, ui->cmbAduana);
     pairCombos(ui->cmbNoAduana, ui->cmbAduana);
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmAduanaAct::cmdAceptar_Click);
     connect(ui->cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);

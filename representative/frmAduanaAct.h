@@ -8,7 +8,7 @@
 namespace Ui {
 class frmAduanaAct;
 }
-class Database;
+class Store;
 
 // Picks one customs office before which the representative acted, for the offices grid of frmApoderado.
 class frmAduanaAct : public QDialog {
@@ -16,7 +16,7 @@ class frmAduanaAct : public QDialog {
 
 public:
     // enLista: the office numbers (number text) the grid already holds.
-    frmAduanaAct(Database& db, const QStringList& enLista, QWidget* parent = nullptr);
+    frmAduanaAct(Store& store, const QStringList& enLista, QWidget* parent = nullptr);
     ~frmAduanaAct() override;
 
     // The row to append once accepted: office number text and name.

@@ -2,15 +2,17 @@
 
 #include "ui_frmApoderado.h"
 
+#include "data/BloqueDomicilio.h"
 #include "data/Catalogos.h"
 #include "data/Mandato.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "representative/Mandatarios.h"
+#include "representative/RevisaMandatario.h"
 #include "representative/frmAduanaAct.h"
 #include "representative/frmPedTramitados.h"
 
@@ -25,22 +27,6 @@ QStringList columna0(const QTableWidget* grid) {
     return cells;
 }
 
-DomicilioMandatario domicilio(const BloqueDomicilio& b) {
-    DomicilioMandatario d;
-    d.entFed = b.cveEntFed->currentText();
-    // The municipality goes in as the number its list shows (" 15" is 15).
-    if (b.noMDeleg->currentIndex() >= 0)
-        d.mDeleg = b.noMDeleg->currentText().trimmed().toLongLong();
-    d.calle = b.calle->text();
-    d.noExt = b.noExt->text();
-    d.noInt = b.noInt->text();
-    d.colonia = b.colonia->text();
-    d.cp = b.cp->text();
-    d.telefono = b.telefono->text();
-    d.fax = b.fax->text();
-    return d;
-}
-
 void informaCatalogo(QWidget* parent, const DatabaseError& e) {
     inform(parent, QStringLiteral("No se pudo leer el catálogo de Aduanas:\n%1").arg(e.message()),
            MessageIcon::Exclamation);
@@ -48,8 +34,8 @@ void informaCatalogo(QWidget* parent, const DatabaseError& e) {
 
 } // namespace
 
-frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& curp, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmApoderado>()), db_(db), Modo_(Modo) {
+frmApoderado::frmApoderado(Store& store, const QString& Modo, const QString& curp, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmApoderado>()), store_(store), Modo_(Modo) {
     ui->setupUi(this);
     particular_ =
         BloqueDomicilio::build(ui->Frame6,
@@ -87,8 +73,8 @@ frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& cur
         w->setVisible(false);
 
     for (const BloqueDomicilio* block : {&particular_, &fiscal_}) {
-        Llena_EntFed(db_, block->cveEntFed, block->entFed);
-        block->connectCatalogues(db_);
+        Llena_EntFed(store_, block->cveEntFed, block->entFed);
+        block->connectCatalogues(store_);
     }
 
     connect(ui->cmdBuscar, &QPushButton::clicked, this, &frmApoderado::cmdBuscar_Click);
@@ -106,34 +92,41 @@ frmApoderado::frmApoderado(Database& db, const QString& Modo, const QString& cur
     if (Modo_ != QLatin1String("E"))
         return;
     curpAnterior_ = curp;
-    Query q = db_.select(QStringLiteral("select * from Mandatarios where CURP=?"), {curpAnterior_});
-    if (q.next()) {
-        ui->txtNombre->setText(q.text(2));
-        ui->txtApPaterno->setText(q.text(3));
-        ui->txtApMaterno->setText(q.text(4));
-        ui->txtCURP->setText(q.text(0));
-        ui->txtRFC->setText(q.text(1));
-        // Only the two types this window offers are chosen; any other stored type (imported data) leaves the
-        // choice to the user before he may store.
-        const qint64 mandato = q.isNull(5) ? 0 : q.number(5);
-        if (mandato == 1 || mandato == 2)
-            ui->cmbMandato->setCurrentIndex(int(mandato - 1));
-        ui->txtRequerimiento->setText(q.text(6));
-        // A fresh window has neither option chosen, which is what 0 or Null mean.
-        if (!q.isNull(7) && q.number(7) == 1)
-            ui->optNTCL->setChecked(true);
-        else if (!q.isNull(7) && q.number(7) == 2)
-            ui->optExamen->setChecked(true);
-        // 2 is what the import stores when it does not know: the user must say.
-        if (!q.isNull(8) && q.number(8) == 0)
-            ui->optNo->setChecked(true);
-        else if (!q.isNull(8) && q.number(8) == 1)
-            ui->optSi->setChecked(true);
-    }
+    const std::optional<Mandatario> m = store_.mandatario(curpAnterior_);
+    if (!m)
+        return;
+    ui->txtNombre->setText(m->nombre);
+    ui->txtApPaterno->setText(m->apPaterno);
+    ui->txtApMaterno->setText(m->apMaterno);
+    ui->txtCURP->setText(m->curp);
+    ui->txtRFC->setText(m->rfc);
+    // Only the two types this window offers are chosen; any other stored type (imported data) leaves the
+    // choice to the user before he may store.
+    if (m->mandato == Mandato::Anterior || m->mandato == Mandato::Conforme)
+        ui->cmbMandato->setCurrentIndex(static_cast<int>(m->mandato) - 1);
+    ui->txtRequerimiento->setText(m->requerimiento);
+    // A fresh window has neither option chosen, which is what 0 means.
+    if (m->acreditacion == 1)
+        ui->optNTCL->setChecked(true);
+    else if (m->acreditacion == 2)
+        ui->optExamen->setChecked(true);
+    // 2 is what the import stores when it does not know: the user must say.
+    if (m->operando == 0)
+        ui->optNo->setChecked(true);
+    else if (m->operando == 1)
+        ui->optSi->setChecked(true);
     // Loaded whatever the stored type: rows of an imported representative then show as soon as type 1 is chosen.
-    Llena_Aduana_PedTram();
-    Llena_Domicilio_M(db_, particular_, curpAnterior_, 1);
-    Llena_Domicilio_M(db_, fiscal_, curpAnterior_, 2);
+    for (const Aduana& a : m->aduanas)
+        appendRow(ui->fgAduanasAct, {numberText(a.numero), a.nombre});
+    for (const Pedimento& p : m->pedimentos)
+        appendRow(ui->fgPedTramitados,
+                  {numberText(p.aduana.numero), p.aduana.nombre, p.noPedimento, dateText(p.fecha)});
+    // With offices loaded, a further declaration must be possible without adding an office first (the office would
+    // be refused as already in the list).
+    if (!m->aduanas.isEmpty() || !m->pedimentos.isEmpty())
+        ui->cmdNuevoPed->setEnabled(true);
+    particular_.muestra(store_, m->particular);
+    fiscal_.muestra(store_, m->fiscal);
 }
 
 frmApoderado::~frmApoderado() = default;
@@ -190,25 +183,6 @@ void frmApoderado::ordenTabulador() {
         setTabOrder(order[i - 1], order[i]);
 }
 
-void frmApoderado::Llena_Aduana_PedTram() {
-    Query aduanas = db_.select(QStringLiteral("select NoAduana,Aduana from Aduanas_MM AM, Aduanas A "
-                                              "where AM.NoAduana=cveAduana and CURP=?"),
-                               {curpAnterior_});
-    while (aduanas.next())
-        appendRow(ui->fgAduanasAct, {numberText(aduanas.number(0)), aduanas.text(1)});
-    Query pedimentos = db_.select(QStringLiteral("select NoAduana,Aduana,NoPedimento,FechPedimento "
-                                                 "from Pedimentos_MM AM, Aduanas A "
-                                                 "where AM.NoAduana=cveAduana and CURP=?"),
-                                  {curpAnterior_});
-    while (pedimentos.next())
-        appendRow(ui->fgPedTramitados, {numberText(pedimentos.number(0)), pedimentos.text(1), pedimentos.text(2),
-                                        dateText(pedimentos.date(3))});
-    // With offices loaded, a further declaration must be possible without adding an office first (the office would
-    // be refused as already in the list).
-    if (rowCount(ui->fgPedTramitados) > 0 || rowCount(ui->fgAduanasAct) > 0)
-        ui->cmdNuevoPed->setEnabled(true);
-}
-
 void frmApoderado::cmbMandato_Click(int index) {
     if (index < 0)
         return;
@@ -233,6 +207,18 @@ void frmApoderado::cmdBuscar_Click() {
         ui->txtRequerimiento->setText(QDir::toNativeSeparators(path));
 }
 
+Mandato frmApoderado::mandatoElegido() const {
+    // The combo offers the first two types, in code order.
+    switch (ui->cmbMandato->currentIndex()) {
+    case 0:
+        return Mandato::Anterior;
+    case 1:
+        return Mandato::Conforme;
+    default:
+        return Mandato::Ninguno;
+    }
+}
+
 Mandatario frmApoderado::captura() const {
     Mandatario m;
     m.curp = ui->txtCURP->text();
@@ -240,18 +226,19 @@ Mandatario frmApoderado::captura() const {
     m.nombre = ui->txtNombre->text();
     m.apPaterno = ui->txtApPaterno->text();
     m.apMaterno = ui->txtApMaterno->text();
-    m.mandato = ui->cmbMandato->currentIndex() + 1;
+    m.mandato = mandatoElegido();
     m.requerimiento = ui->txtRequerimiento->text();
-    // A type 1 representative carries no accreditation, whatever was chosen before the type changed.
-    m.acreditacion = m.mandato == 1 ? 0 : (ui->optNTCL->isChecked() ? 1 : 2);
+    // A type Anterior representative carries no accreditation, whatever was chosen before the type changed.
+    m.acreditacion = m.mandato == Mandato::Anterior ? 0 : (ui->optNTCL->isChecked() ? 1 : 2);
     m.operando = ui->optSi->isChecked() ? 1 : 0;
-    m.particular = domicilio(particular_);
-    m.fiscal = domicilio(fiscal_);
+    m.particular = particular_.domicilio();
+    m.fiscal = fiscal_.domicilio();
     for (int r = 0; r < rowCount(ui->fgAduanasAct); ++r)
-        m.aduanas << cellText(ui->fgAduanasAct, r, 0).trimmed().toLongLong();
+        m.aduanas << Aduana{cellText(ui->fgAduanasAct, r, 0).trimmed().toLongLong(), cellText(ui->fgAduanasAct, r, 1)};
     for (int r = 0; r < rowCount(ui->fgPedTramitados); ++r) {
-        m.pedimentos << PedimentoMandatario{
-            cellText(ui->fgPedTramitados, r, 0).trimmed().toLongLong(), cellText(ui->fgPedTramitados, r, 2),
+        m.pedimentos << Pedimento{
+            {cellText(ui->fgPedTramitados, r, 0).trimmed().toLongLong(), cellText(ui->fgPedTramitados, r, 1)},
+            cellText(ui->fgPedTramitados, r, 2),
             QDate::fromString(cellText(ui->fgPedTramitados, r, 3), QStringLiteral("dd/MM/yyyy"))};
     }
     return m;
@@ -266,7 +253,7 @@ void frmApoderado::cmdAceptar_Click() {
     c.rfc = ui->txtRFC->text();
     c.particular = particular_.textos();
     c.fiscal = fiscal_.textos();
-    c.mandato = ui->cmbMandato->currentIndex() + 1;
+    c.mandato = mandatoElegido();
     c.requerimiento = ui->txtRequerimiento->text();
     c.aduanas = rowCount(ui->fgAduanasAct);
     c.ntcl = ui->optNTCL->isChecked();
@@ -323,11 +310,11 @@ void frmApoderado::cmdAceptar_Click() {
 
     const Mandatario m = captura();
     try {
-        if (existeMandatario(db_, m.curp) && m.curp != curpAnterior_) {
+        if (store_.existeMandatario(m.curp) && m.curp != curpAnterior_) {
             inform(this, QStringLiteral("YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."), MessageIcon::None);
             return;
         }
-        guardaMandatario(db_, Modo_ == QLatin1String("E") ? std::optional<QString>(curpAnterior_) : std::nullopt, m);
+        store_.guardaMandatario(Modo_ == QLatin1String("E") ? std::optional<QString>(curpAnterior_) : std::nullopt, m);
     } catch (const DatabaseError& e) {
         inform(this,
                QStringLiteral("No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\n%1")
@@ -351,7 +338,7 @@ void frmApoderado::fgPedTramitados_Click() {
 
 void frmApoderado::cmdNuevaAduana_Click() {
     try {
-        frmAduanaAct dialog(db_, columna0(ui->fgAduanasAct), this);
+        frmAduanaAct dialog(store_, columna0(ui->fgAduanasAct), this);
         if (dialog.exec() == QDialog::Accepted)
             appendRow(ui->fgAduanasAct, dialog.fila());
     } catch (const DatabaseError& e) {
@@ -363,7 +350,7 @@ void frmApoderado::cmdNuevaAduana_Click() {
 
 void frmApoderado::cmdNuevoPed_Click() {
     try {
-        frmPedTramitados dialog(db_, columna0(ui->fgAduanasAct), this);
+        frmPedTramitados dialog(store_, columna0(ui->fgAduanasAct), this);
         if (dialog.exec() == QDialog::Accepted)
             appendRow(ui->fgPedTramitados, dialog.fila());
     } catch (const DatabaseError& e) {

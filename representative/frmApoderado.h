@@ -1,6 +1,7 @@
 #pragma once
 
-#include "data/Domicilio.h"
+#include "data/BloqueDomicilio.h"
+#include "data/Entidades.h"
 
 #include <QDialog>
 #include <QString>
@@ -10,8 +11,7 @@
 namespace Ui {
 class frmApoderado;
 }
-class Database;
-struct Mandatario;
+class Store;
 
 // Captures or corrects one representative: identity, mandate type, addresses, request file and, by mandate type,
 // his accreditation or the offices and declarations of his past work. Writes him as a whole on "&Aceptar".
@@ -20,7 +20,7 @@ class frmApoderado : public QDialog {
 
 public:
     // Modo "E" opens the stored representative with the CURP given; any other mode opens empty.
-    frmApoderado(Database& db, const QString& Modo, const QString& curp = {}, QWidget* parent = nullptr);
+    frmApoderado(Store& store, const QString& Modo, const QString& curp = {}, QWidget* parent = nullptr);
     ~frmApoderado() override;
 
     // "A" once the representative was stored, "C" otherwise.
@@ -29,7 +29,6 @@ public:
     QString curpGuardado() const { return curpGuardado_; }
 
 private:
-    void Llena_Aduana_PedTram();
     void cmbMandato_Click(int index);
     void cmdBuscar_Click();
     void cmdAceptar_Click();
@@ -40,10 +39,11 @@ private:
     void fgAduanasAct_Click();
     void fgPedTramitados_Click();
     void ordenTabulador();
+    Mandato mandatoElegido() const;
     Mandatario captura() const;
 
     std::unique_ptr<Ui::frmApoderado> ui;
-    Database& db_;
+    Store& store_;
     QString Modo_;
     QString curpAnterior_;
     QString curpGuardado_;

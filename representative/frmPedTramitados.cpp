@@ -7,10 +7,10 @@
 #include "platform/Capture.h"
 #include "platform/Messages.h"
 
-frmPedTramitados::frmPedTramitados(Database& db, const QStringList& aduanasEnLista, QWidget* parent)
+frmPedTramitados::frmPedTramitados(Store& store, const QStringList& aduanasEnLista, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmPedTramitados>()), aduanasEnLista_(aduanasEnLista) {
     ui->setupUi(this);
-    Llena_Aduanas(db, ui->cmbNoAduana, ui->cmbAduana);
+    Llena_Aduanas(store, ui->cmbNoAduana, ui->cmbAduana);
     pairCombos(ui->cmbNoAduana, ui->cmbAduana);
     makeCaptureBox(ui->txtPedimento);
     ui->dtpFPed->setMaximumDate(fechaMaxima());

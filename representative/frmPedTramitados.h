@@ -9,7 +9,7 @@
 namespace Ui {
 class frmPedTramitados;
 }
-class Database;
+class Store;
 
 // Captures one declaration processed before 2001, for the declarations grid of frmApoderado.
 class frmPedTramitados : public QDialog {
@@ -21,7 +21,7 @@ public:
 
     // aduanasEnLista: the office numbers (number text) of the offices grid; when it holds any, the declaration
     // must name one of them.
-    frmPedTramitados(Database& db, const QStringList& aduanasEnLista, QWidget* parent = nullptr);
+    frmPedTramitados(Store& store, const QStringList& aduanasEnLista, QWidget* parent = nullptr);
     ~frmPedTramitados() override;
 
     // The row to append once accepted: office number text, office name, declaration number, date "dd/mm/yyyy".

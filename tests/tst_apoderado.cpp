@@ -1,3 +1,4 @@
+#include "data/Store.h"
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
 #include "representative/frmAduanaAct.h"
@@ -30,21 +31,23 @@ const QString kLaredo = QStringLiteral("NUEVO LAREDO, NUEVO LAREDO, TAMAULIPAS")
 struct Base {
     QTemporaryDir dir;
     std::unique_ptr<Database> db;
+    Store store;
     ScriptedMessages messages;
-    Base() : db(openDatabase(dir.path())) {}
+    Base() : db(openDatabase(dir.path())), store(*db) {}
     // Stored as the dialog stores him: type 1 with offices 470 and 240 and five declarations, type 2 with "Examen".
     void seed(const QString& curp, const QString& rfc, int mandato) {
-        Mandatario m = representative(curp, rfc, QStringLiteral("PEDRO"), mandato);
+        Mandatario m = representative(curp, rfc, QStringLiteral("PEDRO"), mandatoDeCodigo(mandato));
         m.acreditacion = mandato == 2 ? 2 : 0;
         if (mandato == 1) {
-            m.aduanas = {470, 240};
-            m.pedimentos = {{470, QStringLiteral("3001"), QDate(2000, 1, 10)},
-                            {240, QStringLiteral("3002"), QDate(1999, 2, 11)},
-                            {470, QStringLiteral("3003"), QDate(2000, 3, 5)},
-                            {240, QStringLiteral("3004"), QDate(1998, 4, 12)},
-                            {470, QStringLiteral("3005"), QDate(2000, 5, 13)}};
+            const Aduana a470{470, {}}, a240{240, {}};
+            m.aduanas = {a470, a240};
+            m.pedimentos = {{a470, QStringLiteral("3001"), QDate(2000, 1, 10)},
+                            {a240, QStringLiteral("3002"), QDate(1999, 2, 11)},
+                            {a470, QStringLiteral("3003"), QDate(2000, 3, 5)},
+                            {a240, QStringLiteral("3004"), QDate(1998, 4, 12)},
+                            {a470, QStringLiteral("3005"), QDate(2000, 5, 13)}};
         }
-        guardaMandatario(*db, {}, m);
+        store.guardaMandatario({}, m);
     }
 };
 
@@ -151,7 +154,7 @@ private slots:
 
 void TestApoderado::controlsAsDesigned() {
     Base base;
-    frmApoderado d(*base.db, "N");
+    frmApoderado d(base.store, "N");
     auto* mandato = child<QComboBox>(&d, "cmbMandato");
     QCOMPARE(mandato->currentIndex(), -1);
     QCOMPARE(mandato->count(), 2);
@@ -190,7 +193,7 @@ void TestApoderado::controlsAsDesigned() {
 
 void TestApoderado::framesAndPickerFollowMandate() {
     Base base;
-    frmApoderado d(*base.db, "N");
+    frmApoderado d(base.store, "N");
     d.show();
     const auto shown = [&](const char* name) { return child<QWidget>(&d, name)->isVisible(); };
     const char* typeOne[] = {"frAduanasAct", "frPedTramitados", "lblRequerimiento", "txtRequerimiento", "cmdBuscar"};
@@ -228,7 +231,7 @@ void TestApoderado::framesAndPickerFollowMandate() {
 void TestApoderado::fullCaptureOfTypeOne() {
     Base base;
     ModalDriver driver;
-    frmApoderado d(*base.db, "N");
+    frmApoderado d(base.store, "N");
     d.show();
     fillValid(&d, 1);
     addRow(driver, &d, " 240");
@@ -266,7 +269,7 @@ void TestApoderado::editChangesCurp() {
     base.seed(kCurp, kRfc, 1);
     db.exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kCurp, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
     QStringList before = dumpAll(db);
-    frmApoderado d(db, "E", kCurp);
+    frmApoderado d(base.store, "E", kCurp);
     QCOMPARE(child<QComboBox>(&d, "cmbMDeleg")->currentText(), QString::fromUtf8("ACAPULCO DE JUÁREZ"));
     QCOMPARE(gridRows(&d, "fgAduanasAct"), QStringList({" 470|" + kAeropuerto, " 240|" + kLaredo}));
     QCOMPARE(gridRows(&d, "fgPedTramitados")[2], " 470|" + kAeropuerto + "|3003|05/03/2000");
@@ -284,7 +287,7 @@ void TestApoderado::editTypeOneToTypeTwo() {
     Database& db = *base.db;
     base.seed(kCurp, kRfc, 1);
     base.seed(kCurp2, kRfc2, 1);
-    frmApoderado d(db, "E", kCurp);
+    frmApoderado d(base.store, "E", kCurp);
     child<QComboBox>(&d, "cmbMandato")->setCurrentIndex(1);
     child<QRadioButton>(&d, "optNTCL")->setChecked(true);
     press(&d, "cmdAceptar");
@@ -295,7 +298,7 @@ void TestApoderado::editTypeOneToTypeTwo() {
     QCOMPARE(rows(db, "select CURP, count(*) from Pedimentos_MM group by CURP"), QStringList({kCurp2 + "|5"}));
 
     // Back to type 1: the grid rows it shows are what is stored.
-    frmApoderado back(db, "E", kCurp);
+    frmApoderado back(base.store, "E", kCurp);
     QCOMPARE(gridRows(&back, "fgAduanasAct"), QStringList());
     back.show();
     child<QComboBox>(&back, "cmbMandato")->setCurrentIndex(0);
@@ -313,7 +316,7 @@ void TestApoderado::importedOfficesOfTypeTwo() {
     base.seed(kCurp, kRfc, 1);
     db.exec("update Mandatarios set Mandato=2, Acreditacion=1");
     // Loaded so that choosing type 1 shows the rows he already has, and they are not stored twice.
-    frmApoderado d(db, "E", kCurp);
+    frmApoderado d(base.store, "E", kCurp);
     QCOMPARE(gridRows(&d, "fgAduanasAct").size(), 2);
     QVERIFY(child<QPushButton>(&d, "cmdNuevoPed")->isEnabled());
     press(&d, "cmdAceptar");
@@ -331,7 +334,7 @@ void TestApoderado::duplicateCurpRefused() {
     const QStringList before = dumpAll(db);
     const QStringList refused = {"YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."};
     {
-        frmApoderado d(db, "N");
+        frmApoderado d(base.store, "N");
         d.show();
         fillValid(&d, 2, kCurp2, kRfc2);
         child<QWidget>(&d, "txtNombre")->setFocus();
@@ -342,7 +345,7 @@ void TestApoderado::duplicateCurpRefused() {
         QVERIFY(d.result() != QDialog::Accepted);
     }
     base.messages.shown.clear();
-    frmApoderado d(db, "E", kCurp);
+    frmApoderado d(base.store, "E", kCurp);
     child<QLineEdit>(&d, "txtCURP")->setText(kCurp2);
     press(&d, "cmdAceptar");
     QCOMPARE(base.messages.texts(), refused);
@@ -391,7 +394,7 @@ void TestApoderado::eachCheckFailingAlone() {
     QFETCH(QString, focus);
     Base base;
     ModalDriver driver;
-    frmApoderado d(*base.db, "N");
+    frmApoderado d(base.store, "N");
     d.show();
     fillValid(&d, mandato);
     QWidget* spoilt = control.isEmpty() ? nullptr : the<QWidget>(&d, control);
@@ -439,7 +442,7 @@ void TestApoderado::requestFileNamedAfterRfc() {
     QFETCH(QString, path);
     QFETCH(bool, accepted);
     Base base;
-    frmApoderado d(*base.db, "N");
+    frmApoderado d(base.store, "N");
     fillValid(&d, 2);
     FileDialogs::queueAnswer(path);
     press(&d, "cmdBuscar");
@@ -450,7 +453,7 @@ void TestApoderado::requestFileNamedAfterRfc() {
 
 void TestApoderado::apostrophesStoredAndShownBack() {
     Base base;
-    frmApoderado d(*base.db, "N");
+    frmApoderado d(base.store, "N");
     fillValid(&d, 2);
     child<QLineEdit>(&d, "txtApPaterno")->clear();
     typeText(child<QLineEdit>(&d, "txtApPaterno"), "d'angelo");
@@ -461,7 +464,7 @@ void TestApoderado::apostrophesStoredAndShownBack() {
     press(&d, "cmdAceptar");
     QCOMPARE(base.messages.texts(), QStringList());
     QCOMPARE(rows(*base.db, "select ApPaterno, Requerimiento from Mandatarios"), QStringList({"D'ANGELO|" + path}));
-    frmApoderado back(*base.db, "E", kCurp);
+    frmApoderado back(base.store, "E", kCurp);
     QCOMPARE(child<QLineEdit>(&back, "txtApPaterno")->text(), QString("D'ANGELO"));
     QCOMPARE(child<QLineEdit>(&back, "txtCalle")->text(), QString("O'HIGGINS'); DELETE FROM MANDATARIOS; --"));
     QCOMPARE(child<QLineEdit>(&back, "txtRequerimiento")->text(), path);
@@ -476,7 +479,7 @@ void TestApoderado::failureMidEditLeavesTablesAsTheyWere() {
     const QStringList before = dumpAll(db);
     // The engine refuses the declarations, which come after every delete and most inserts.
     db.exec("create trigger falla before insert on Pedimentos_MM begin select raise(abort, 'pedimento forzado'); end");
-    frmApoderado d(db, "E", kCurp);
+    frmApoderado d(base.store, "E", kCurp);
     child<QLineEdit>(&d, "txtNombre")->setText("PEDRO PABLO");
     child<QLineEdit>(&d, "txtCURP")->setText(kCurp3);
     press(&d, "cmdAceptar");
@@ -498,7 +501,7 @@ void TestApoderado::removedRowsAndCancelWriteNothing() {
     Base base;
     base.seed(kCurp, kRfc, 1);
     const QStringList before = dumpAll(*base.db);
-    frmApoderado d(*base.db, "E", kCurp);
+    frmApoderado d(base.store, "E", kCurp);
     // With rows but none selected, "Borrar" asks nothing and removes nothing.
     selectGridRow(&d, "fgAduanasAct", 0);
     child<QTableWidget>(&d, "fgAduanasAct")->clearSelection();
@@ -569,7 +572,7 @@ void TestApoderado::storedValueNotOfferedMustBeChosen() {
     Database& db = *base.db;
     base.seed(kCurp, kRfc, 2);
     db.exec(QString("update Mandatarios set %1=?").arg(column), {stored});
-    frmApoderado d(db, "E", kCurp);
+    frmApoderado d(base.store, "E", kCurp);
     const QStringList before = dumpAll(db);
     press(&d, "cmdAceptar");
     QCOMPARE(base.messages.texts(), QStringList({message}));
@@ -590,7 +593,7 @@ void TestApoderado::editOfImportedWithoutCurpReplacesHim() {
     base.seed(QStringLiteral(""), QStringLiteral(""), 1);
     db.exec("update Mandatarios set Requerimiento='', Operando=2");
     base.seed(kCurp2, kRfc2, 2);
-    frmApoderado d(db, "E", QStringLiteral(""));
+    frmApoderado d(base.store, "E", QStringLiteral(""));
     QCOMPARE(gridRows(&d, "fgAduanasAct").size(), 2);
     fillValid(&d, 1);
     press(&d, "cmdAceptar");
@@ -605,7 +608,7 @@ void TestApoderado::editOfImportedWithoutCurpReplacesHim() {
 
 void TestApoderado::officeDialogRules() {
     Base base;
-    frmAduanaAct d(*base.db, {" 240", " 470"});
+    frmAduanaAct d(base.store, {" 240", " 470"});
     auto* numbers = child<QComboBox>(&d, "cmbNoAduana");
     auto* names = child<QComboBox>(&d, "cmbAduana");
     QCOMPARE(numbers->count(), 50);
@@ -631,7 +634,7 @@ void TestApoderado::officeDialogRules() {
 void TestApoderado::declarationDialogRules() {
     Base base;
     const auto last = [&] { return base.messages.texts().value(base.messages.texts().size() - 1); };
-    frmPedTramitados d(*base.db, {" 240", " 470"});
+    frmPedTramitados d(base.store, {" 240", " 470"});
     auto* date = child<QDateEdit>(&d, "dtpFPed");
     auto* pedimento = child<QLineEdit>(&d, "txtPedimento");
     // Today lies after the last day offered, so the picker opens on it.

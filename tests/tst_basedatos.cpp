@@ -1,5 +1,6 @@
 #include "data/BaseDatos.h"
 #include "data/Catalogos.h"
+#include "data/Store.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
@@ -206,12 +207,13 @@ void TestBaseDatos::otherSchemaReported() {
 void TestBaseDatos::municipalitiesOfOneEntity() {
     QComboBox numbers, names;
     numbers.addItem("stale");
-    Llena_MpioDeleg(*db_, &numbers, &names, "09  ");
+    Store store(*db_);
+    Llena_MpioDeleg(store, &numbers, &names, "09  ");
     QCOMPARE(numbers.count(), 16);
     QCOMPARE(names.count(), 16);
     QCOMPARE(numbers.itemText(13), QString(" 15"));
     QCOMPARE(names.itemText(13), QString("CUAUHTÉMOC"));
-    Llena_MpioDeleg(*db_, &numbers, &names, "");
+    Llena_MpioDeleg(store, &numbers, &names, "");
     QCOMPARE(numbers.count(), 0);
     QCOMPARE(names.count(), 0);
 }

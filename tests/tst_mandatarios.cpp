@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "data/Store.h"
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
 #include "support/Fixtures.h"
@@ -37,14 +38,16 @@ struct Page {
         // Stored as the representative dialog stores him; type 1 with two offices and a declaration at each.
         const auto store = [&](const QString& curp, const QString& nombre, int mandato, int acreditacion,
                                int operando) {
-            Mandatario m = representative(curp, curp.left(10) + QStringLiteral("AB1"), nombre, mandato);
+            Mandatario m =
+                representative(curp, curp.left(10) + QStringLiteral("AB1"), nombre, mandatoDeCodigo(mandato));
             m.acreditacion = acreditacion;
             m.operando = operando;
             if (mandato == 1) {
-                m.aduanas = {470, 240};
-                m.pedimentos = {{470, "3001", QDate(2000, 3, 5)}, {240, "3002", QDate(1999, 2, 11)}};
+                const Aduana a470{470, {}}, a240{240, {}};
+                m.aduanas = {a470, a240};
+                m.pedimentos = {{a470, "3001", QDate(2000, 3, 5)}, {a240, "3002", QDate(1999, 2, 11)}};
             }
-            guardaMandatario(*db, {}, m);
+            Store(*db).guardaMandatario({}, m);
         };
         store(kAnterior, "ANA", 1, 0, 1);
         store(kExamen, "BETO", 2, 2, 0);

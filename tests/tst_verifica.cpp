@@ -1,5 +1,5 @@
-#include "app/VerificaPaginas.h"
 #include "data/BaseDatos.h"
+#include "data/Store.h"
 #include "platform/Database.h"
 
 #include <QTemporaryDir>
@@ -8,7 +8,6 @@
 namespace {
 
 const QString kCurp = "PEMJ800101HDFRRN01";
-const FilaMandatario kFila{"JUAN", "PEREZ", "MARTINEZ", kCurp};
 const QString kWho = "JUAN PEREZ MARTINEZ CURP=" + kCurp;
 
 struct Representante {
@@ -93,7 +92,7 @@ void TestVerifica::representatives() {
     QString error;
     auto db = openTolvekDatabase(dir.path(), &error);
     store(*db, kCurp, {mandato, requerimiento, acreditacion, operando, particular, fiscal, aduana});
-    const auto fault = revisaMandatarios(*db, {kFila});
+    const auto fault = Store(*db).revisaMandatarios();
     QCOMPARE(fault.value_or(QString()), message);
 }
 
@@ -101,7 +100,7 @@ void TestVerifica::emptyListRefused() {
     QTemporaryDir dir;
     QString error;
     auto db = openTolvekDatabase(dir.path(), &error);
-    QCOMPARE(revisaMandatarios(*db, {}).value_or(QString()),
+    QCOMPARE(Store(*db).revisaMandatarios().value_or(QString()),
              QString("Debe existir por lo menos un o Representante o Mandatario"));
 }
 
@@ -112,21 +111,20 @@ void TestVerifica::firstFaultyRowOnly() {
     store(*db, "A", {1, "x.REQ", 0, 1, true, true, true});
     store(*db, "B", {2, "x.REQ", QVariant(), 1, true, false, false});
     store(*db, "C", {1, "", 0, 1, false, true, true});
-    const QList<FilaMandatario> rows = {{"ANA", "B", "C", "A"}, {"BETO", "D", "E", "B"}, {"CARLOS", "F", "G", "C"}};
-    QCOMPARE(revisaMandatarios(*db, rows).value_or(QString()),
-             QString("Proporcione el Domicilo Fiscal del Representante BETO D E CURP=B"));
+    QCOMPARE(Store(*db).revisaMandatarios().value_or(QString()),
+             QString("Proporcione el Domicilo Fiscal del Representante JUAN PEREZ MARTINEZ CURP=B"));
 }
 
 void TestVerifica::aspirantRule() {
     QTemporaryDir dir;
     QString error;
     auto db = openTolvekDatabase(dir.path(), &error);
-    QVERIFY(!Regla_2_13_11(*db));
+    QVERIFY(!Store(*db).hayAspirantes());
     store(*db, "A", {1, "x.REQ", 0, 1, true, true, true});
     store(*db, "C", {3, "", 0, 1, true, true, false});
-    QVERIFY(!Regla_2_13_11(*db));
+    QVERIFY(!Store(*db).hayAspirantes());
     store(*db, "B", {2, "x.REQ", 1, 1, true, true, false});
-    QVERIFY(Regla_2_13_11(*db));
+    QVERIFY(Store(*db).hayAspirantes());
 }
 
 QTEST_MAIN(TestVerifica)

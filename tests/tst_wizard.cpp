@@ -158,7 +158,8 @@ void TestWizard::walkWithoutAspirant() {
     QCOMPARE(w.messages.texts(), QStringList());
     QVERIFY(w.button("cmdAtras")->isEnabled());
     QCOMPARE(w.box("txtAutorizacion")->text(), QString("0"));
-    QCOMPARE(w.window.globales().NoPatente, QString("0470"));
+    // The patente names the file as stored: a later start would read 470 too.
+    QCOMPARE(w.window.globales().NoPatente, QString("470"));
     // Numbers stored as numbers, the empty NoInt as an empty text.
     QCOMPARE(w.rows("AA"), QStringList({"#470|EMILIO|GOMEZ|DIAZ|GODE561231GR8|GODE561231HDFRRN09|#0|#470"}));
     QVERIFY(w.rows("Domicilios_AA").value(0).startsWith("#1|09|#15|REFORMA|S/N||CENTRO|"));

@@ -44,7 +44,7 @@ void storeBroker(const QString& folder) {
     storeBroker(*openDatabase(folder));
 }
 
-Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, int mandato) {
+Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, Mandato mandato) {
     Mandatario m;
     m.curp = curp;
     m.rfc = rfc;

@@ -2,7 +2,7 @@
 // Fixtures that several tests share: the start-up through the real start window, the usual broker and
 // representatives stored straight into the database, and readers of grids and tables.
 
-#include "representative/Mandatarios.h"
+#include "data/Entidades.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,7 +33,7 @@ void storeBroker(const QString& folder);
 // A representative LOPEZ TORRES, operating, with his request file "/req/<RFC>.req", no accreditation, no offices
 // and no declarations, and both addresses: "<nombre> PARTICULAR" in ACAPULCO DE JUÁREZ, GUERRERO (no NoInt) and
 // "<nombre> FISCAL" in CUAUHTÉMOC, CIUDAD DE MÉXICO (NoInt "4B"). Stored with guardaMandatario.
-Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, int mandato);
+Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, Mandato mandato);
 
 // Presses the button, which must be there and enabled.
 void press(QWidget* root, const char* buttonName);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "data/Entidades.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class Database;
+
+// The one door between the program and its tables: every entity is read and written here, by column name, with
+// bound values, and every write of more than one statement is one transaction. A refusal of the engine throws
+// DatabaseError and leaves the tables as they were.
+class Store {
+public:
+    explicit Store(Database& db) : db_(db) {}
+
+    Database& database() { return db_; }
+
+    // Catalogues, in the order the combos list them.
+    QList<EntidadFederativa> entidades();
+    QList<Municipio> municipios(const QString& cveEntFed);
+    // Every office, by name.
+    QList<Aduana> aduanas();
+
+    // The broker; nothing while none is stored. Should there be more than one row, the last one stands.
+    std::optional<AgenteAduanal> agente();
+    // Replaces the stored broker and both his addresses.
+    void guardaAgente(const AgenteAduanal& agente);
+
+    std::optional<Mandatario> mandatario(const QString& curp);
+    bool existeMandatario(const QString& curp);
+    // Writes the representative as a whole; when he is corrected, curpAnterior is the CURP he was stored under
+    // (possibly empty, for some imported representatives) and his old rows are replaced.
+    void guardaMandatario(const std::optional<QString>& curpAnterior, const Mandatario& m);
+    // Removes the representative with every row that hangs on his CURP.
+    void borraMandatario(const QString& curp);
+    // True when some representative is an aspirant (mandate type Conforme): then the history pages are walked.
+    bool hayAspirantes();
+    // Up to `count` representatives in stored order, starting after the first `offset`; aspirants only when asked.
+    QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false);
+    qsizetype cuentaMandatarios(bool soloAspirantes = false);
+    // The first representative who is not complete for his mandate type, as the message that tells the user so;
+    // a message of its own when there is none at all.
+    std::optional<QString> revisaMandatarios();
+
+    std::optional<PersonaHistorica> personaHistorica(const QString& curp);
+    bool existePersonaHistorica(const QString& curp);
+    QList<PersonaHistorica> filasHistoricas(qsizetype offset, int count);
+    qsizetype cuentaHistoricas();
+    // Stores the person with exactly his periods; curpAnterior is the CURP he was stored under (empty for a new
+    // person). Periods whose office has left the catalogue cannot be shown or edited, so they are kept and follow
+    // him to his new CURP.
+    void guardaPersonaHistorica(const QString& curpAnterior, const PersonaHistorica& persona);
+    void borraPersonaHistorica(const QString& curp);
+
+    // The aspirant's periods whose office is in the catalogue, in stored order.
+    QList<PeriodoMandatario> periodosMandatario(const QString& curp);
+    // Stores the period and gives it back with its stored row.
+    PeriodoMandatario agregaPeriodoMandatario(PeriodoMandatario periodo);
+    // Deletes exactly that stored period of the aspirant.
+    void borraPeriodoMandatario(const QString& curp, qint64 id);
+
+private:
+    Database& db_;
+};
