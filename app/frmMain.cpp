@@ -33,18 +33,6 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), programFolder_(programFolder),
       previousFolder_(previousFolder) {
     ui->setupUi(this);
-    paginaAA_ = new PaginaAA(this);
-    paginaApoderado_ = new PaginaApoderado(this);
-    paginaHistoricoAA_ = new PaginaHistoricoAA(this);
-    paginaMandatarios_ = new PaginaMandatarios(this);
-    ui->paginas->addWidget(paginaAA_);
-    ui->paginas->addWidget(paginaApoderado_);
-    ui->paginas->addWidget(paginaHistoricoAA_);
-    ui->paginas->addWidget(paginaMandatarios_);
-    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
-    historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
-    historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
-    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
@@ -65,6 +53,7 @@ bool frmMain::iniciar() {
         return false;
     }
     globales_.store = std::make_unique<Store>(*globales_.BaseDatos);
+    construyePaginas();
     try {
         Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
         Inicializa_0();
@@ -76,6 +65,21 @@ bool frmMain::iniciar() {
         return false;
     }
     return true;
+}
+
+void frmMain::construyePaginas() {
+    paginaAA_ = new PaginaAA(this);
+    paginaApoderado_ = new PaginaApoderado(this);
+    paginaHistoricoAA_ = new PaginaHistoricoAA(this);
+    paginaMandatarios_ = new PaginaMandatarios(this);
+    ui->paginas->addWidget(paginaAA_);
+    ui->paginas->addWidget(paginaApoderado_);
+    ui->paginas->addWidget(paginaHistoricoAA_);
+    ui->paginas->addWidget(paginaMandatarios_);
+    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
+    historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
+    historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
+    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
 }
 
 void frmMain::muestraPagina(int pagina) {

@@ -42,6 +42,8 @@ private:
     // What "Siguiente >" does next on page 2 follows from this; its caption shows it.
     enum class Siguiente { Siguiente, Siguente, Finaliza };
 
+    // The pages read and write through the store, so they are built once it is open.
+    void construyePaginas();
     void Inicializa_0();
     void Inicializa_Combos();
     void Inicializa_datos();
@@ -57,10 +59,10 @@ private:
     void mandatariosCambiados();
 
     std::unique_ptr<Ui::frmMain> ui;
-    PaginaAA* paginaAA_;
-    PaginaApoderado* paginaApoderado_;
-    PaginaHistoricoAA* paginaHistoricoAA_;
-    PaginaMandatarios* paginaMandatarios_;
+    PaginaAA* paginaAA_ = nullptr;
+    PaginaApoderado* paginaApoderado_ = nullptr;
+    PaginaHistoricoAA* paginaHistoricoAA_ = nullptr;
+    PaginaMandatarios* paginaMandatarios_ = nullptr;
 
     QString programFolder_;
     QString previousFolder_;

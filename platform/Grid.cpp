@@ -2,23 +2,60 @@
 
 #include <QAbstractItemView>
 #include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
 #include <QTableWidget>
+
+namespace {
+
+void setWidths(QTableView* view, const QList<int>& widthsInTwips, int columns) {
+    const int dpi = view->logicalDpiX();
+    for (int i = 0; i < widthsInTwips.size() && i < columns; ++i) {
+        if (widthsInTwips[i] > 0)
+            view->setColumnWidth(i, widthsInTwips[i] * dpi / 1440);
+    }
+}
+
+void setHabits(QTableView* view) {
+    view->verticalHeader()->setVisible(false);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->horizontalHeader()->setStretchLastSection(true);
+}
+
+} // namespace
+
+void setupView(QTableView* view, QAbstractItemModel* model, const QList<int>& widthsInTwips) {
+    view->setModel(model);
+    setHabits(view);
+    setWidths(view, widthsInTwips, model->columnCount());
+}
+
+int selectedRow(const QTableView* view) {
+    const QItemSelectionModel* selection = view->selectionModel();
+    if (!selection)
+        return -1;
+    const QModelIndexList rows = selection->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void selectRow(QTableView* view, int row) {
+    if (view->model() && row >= 0 && row < view->model()->rowCount()) {
+        view->selectRow(row);
+        view->scrollTo(view->model()->index(row, 0));
+    } else if (view->selectionModel()) {
+        view->clearSelection();
+    }
+}
 
 void setupGrid(QTableWidget* grid, const QStringList& headers, const QList<int>& widthsInTwips) {
     grid->clear();
     grid->setRowCount(0);
     grid->setColumnCount(int(headers.size()));
     grid->setHorizontalHeaderLabels(headers);
-    grid->verticalHeader()->setVisible(false);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    const int dpi = grid->logicalDpiX();
-    for (int i = 0; i < widthsInTwips.size() && i < headers.size(); ++i) {
-        if (widthsInTwips[i] > 0)
-            grid->setColumnWidth(i, widthsInTwips[i] * dpi / 1440);
-    }
+    setHabits(grid);
+    setWidths(grid, widthsInTwips, int(headers.size()));
 }
 
 void clearGrid(QTableWidget* grid) {
