@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 #include <vector>
@@ -159,6 +160,25 @@ QVariant converted(const Column& column, const QString& value) {
     return value.isNull() ? kEmptyText : value;
 }
 
+bool isBlank(const QString& line) {
+    return std::all_of(line.begin(), line.end(), isBlankChar);
+}
+
+// Vantrix heads the export with "TOLVEK|Recupera|<records between header and 800>" in double quotes; other headers
+// carry no count, and a header is never a fault.
+std::optional<qint64> announcedCount(const QString& line) {
+    static const QString quoted = QStringLiteral("\"TOLVEK|Recupera|");
+    const QString header = line.trimmed();
+    const QString count = header.startsWith(quoted) && header.endsWith(QLatin1Char('"'))
+                              ? header.mid(quoted.size(), header.size() - quoted.size() - 1)
+                              : QString();
+    if (count.isEmpty() || !std::all_of(count.begin(), count.end(), isDigit))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 n = count.toLongLong(&ok);
+    return ok ? std::optional<qint64>(n) : std::nullopt;
+}
+
 QString lineFault(const QString& path, int line, const QString& what) {
     return QStringLiteral("Línea %1 de %2: %3.").arg(line).arg(QDir::toNativeSeparators(path), what);
 }
@@ -269,36 +289,53 @@ int importaRecupera(Database& db, const QString& path) {
     int imported = 0;
     int line = 0;
     bool ended = false;
+    std::optional<qint64> announced;
     qsizetype pos = 0;
-    while (pos < bytes.size() && !ended) {
+    while (pos < bytes.size()) {
         const qsizetype newline = bytes.indexOf('\n', pos);
         qsizetype end = newline < 0 ? bytes.size() : newline;
         const qsizetype next = newline < 0 ? bytes.size() : newline + 1;
         if (end > pos && bytes[end - 1] == '\r')
             --end;
         ++line;
-        // The first record is the export's header, whatever it holds.
-        if (line > 1) {
-            try {
-                const auto insercion = convierteRegistro(recordOfLine(decodeWindows1252(bytes.mid(pos, end - pos))));
-                if (insercion) {
-                    insertFor(insercion->sql).run(insercion->values);
-                    ++imported;
-                } else {
-                    ended = true;
-                }
-            } catch (const ImportError& e) {
-                throw ImportError(lineFault(path, line, e.message()));
-            } catch (const DatabaseError& e) {
-                throw ImportError(lineFault(
-                    path, line, QStringLiteral("la base de datos rechazó el registro (%1)").arg(e.message())));
-            }
-        }
+        const QString text = decodeWindows1252(bytes.mid(pos, end - pos));
         pos = next;
+        if (ended) {
+            // A closing record halfway through would otherwise drop the rest of the export unnoticed.
+            if (!isBlank(text))
+                throw ImportError(lineFault(path, line,
+                                            QStringLiteral("el registro 800 cierra el archivo y esta "
+                                                           "línea lo sigue")));
+            continue;
+        }
+        // The first record is the export's header, whatever it holds.
+        if (line == 1) {
+            announced = announcedCount(text);
+            continue;
+        }
+        try {
+            const auto insercion = convierteRegistro(recordOfLine(text));
+            if (insercion) {
+                insertFor(insercion->sql).run(insercion->values);
+                ++imported;
+            } else {
+                ended = true;
+            }
+        } catch (const ImportError& e) {
+            throw ImportError(lineFault(path, line, e.message()));
+        } catch (const DatabaseError& e) {
+            throw ImportError(
+                lineFault(path, line, QStringLiteral("la base de datos rechazó el registro (%1)").arg(e.message())));
+        }
     }
     if (!ended)
         throw ImportError(
             QStringLiteral("El archivo %1 termina antes de su registro 800.").arg(QDir::toNativeSeparators(path)));
+    if (announced && *announced != imported)
+        throw ImportError(QStringLiteral("El archivo %1 trae %2 registros y su encabezado anuncia %3.")
+                              .arg(QDir::toNativeSeparators(path))
+                              .arg(imported)
+                              .arg(*announced));
     // Without the broker the program shows none of his data and would import the same export again at every start,
     // failing on its own representatives the second time.
     if (imported > 0 && !db.exists(QStringLiteral("select * from AA")))

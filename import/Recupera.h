@@ -10,8 +10,8 @@
 class Database;
 
 // The previous version's export, `Recupera.txt`: one record per line, one byte per character (Windows-1252).
-// The first line is a header; every other record is a tag, "|" and values separated by "|"; the record "800"
-// ends the file.
+// The first line is a header (Vantrix's gives the number of records that follow it); every other record is a tag,
+// "|" and values separated by "|"; the record "800" ends the file, and only blank lines may follow it.
 
 inline const QString kRecuperaFileName = QStringLiteral("Recupera.txt");
 

@@ -12,12 +12,13 @@ SigningLibrary* SigningLibrary::load(const QString& programFolder, QString* erro
     if (auto found = loaded.find(base); found != loaded.end())
         return found->second.get();
 
-    // Never unloaded: the run may sign again, and the code must stay mapped while we hold its functions.
-    auto* library = new QLibrary(base);
+    // Never unloaded: the run may sign again, and the code must stay mapped while we hold its functions. The
+    // handles are kept only to be freed at exit; destroying a QLibrary leaves its code loaded.
+    static std::map<QString, std::unique_ptr<QLibrary>> handles;
+    auto library = std::make_unique<QLibrary>(base);
     if (!library->load()) {
         if (error)
             *error = library->errorString();
-        delete library;
         return nullptr;
     }
     auto buscaCurps = reinterpret_cast<BuscaCurpsFn>(library->resolve("BuscaCurps"));
@@ -28,9 +29,9 @@ SigningLibrary* SigningLibrary::load(const QString& programFolder, QString* erro
                          .arg(QDir::toNativeSeparators(library->fileName()),
                               buscaCurps ? QStringLiteral("GeneraFirmaDigital") : QStringLiteral("BuscaCurps"));
         library->unload();
-        delete library;
         return nullptr;
     }
+    handles[base] = std::move(library);
     auto& slot = loaded[base];
     slot.reset(new SigningLibrary(buscaCurps, generaFirma));
     return slot.get();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test the program; touches nothing already present.
+# Installs the Debian packages needed to build, run and test the program, and those named as arguments (make fuzz
+# asks for clang this way); touches nothing already present.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev
     libssl-dev openssl
     sqlite3
+    "$@"
 )
 
 missing=()

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -52,7 +54,7 @@ private slots:
     void dremloErasesOnlyInsideEnvio();
 
 private:
-    // The broker's key file in one of the forms the cases need: "der", "pem", "garbage", "plain" or "missing".
+    // The broker's key file in one of the forms the cases need ("der", "pem", "garbage", "plain", "missing", ...).
     QString keyFile(const QString& folder, const QString& form);
 
     TestKey key_;
@@ -92,7 +94,14 @@ QString TestFirma::keyFile(const QString& folder, const QString& form) {
         BIO* bio = BIO_new(BIO_s_mem());
         i2d_PKCS8PrivateKey_bio(bio, key_.get(), nullptr, nullptr, 0, nullptr, nullptr);
         writeFile(path, bioBytes(bio));
-    }
+    } else if (form == "endless derivation")
+        writeFile(path, endlessDerivationKey());
+    else if (form == "70 KB")
+        writeFile(path, encryptedDer(key_.get(), kPassword).leftJustified(70 * 1024, '\0'));
+    else if (form == "/dev/zero")
+        QFile::link("/dev/zero", path);
+    else if (form == "fifo")
+        mkfifo(QFile::encodeName(path).constData(), 0600);
     return path;
 }
 
@@ -105,6 +114,11 @@ void TestFirma::signing_data() {
     QTest::newRow("2: no key file") << "missing" << kPassword;
     QTest::newRow("2: not a key") << "garbage" << kPassword;
     QTest::newRow("2: a key without encryption") << "plain" << kPassword;
+    // Refused at once: without a bound each would hold the program for hours or read without end.
+    QTest::newRow("2: 2^31-1 derivation rounds") << "endless derivation" << kPassword;
+    QTest::newRow("2: a key padded past 64 KB") << "70 KB" << kPassword;
+    QTest::newRow("2: a link to /dev/zero") << "/dev/zero" << kPassword;
+    QTest::newRow("2: a FIFO") << "fifo" << kPassword;
     QTest::newRow("3: wrong password") << "der" << QByteArray("contraseña");
     QTest::newRow("3: wrong password, PEM") << "pem" << QByteArray("Contraseña 2005");
     QTest::newRow("3: empty password") << "der" << QByteArray();

@@ -47,6 +47,25 @@ inline QByteArray encryptedPem(EVP_PKEY* key, const QByteArray& password) {
     return bioBytes(bio);
 }
 
+// An encrypted key whose PBKDF2 asks for 2^31 - 1 rounds. Only its parameters are real: nothing is derived to make
+// it, and the library must refuse it before deriving anything.
+inline QByteArray endlessDerivationKey() {
+    X509_ALGOR* pbe = PKCS5_pbe2_set_iv(EVP_aes_256_cbc(), 0x7fffffff, nullptr, 0, nullptr, NID_hmacWithSHA256);
+    X509_SIG* sig = X509_SIG_new();
+    X509_ALGOR* alg = nullptr;
+    ASN1_OCTET_STRING* encrypted = nullptr;
+    X509_SIG_getm(sig, &alg, &encrypted);
+    X509_ALGOR_copy(alg, pbe);
+    ASN1_OCTET_STRING_set(encrypted, reinterpret_cast<const unsigned char*>("0123456789abcdef"), 16);
+    unsigned char* der = nullptr;
+    const int size = i2d_X509_SIG(sig, &der);
+    const QByteArray bytes(reinterpret_cast<const char*>(der), size);
+    OPENSSL_free(der);
+    X509_SIG_free(sig);
+    X509_ALGOR_free(pbe);
+    return bytes;
+}
+
 // Writes the key as the broker's .key file protected by the password; gives the path.
 inline QString writeKeyFile(const QString& path, EVP_PKEY* key, const QByteArray& password) {
     QFile f(path);

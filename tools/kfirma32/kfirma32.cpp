@@ -1,11 +1,10 @@
 // The signing library: signs the information file with the broker's private key and appends the signature line.
 #include "kfirma32.h"
 
+#include "LlavePrivada.h"
+
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
-#include <openssl/pem.h>
-#include <openssl/pkcs12.h>
-#include <openssl/x509.h>
 
 #include <cstdio>
 #include <cstring>
@@ -19,25 +18,12 @@ namespace {
 template <typename T, void (*Free)(T*)> struct Deleter {
     void operator()(T* p) const { Free(p); }
 };
-using PKey = std::unique_ptr<EVP_PKEY, Deleter<EVP_PKEY, EVP_PKEY_free>>;
-using Sig = std::unique_ptr<X509_SIG, Deleter<X509_SIG, X509_SIG_free>>;
-using KeyInfo = std::unique_ptr<PKCS8_PRIV_KEY_INFO, Deleter<PKCS8_PRIV_KEY_INFO, PKCS8_PRIV_KEY_INFO_free>>;
-using Bio = std::unique_ptr<BIO, Deleter<BIO, BIO_free_all>>;
 using MdCtx = std::unique_ptr<EVP_MD_CTX, Deleter<EVP_MD_CTX, EVP_MD_CTX_free>>;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// A buffer that may hold key material: cleared before its memory is given back.
-struct SecretBuffer {
-    std::vector<unsigned char> bytes;
-    ~SecretBuffer() {
-        if (!bytes.empty())
-            OPENSSL_cleanse(bytes.data(), bytes.size());
-    }
-};
 
 // A record field: its value ends at the first NUL; a value that fills the field has none.
 std::string fieldText(const char* field, std::size_t size) {
@@ -47,30 +33,6 @@ std::string fieldText(const char* field, std::size_t size) {
 // Blanks that padded a value past its NUL are not part of it; a value cut at the field's size keeps them.
 std::size_t fieldLength(const char* field, std::size_t size) {
     return strnlen(field, size);
-}
-
-bool readWhole(const std::string& path, SecretBuffer& out) {
-    File f(std::fopen(path.c_str(), "rb"));
-    if (!f)
-        return false;
-    unsigned char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0)
-        out.bytes.insert(out.bytes.end(), chunk, chunk + n);
-    OPENSSL_cleanse(chunk, sizeof chunk);
-    return !std::ferror(f.get());
-}
-
-// The authority issues keys as encrypted PKCS#8 in DER; the PEM form of the same is accepted too.
-Sig readEncryptedKey(const SecretBuffer& file) {
-    const unsigned char* p = file.bytes.data();
-    Sig sig(d2i_X509_SIG(nullptr, &p, long(file.bytes.size())));
-    if (sig)
-        return sig;
-    Bio bio(BIO_new_mem_buf(file.bytes.data(), int(file.bytes.size())));
-    if (!bio)
-        return nullptr;
-    return Sig(PEM_read_bio_PKCS8(bio.get(), nullptr, nullptr, nullptr));
 }
 
 void clearPasswords(Firmante* firmantes) {
@@ -84,19 +46,16 @@ int sign(const char* archivo, Firmante& firmante) {
     if (!data)
         return KFIRMA32_SIN_ARCHIVO;
 
-    SecretBuffer keyFile;
-    if (!readWhole(fieldText(firmante.Llave, sizeof firmante.Llave), keyFile))
-        return KFIRMA32_LLAVE_INVALIDA;
-    Sig encrypted = readEncryptedKey(keyFile);
-    if (!encrypted)
-        return KFIRMA32_LLAVE_INVALIDA;
-    KeyInfo info(PKCS8_decrypt(encrypted.get(), firmante.Password,
-                               int(fieldLength(firmante.Password, sizeof firmante.Password))));
-    if (!info)
-        return KFIRMA32_PASSWORD_INCORRECTO;
-    PKey key(EVP_PKCS82PKEY(info.get()));
-    if (!key)
-        return KFIRMA32_LLAVE_INVALIDA;
+    kfirma32::PKey key;
+    {
+        kfirma32::SecretBuffer keyFile;
+        if (!kfirma32::readKeyFile(fieldText(firmante.Llave, sizeof firmante.Llave), keyFile))
+            return KFIRMA32_LLAVE_INVALIDA;
+        const int opened = kfirma32::openKey(keyFile.bytes.data(), keyFile.bytes.size(), firmante.Password,
+                                             fieldLength(firmante.Password, sizeof firmante.Password), key);
+        if (opened != KFIRMA32_FIRMADO)
+            return opened;
+    }
 
     MdCtx ctx(EVP_MD_CTX_new());
     if (!ctx || EVP_DigestSignInit(ctx.get(), nullptr, EVP_sha256(), nullptr, key.get()) != 1)

@@ -5,6 +5,8 @@
 // values) and writes Recupera.txt beside it: a header line, every record between double quotes, and the
 // closing record "800". Bytes are copied as they are (Windows-1252 text stays Windows-1252).
 
+#include "Exporta.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -17,17 +19,6 @@ namespace {
 const char* const kData = "Datos.txt";
 const char* const kExport = "Recupera.txt";
 
-// The patente of the broker record, which the closing record repeats as every other record does.
-std::string patenteOf(const std::vector<std::string>& records) {
-    for (const std::string& r : records) {
-        if (r.rfind("AA|", 0) == 0) {
-            const std::size_t end = r.find('|', 3);
-            return r.substr(3, end == std::string::npos ? std::string::npos : end - 3);
-        }
-    }
-    return {};
-}
-
 } // namespace
 
 int main() {
@@ -37,14 +28,7 @@ int main() {
         return 2;
     }
     std::vector<std::string> records;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            records.push_back(line);
-    }
-    if (in.bad()) {
+    if (!vantrix::readDatos(in, records)) {
         std::cerr << "Vantrix: no se pudo leer " << kData << "\n";
         return 3;
     }
@@ -53,10 +37,7 @@ int main() {
     const std::string partial = std::string(kExport) + ".parcial";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << "\"TOLVEK|Recupera|" << records.size() << "\"\r\n";
-        for (const std::string& r : records)
-            out << '"' << r << "\"\r\n";
-        out << "\"800|" << patenteOf(records) << "|\"\r\n";
+        vantrix::writeRecupera(out, records);
         out.flush();
         if (!out) {
             std::cerr << "Vantrix: no se pudo escribir " << kExport << "\n";
