@@ -20,6 +20,7 @@
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
+#include "platform/InstanceLock.h"
 #include "platform/Messages.h"
 
 #include <QApplication>
@@ -42,6 +43,11 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
 frmMain::~frmMain() = default;
 
 bool frmMain::iniciar() {
+    instancia_ = std::make_unique<InstanceLock>(programFolder_);
+    if (!instancia_->acquire()) {
+        inform(this, QStringLiteral("TOLVEK 3 ya está abierto"), MessageIcon::Exclamation);
+        return false;
+    }
     frmInicio inicio(this);
     inicio.exec();
 

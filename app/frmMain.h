@@ -17,6 +17,7 @@ class PaginaHistoricoAA;
 class PaginaMandatarios;
 class HistoricoAA;
 class HistoricoMandatarios;
+class InstanceLock;
 
 // The wizard: four pages walked with "< Atrás" and "Siguiente >".
 class frmMain : public QMainWindow {
@@ -65,6 +66,7 @@ private:
     PaginaMandatarios* paginaMandatarios_ = nullptr;
 
     QString programFolder_;
+    std::unique_ptr<InstanceLock> instancia_;
     QString previousFolder_;
     Globales globales_;
     int pagina_ = 1;

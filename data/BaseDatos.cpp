@@ -127,8 +127,13 @@ std::unique_ptr<Database> openTolvekDatabase(const QString& programFolder, QStri
         }
         return Database::open(path);
     } catch (const DatabaseError& e) {
-        *error = QStringLiteral("El archivo %1 no es una base de datos de TOLVEK (%2).\nNo se ha modificado.")
-                     .arg(shown, e.message());
+        if (e.busy())
+            *error = QStringLiteral("La base de datos %1 está en uso por otro programa. Ciérrelo y vuelva a abrir "
+                                    "TOLVEK 3.\nNo se ha modificado.")
+                         .arg(shown);
+        else
+            *error = QStringLiteral("El archivo %1 no es una base de datos de TOLVEK (%2).\nNo se ha modificado.")
+                         .arg(shown, e.message());
         return nullptr;
     }
 }

@@ -23,16 +23,27 @@ QVariant forBinding(const QVariant& value) {
     return value;
 }
 
+// SQLITE_BUSY and SQLITE_LOCKED: another connection holds the file.
+bool isBusy(const QSqlError& error) {
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
+DatabaseError engineError(const QSqlError& error) {
+    return DatabaseError(engineText(error), isBusy(error));
+}
+
 void bindAndRun(QSqlQuery& query, const QVariantList& values) {
     for (int i = 0; i < values.size(); ++i)
         query.bindValue(i, forBinding(values.at(i)));
     if (!query.exec())
-        throw DatabaseError(engineText(query.lastError()));
+        throw engineError(query.lastError());
 }
 
 } // namespace
 
-DatabaseError::DatabaseError(const QString& message) : std::runtime_error(message.toStdString()) {}
+DatabaseError::DatabaseError(const QString& message, bool busy)
+    : std::runtime_error(message.toStdString()), busy_(busy) {}
 
 Query::Query(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
 Query::Query(Query&&) noexcept = default;
@@ -115,10 +126,10 @@ std::unique_ptr<Database> Database::open(const QString& path, Mode mode) {
         if (mode == Mode::ReadOnly)
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!db.open()) {
-            const QString error = engineText(db.lastError());
+            const DatabaseError error = engineError(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(name);
-            throw DatabaseError(error);
+            throw error;
         }
     }
     return std::unique_ptr<Database>(new Database(name, path));
@@ -136,7 +147,7 @@ std::unique_ptr<QSqlQuery> Database::prepared(const QString& sql) {
     auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection_, false));
     query->setForwardOnly(true);
     if (!query->prepare(sql))
-        throw DatabaseError(engineText(query->lastError()));
+        throw engineError(query->lastError());
     return query;
 }
 

@@ -13,8 +13,13 @@ class QSqlQuery;
 // A statement the engine refused; what() carries the engine's own words.
 class DatabaseError : public std::runtime_error {
 public:
-    explicit DatabaseError(const QString& message);
+    explicit DatabaseError(const QString& message, bool busy = false);
     QString message() const { return QString::fromUtf8(what()); }
+    // The file is locked by another program: nothing is wrong with it.
+    bool busy() const { return busy_; }
+
+private:
+    bool busy_ = false;
 };
 
 // A select read row by row, in the order the engine returns the rows, without holding them all.

@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "platform/Database.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -27,6 +28,8 @@ private slots:
     void firstStartOnEmptyFolder();
     void storedBrokerShownOnPageOne();
     void notADatabaseStopsStartUp();
+    void busyDatabaseStopsStartUp();
+    void secondCopyRefused();
 };
 
 void TestInicio::firstStartOnEmptyFolder() {
@@ -122,6 +125,37 @@ void TestInicio::notADatabaseStopsStartUp() {
     QCOMPARE(messages.shown.size(), 1);
     QVERIFY(messages.texts().first().contains(QDir::toNativeSeparators(dir.filePath("tolvek.mdb"))));
     QCOMPARE(readFile(dir.filePath("tolvek.mdb")), bytes);
+}
+
+void TestInicio::busyDatabaseStopsStartUp() {
+    QTemporaryDir dir;
+    storeBroker(dir.path());
+    const QByteArray bytes = readFile(dir.filePath("tolvek.mdb"));
+    auto other = Database::open(dir.filePath("tolvek.mdb"));
+    other->exec("begin exclusive");
+    ScriptedMessages messages;
+    ModalDriver driver;
+    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
+    QVERIFY(!startUp(window, driver));
+    QCOMPARE(messages.shown.size(), 1);
+    QVERIFY2(messages.texts().first().contains("en uso"), qPrintable(messages.texts().first()));
+    other->exec("rollback");
+    QCOMPARE(readFile(dir.filePath("tolvek.mdb")), bytes);
+}
+
+void TestInicio::secondCopyRefused() {
+    QTemporaryDir dir;
+    ScriptedMessages messages;
+    ModalDriver driver;
+    frmMain first(dir.path(), dir.filePath("sin-version-anterior"));
+    QVERIFY(startUp(first, driver));
+    {
+        frmMain second(dir.path(), dir.filePath("sin-version-anterior"));
+        QVERIFY(!second.iniciar());
+        QCOMPARE(messages.texts().last(), QString("TOLVEK 3 ya está abierto"));
+    }
+    // The first copy goes on.
+    QVERIFY(child<QPushButton>(&first, "cmdSiguiente")->isEnabled());
 }
 
 QTEST_MAIN(TestInicio)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QLockFile;
+
+// One copy of the program a program folder: two copies would each store page 1 and report success, and the last
+// one would win. Held for the life of the object; a copy that crashed does not hold it (its lock is stale).
+class InstanceLock {
+public:
+    explicit InstanceLock(const QString& programFolder);
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // False when another running copy holds the folder.
+    bool acquire();
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+};
