@@ -7,8 +7,34 @@
 
 namespace {
 
-// Keeps the notice painted while waiting; the user's input is held back until the program has ended.
-bool waitShowingNotice(QProcess& process, int ms) {
+// The notice of the run under way; runs happen one at a time on the user interface's thread.
+ProgramNotice* current = nullptr;
+
+} // namespace
+
+ProgramNotice::ProgramNotice(QString notice, QWidget* parent) : notice_(std::move(notice)), parent_(parent) {
+    current = this;
+}
+
+ProgramNotice::~ProgramNotice() {
+    current = nullptr;
+}
+
+void ProgramNotice::show() {
+    if (dialog_)
+        return;
+    dialog_ = std::make_unique<QProgressDialog>(notice_, QString(), 0, 0, parent_);
+    dialog_->setWindowTitle(QStringLiteral("TOLVEK 3"));
+    // Not modal: nothing else is on show at start-up, and the user's input is held back by the wait itself.
+    dialog_->setWindowModality(Qt::NonModal);
+    dialog_->setMinimumDuration(0);
+    dialog_->show();
+}
+
+bool ProgramNotice::wait(QProcess& process, int ms) {
+    if (current)
+        current->show();
+    // Keeps the notice painted while waiting.
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     if (ms >= 0)
@@ -16,17 +42,4 @@ bool waitShowingNotice(QProcess& process, int ms) {
     if (process.state() != QProcess::NotRunning)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     return process.state() == QProcess::NotRunning;
-}
-
-} // namespace
-
-ProgramRun runProgramWithNotice(const QString& program, const QString& workingFolder, int timeoutMs,
-                                const QString& notice, QWidget* parent) {
-    QProgressDialog progress(notice, QString(), 0, 0, parent);
-    progress.setWindowTitle(QStringLiteral("TOLVEK 3"));
-    // Not modal: nothing else is on show at start-up, and the user's input is held back by the wait itself.
-    progress.setWindowModality(Qt::NonModal);
-    progress.setMinimumDuration(0);
-    progress.show();
-    return runProgram(program, workingFolder, timeoutMs, {}, waitShowingNotice);
 }
