@@ -1,7 +1,10 @@
 #include "app/PaginaAA.h"
 
+#include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "platform/Capture.h"
+#include "platform/Database.h"
 #include "platform/Messages.h"
 
 #include <QComboBox>
@@ -31,7 +34,8 @@ QLineEdit* captureBox(QWidget* parent, const char* name, int maxLength) {
 
 } // namespace
 
-PaginaAA::PaginaAA(QWidget* parent) : QGroupBox(QStringLiteral("Datos del Agente Aduanal"), parent) {
+PaginaAA::PaginaAA(Store& store, QWidget* parent)
+    : QGroupBox(QStringLiteral("Datos del Agente Aduanal"), parent), store_(store) {
     setObjectName(QStringLiteral("frAA"));
     auto* page = new QVBoxLayout(this);
 
@@ -106,6 +110,50 @@ PaginaAA::PaginaAA(QWidget* parent) : QGroupBox(QStringLiteral("Datos del Agente
     addresses->addWidget(frame3);
     page->addLayout(addresses);
     page->addStretch();
+
+    Llena_Aduanas(store_, cmbAANoAduanaA, cmbAAAduanaA);
+    pairCombos(cmbAANoAduanaA, cmbAAAduanaA);
+    for (const BloqueDomicilio* block : {&fiscal, &oirR}) {
+        Llena_EntFed(store_, block->cveEntFed, block->entFed);
+        block->connectCatalogues(store_);
+    }
+}
+
+std::optional<AgenteAduanal> PaginaAA::muestraAgente() {
+    std::optional<AgenteAduanal> agente = store_.agente();
+    if (!agente)
+        return agente;
+    txtPatente->setText(QString::number(agente->patente));
+    txtAANombre->setText(agente->nombre);
+    txtAAApPat->setText(agente->apPaterno);
+    txtAAApMat->setText(agente->apMaterno);
+    txtAARFC->setText(agente->rfc);
+    txtAACURP->setText(agente->curp);
+    txtAutorizacion->setText(QString::number(agente->autorizacion));
+    const int office =
+        agente->adscripcion.isNull() ? -1 : findItem(cmbAANoAduanaA, numberText(agente->adscripcion.toLongLong()));
+    cmbAAAduanaA->setCurrentIndex(office);
+    cmbAANoAduanaA->setCurrentIndex(office);
+    fiscal.muestra(store_, agente->fiscal);
+    oirR.muestra(store_, agente->notificaciones);
+    return agente;
+}
+
+std::optional<AgenteAduanal> PaginaAA::guarda() {
+    if (!Valida_AA())
+        return std::nullopt;
+    txtAutorizacion->setText(QStringLiteral("0"));
+    const AgenteAduanal stored = agente();
+    try {
+        store_.guardaAgente(stored);
+    } catch (const DatabaseError& e) {
+        inform(this,
+               QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1")
+                   .arg(e.message()),
+               MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return stored;
 }
 
 bool PaginaAA::Valida_AA() {

@@ -5,16 +5,26 @@
 
 #include <QGroupBox>
 
+#include <optional>
+
 class QComboBox;
 class QLineEdit;
+class Store;
 
-// Page 1: the registering broker's identity, office of assignment and his two addresses.
+// Page 1: the registering broker's identity, office of assignment and his two addresses, read from and written to
+// the store.
 class PaginaAA : public QGroupBox {
     Q_OBJECT
 
 public:
-    explicit PaginaAA(QWidget* parent = nullptr);
+    // Fills the catalogue combos; throws DatabaseError when the catalogues cannot be read.
+    PaginaAA(Store& store, QWidget* parent = nullptr);
 
+    // Shows the stored broker; nothing when none is stored (the page stays empty).
+    std::optional<AgenteAduanal> muestraAgente();
+    // Checks the page and replaces the stored broker with what it shows. The user has been told of a fault or of a
+    // refusal of the store (the previous broker then stays stored); nothing then.
+    std::optional<AgenteAduanal> guarda();
     // The page may be stored; tells the user the first fault and puts the focus on it otherwise.
     bool Valida_AA();
     // The broker as the page shows him, ready to be stored.
@@ -31,4 +41,7 @@ public:
     QComboBox* cmbAAAduanaA;
     BloqueDomicilio fiscal;
     BloqueDomicilio oirR;
+
+private:
+    Store& store_;
 };

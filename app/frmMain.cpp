@@ -59,8 +59,8 @@ bool frmMain::iniciar() {
         return false;
     }
     globales_.store = std::make_unique<Store>(*globales_.BaseDatos);
-    construyePaginas();
     try {
+        construyePaginas();
         Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
         Inicializa_0();
         Inicializa_Combos();
@@ -74,7 +74,7 @@ bool frmMain::iniciar() {
 }
 
 void frmMain::construyePaginas() {
-    paginaAA_ = new PaginaAA(this);
+    paginaAA_ = new PaginaAA(*globales_.store, this);
     paginaApoderado_ = new PaginaApoderado(this);
     paginaHistoricoAA_ = new PaginaHistoricoAA(this);
     paginaMandatarios_ = new PaginaMandatarios(this);
@@ -133,10 +133,7 @@ void frmMain::Inicializa_0() {
 
 void frmMain::Inicializa_Combos() {
     Store& store = *globales_.store;
-    Llena_Aduanas(store, paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
-    pairCombos(paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
-    for (const BloqueDomicilio* block :
-         {&paginaAA_->fiscal, &paginaAA_->oirR, &paginaApoderado_->particular, &paginaApoderado_->fiscal}) {
+    for (const BloqueDomicilio* block : {&paginaApoderado_->particular, &paginaApoderado_->fiscal}) {
         Llena_EntFed(store, block->cveEntFed, block->entFed);
         block->connectCatalogues(store);
         Llena_MpioDeleg(store, block->noMDeleg, block->mDeleg, block->cveEntFed->currentText());
@@ -144,28 +141,13 @@ void frmMain::Inicializa_Combos() {
 }
 
 void frmMain::Inicializa_datos() {
-    Store& store = *globales_.store;
-    const std::optional<AgenteAduanal> agente = store.agente();
+    const std::optional<AgenteAduanal> agente = paginaAA_->muestraAgente();
     if (!agente) {
         inform(this, QStringLiteral("No se encontó información de la vesión anterior de TOLVEK"),
                MessageIcon::Exclamation);
         return;
     }
-    PaginaAA& p = *paginaAA_;
-    p.txtPatente->setText(QString::number(agente->patente));
-    globales_.NoPatente = p.txtPatente->text();
-    p.txtAANombre->setText(agente->nombre);
-    p.txtAAApPat->setText(agente->apPaterno);
-    p.txtAAApMat->setText(agente->apMaterno);
-    p.txtAARFC->setText(agente->rfc);
-    p.txtAACURP->setText(agente->curp);
-    p.txtAutorizacion->setText(QString::number(agente->autorizacion));
-    const int office =
-        agente->adscripcion.isNull() ? -1 : findItem(p.cmbAANoAduanaA, numberText(agente->adscripcion.toLongLong()));
-    p.cmbAAAduanaA->setCurrentIndex(office);
-    p.cmbAANoAduanaA->setCurrentIndex(office);
-    p.fiscal.muestra(store, agente->fiscal);
-    p.oirR.muestra(store, agente->notificaciones);
+    globales_.NoPatente = QString::number(agente->patente);
     listaMandatarios_->Llena_Mandatarios();
     historicoMandatarios_->Llena_Hist_Mandatarios();
     historicoAA_->Llena_Hist_AA();
@@ -198,21 +180,12 @@ void frmMain::mandatariosCambiados() {
 }
 
 bool frmMain::guardaPagina1() {
-    PaginaAA& p = *paginaAA_;
-    p.txtAutorizacion->setText(QStringLiteral("0"));
-    try {
-        const AgenteAduanal agente = p.agente();
-        globales_.store->guardaAgente(agente);
-        // Only once stored, and as stored: the patente names the information file, which is written from the
-        // database, so "0470" is 470 in this run as in any later one.
-        globales_.NoPatente = QString::number(agente.patente);
-    } catch (const DatabaseError& e) {
-        inform(this,
-               QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1")
-                   .arg(e.message()),
-               MessageIcon::Exclamation);
+    const std::optional<AgenteAduanal> agente = paginaAA_->guarda();
+    if (!agente)
         return false;
-    }
+    // Only once stored, and as stored: the patente names the information file, which is written from the
+    // database, so "0470" is 470 in this run as in any later one.
+    globales_.NoPatente = QString::number(agente->patente);
     return true;
 }
 
@@ -221,7 +194,7 @@ void frmMain::cmdSiguiente_Click() {
     try {
         switch (pagina_) {
         case 1:
-            if (!paginaAA_->Valida_AA() || !guardaPagina1())
+            if (!guardaPagina1())
                 return;
             muestraPagina(2);
             setSiguiente(store.hayAspirantes() ? Siguiente::Siguente : Siguiente::Finaliza);
