@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "data/BaseDatos.h"
+#include "import/VersionAnterior.h"
 #include "import/ViejoTolvek.h"
 #include "platform/Database.h"
 #include "platform/Process.h"
@@ -100,9 +101,10 @@ class TestImportaInicio : public QObject {
 
 private slots:
     void importsAtFirstStartOnly();
-    void noPreviousVersion();
-    void faultKeepsDatabaseAndStartUpGoesOn_data();
-    void faultKeepsDatabaseAndStartUpGoesOn();
+    void toldAndStartUpGoesOn_data();
+    void toldAndStartUpGoesOn();
+    void faultKeepsDatabase_data();
+    void faultKeepsDatabase();
     void toolThatDoesNotFinishIsStopped();
 };
 
@@ -120,8 +122,9 @@ void TestImportaInicio::importsAtFirstStartOnly() {
         QCOMPARE(readFile(f.copiedTool()), readFile(f.tool()));
 
         QStringList stored;
+        auto db = openDatabase(f.program);
         for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM"})
-            stored << table << tableRows(*s.window.globales().BaseDatos, table);
+            stored << table << tableRows(*db, table);
         QCOMPARE(stored, QStringList({"AA", "#470|JOSÉ|PEÑA|O'BRIEN|PEOJ561231AB1|PEOJ561231HDFXXX09|#0|#470",
                                       "Domicilios_AA", "#1|09|#15|AV. REFORMA, 120|S/N||CENTRO|06600|5555555555|",
                                       "#2|12|#83|JUAREZ|12|B|SAN JOSÉ|39000|7471111111|7472222222", "Mandatarios",
@@ -132,7 +135,6 @@ void TestImportaInicio::importsAtFirstStartOnly() {
                                       "LOTP751120HDFPRD02|#470|0001234|2000-11-30"}));
 
         // The imported broker shows on page 1 at once.
-        QCOMPARE(s.window.globales().NoPatente, QString("470"));
         QCOMPARE(shown(s.window, {"txtPatente", "txtAANombre", "txtAAApPat", "txtAAApMat", "txtAARFC", "txtAACURP",
                                   "cmbAANoAduanaA", "txtFiscalCalle", "txtFiscalNoExt", "txtFiscalNoInt",
                                   "cmbFiscalMDeleg", "txtOirRColonia", "txtOirRFax", "cmbOirRMDeleg"}),
@@ -147,23 +149,35 @@ void TestImportaInicio::importsAtFirstStartOnly() {
     QCOMPARE(s.messages.texts(), QStringList());
     QVERIFY(!QFile::exists(f.recupera()));
     QVERIFY(!QFile::exists(f.copiedTool()));
-    QCOMPARE(tableRows(*s.window.globales().BaseDatos, "Mandatarios").size(), 2);
+    QCOMPARE(tableRows(*openDatabase(f.program), "Mandatarios").size(), 2);
     QCOMPARE(shown(s.window, {"txtAANombre"}), QStringList({"JOSÉ"}));
 }
 
-void TestImportaInicio::noPreviousVersion() {
-    Folders f;
-    f.withTool("vantrix");
-    QVERIFY(QDir(f.previous).removeRecursively());
-    Started s(f);
-    QVERIFY(s.ok);
-    QCOMPARE(s.messages.texts(), QStringList({kNoPrevious, kNoBroker}));
-    QCOMPARE(int(s.messages.shown.first().icon), int(MessageIcon::Information));
-    QCOMPARE(s.messages.shown.first().title, QString("Mensaje"));
-    QVERIFY(!QFileInfo::exists(f.previous));
+void TestImportaInicio::toldAndStartUpGoesOn_data() {
+    QTest::addColumn<bool>("previous");
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("no previous version") << false << kNoPrevious << int(MessageIcon::Information);
+    QTest::newRow("fault") << true << kFaultOpening + "\n\nNo se encontró el programa %1.\n\n" + kFaultClosing
+                           << int(MessageIcon::Exclamation);
 }
 
-void TestImportaInicio::faultKeepsDatabaseAndStartUpGoesOn_data() {
+void TestImportaInicio::toldAndStartUpGoesOn() {
+    QFETCH(bool, previous);
+    QFETCH(QString, told);
+    QFETCH(int, icon);
+    Folders f;
+    if (!previous)
+        QVERIFY(QDir(f.previous).removeRecursively());
+    Started s(f);
+    QVERIFY(s.ok);
+    QCOMPARE(s.messages.texts(), QStringList({told.arg(QDir::toNativeSeparators(f.tool())), kNoBroker}));
+    QCOMPARE(int(s.messages.shown.first().icon), icon);
+    QCOMPARE(s.messages.shown.first().title, QString("Mensaje"));
+    QCOMPARE(s.window.Pagina(), 1);
+}
+
+void TestImportaInicio::faultKeepsDatabase_data() {
     QTest::addColumn<QString>("tool"); // "vantrix", "none" or the body of a script
     QTest::addColumn<QByteArray>("datos");
     QTest::addColumn<QString>("fault"); // %1 the program folder, %2 the previous version's folder
@@ -190,7 +204,7 @@ void TestImportaInicio::faultKeepsDatabaseAndStartUpGoesOn_data() {
         "Línea 4 de %2/Recupera.txt: la base de datos rechazó el registro (UNIQUE constraint failed: Mandatarios.CURP).");
 }
 
-void TestImportaInicio::faultKeepsDatabaseAndStartUpGoesOn() {
+void TestImportaInicio::faultKeepsDatabase() {
     QFETCH(QString, tool);
     QFETCH(QByteArray, datos);
     QFETCH(QString, fault);
@@ -200,23 +214,13 @@ void TestImportaInicio::faultKeepsDatabaseAndStartUpGoesOn() {
         writeFile(QDir(f.previous).filePath("Datos.txt"), datos);
     // An export left from an earlier run never passes for this run's.
     writeFile(f.recupera(), crlf({"h", "AA|1|VIEJO|B|C|R|CU|0|470", "800|1|"}));
-
-    Started s(f);
-    QVERIFY(s.ok);
-    const QStringList texts = s.messages.texts();
-    QCOMPARE(texts.size(), 2);
+    auto db = openDatabase(f.program);
+    const ResultadoImportacion r = importaVersionAnterior(*db, f.program, f.previous);
+    QCOMPARE(int(r.estado), int(ResultadoImportacion::Estado::Falla));
     const QString expected =
-        kFaultOpening + "\n\n" +
         fault.replace("%1", QDir::toNativeSeparators(f.program)).replace("%2", QDir::toNativeSeparators(f.previous));
-    QVERIFY2(texts.first().startsWith(expected) && texts.first().endsWith("\n\n" + kFaultClosing),
-             qPrintable(texts.first()));
-    QCOMPARE(int(s.messages.shown.first().icon), int(MessageIcon::Exclamation));
-    QCOMPARE(s.messages.shown.first().title, QString("Mensaje"));
-    // The start-up went on as for an empty database.
-    QCOMPARE(texts.last(), kNoBroker);
-    QCOMPARE(dumpAll(*s.window.globales().BaseDatos), freshDump());
-    QCOMPARE(shown(s.window, {"txtPatente"}), QStringList({""}));
-    QCOMPARE(s.window.Pagina(), 1);
+    QVERIFY2(r.falla.startsWith(expected), qPrintable(r.falla));
+    QCOMPARE(dumpAll(*db), freshDump());
 }
 
 void TestImportaInicio::toolThatDoesNotFinishIsStopped() {
