@@ -28,7 +28,8 @@ public:
 
 private:
     // "|" separates the fields of the information file and a line break its records; neither can be typed,
-    // but both can be pasted.
+    // but both can be pasted. Nor can a character the file's code page cannot hold (emoji, Cyrillic, the
+    // right-to-left override): it would only be refused when the file is written, long after it was typed.
     static QString clean(const QString& text) {
         QString result;
         result.reserve(text.size());
@@ -38,7 +39,7 @@ private:
             result += std::all_of(upper.begin(), upper.end(), inWindows1252) ? upper : QString(c);
         }
         result.removeIf([](QChar c) {
-            return c == QLatin1Char('|') || c.category() == QChar::Other_Control ||
+            return c == QLatin1Char('|') || !inWindows1252(c) || c.category() == QChar::Other_Control ||
                    c.category() == QChar::Separator_Line || c.category() == QChar::Separator_Paragraph;
         });
         return result;

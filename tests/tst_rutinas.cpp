@@ -132,6 +132,8 @@ void TestRutinas::captureBox_data() {
                                     << "AB";
     // Pasted line breaks and tabs would split or shift a record of the information file.
     QTest::newRow("saltos pegados") << "" << QString::fromUtf8("av.\treforma\r\n120\u2028|b") << "AV.REFORMA120B";
+    QTest::newRow("fuera de la pagina de codigos")
+        << QString::fromUtf8("ana😀") << QString::fromUtf8("\u202Eпетр שלום €") << QString::fromUtf8("ANA  €");
 }
 
 void TestRutinas::captureBox() {
