@@ -15,8 +15,6 @@ class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
 class PaginaMandatarios;
-class HistoricoAA;
-class HistoricoMandatarios;
 
 // The wizard: four pages walked with "< Atrás" and "Siguiente >".
 class frmMain : public QMainWindow {
@@ -33,7 +31,6 @@ public:
 
     Globales& globales() { return globales_; }
     int Pagina() const { return pagina_; }
-    HistoricoMandatarios& historicoMandatarios() { return *historicoMandatarios_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +69,4 @@ private:
     bool terminando_ = false;
     // The pages' controllers use the database, so they are declared after it and go before it.
     std::unique_ptr<ListaMandatarios> listaMandatarios_;
-    std::unique_ptr<HistoricoAA> historicoAA_;
-    std::unique_ptr<HistoricoMandatarios> historicoMandatarios_;
 };
