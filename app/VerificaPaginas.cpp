@@ -1,6 +1,7 @@
 #include "app/VerificaPaginas.h"
 
 #include "data/Store.h"
+#include "lists/PaginaMandatarios.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
 
@@ -11,6 +12,6 @@ bool Verifica_Datos_p2(QWidget* parent, Store& store) {
     return !fault;
 }
 
-bool Verifica_Datos_p4(const QTableWidget* fgMandatarios) {
-    return rowCount(fgMandatarios) > 0;
+bool Verifica_Datos_p4(const PaginaMandatarios& pagina) {
+    return pagina.hayAspirantes();
 }

@@ -4,8 +4,6 @@
 
 #include "app/PaginaAA.h"
 #include "app/PaginaApoderado.h"
-#include "app/PaginaHistoricoAA.h"
-#include "app/PaginaMandatarios.h"
 #include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
 #include "data/BaseDatos.h"
@@ -14,9 +12,9 @@
 #include "data/Rutinas.h"
 #include "export/Genera_archivo.h"
 #include "import/ViejoTolvek.h"
-#include "lists/HistoricoAA.h"
-#include "lists/HistoricoMandatarios.h"
 #include "lists/ListaMandatarios.h"
+#include "lists/PaginaHistoricoAA.h"
+#include "lists/PaginaMandatarios.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -76,15 +74,13 @@ bool frmMain::iniciar() {
 void frmMain::construyePaginas() {
     paginaAA_ = new PaginaAA(*globales_.store, this);
     paginaApoderado_ = new PaginaApoderado(this);
-    paginaHistoricoAA_ = new PaginaHistoricoAA(this);
-    paginaMandatarios_ = new PaginaMandatarios(this);
+    paginaHistoricoAA_ = new PaginaHistoricoAA(*globales_.store, this);
+    paginaMandatarios_ = new PaginaMandatarios(*globales_.store, this);
     ui->paginas->addWidget(paginaAA_);
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
     listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
-    historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
-    historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
     connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
 }
 
@@ -113,22 +109,6 @@ void frmMain::Inicializa_0() {
     setupGrid(paginaApoderado_->fgAduanasAct, {QStringLiteral("Aduana")}, {5200});
     setupGrid(paginaApoderado_->fgPedTramitados,
               {QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")}, {3380, 1000, 1600});
-    setupGrid(paginaHistoricoAA_->fgDatosAA,
-              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
-               QStringLiteral("CURP"), QStringLiteral("RFC")},
-              {3000, 3000, 3000, 2050, 2050});
-    setupGrid(
-        paginaHistoricoAA_->fgPeriodosAA,
-        {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
-        {1050, 5000, 2500, 2500});
-    setupGrid(
-        paginaMandatarios_->fgMandatarios,
-        {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("CURP")},
-        {3000, 3000, 3000, 2050});
-    setupGrid(paginaMandatarios_->fgPeriodosMandatario,
-              {QStringLiteral("Patente"), QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"),
-               QStringLiteral("F. Final")},
-              {1070, 1000, 5000, 2000, 2000});
 }
 
 void frmMain::Inicializa_Combos() {
@@ -149,8 +129,8 @@ void frmMain::Inicializa_datos() {
     }
     globales_.NoPatente = QString::number(agente->patente);
     listaMandatarios_->Llena_Mandatarios();
-    historicoMandatarios_->Llena_Hist_Mandatarios();
-    historicoAA_->Llena_Hist_AA();
+    paginaMandatarios_->recarga();
+    paginaHistoricoAA_->recarga();
 }
 
 void frmMain::setSiguiente(Siguiente siguiente) {
@@ -171,7 +151,7 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 
 void frmMain::mandatariosCambiados() {
     try {
-        historicoMandatarios_->Llena_Hist_Mandatarios();
+        paginaMandatarios_->recarga();
         setSiguiente(globales_.store->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
@@ -214,7 +194,7 @@ void frmMain::cmdSiguiente_Click() {
             setSiguiente(Siguiente::Finaliza);
             break;
         case 4:
-            if (!Verifica_Datos_p4(paginaMandatarios_->fgMandatarios))
+            if (!Verifica_Datos_p4(*paginaMandatarios_))
                 return;
             if (Genera_archivo(this, globales_, programFolder_))
                 terminaAsistente();

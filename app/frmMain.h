@@ -15,8 +15,6 @@ class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
 class PaginaMandatarios;
-class HistoricoAA;
-class HistoricoMandatarios;
 class InstanceLock;
 
 // The wizard: four pages walked with "< Atrás" and "Siguiente >".
@@ -34,7 +32,6 @@ public:
 
     Globales& globales() { return globales_; }
     int Pagina() const { return pagina_; }
-    HistoricoMandatarios& historicoMandatarios() { return *historicoMandatarios_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +71,4 @@ private:
     bool terminando_ = false;
     // The pages' controllers use the database, so they are declared after it and go before it.
     std::unique_ptr<ListaMandatarios> listaMandatarios_;
-    std::unique_ptr<HistoricoAA> historicoAA_;
-    std::unique_ptr<HistoricoMandatarios> historicoMandatarios_;
 };

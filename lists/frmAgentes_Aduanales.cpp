@@ -2,6 +2,7 @@
 
 #include "ui_frmAgentes_Aduanales.h"
 
+#include "data/ListModel.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
 #include "lists/CeldasPeriodo.h"
@@ -11,65 +12,54 @@
 #include "platform/Grid.h"
 #include "platform/Messages.h"
 
-frmAgentes_Aduanales::frmAgentes_Aduanales(Store& store, const QString& modo, const QStringList& seleccionado,
-                                           QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmAgentes_Aduanales>()), store_(store), modo_(modo) {
+#include <QItemSelectionModel>
+
+frmAgentes_Aduanales::frmAgentes_Aduanales(Store& store, std::optional<PersonaHistorica> valor, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmAgentes_Aduanales>()), store_(store) {
     ui->setupUi(this);
     for (QLineEdit* box : {ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno, ui->txtCURP, ui->txtRFC})
         makeCaptureBox(box);
-    setupGrid(
-        ui->fgAA_Periodos,
+    filas_ = new ListModel(
         {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
-        {0, 3970});
+        this);
+    setupView(ui->fgAA_Periodos, filas_, {0, 3970});
     connect(ui->cmdNuevo, &QPushButton::clicked, this, &frmAgentes_Aduanales::cmdNuevo_Click);
     connect(ui->cmdBorrar, &QPushButton::clicked, this, &frmAgentes_Aduanales::cmdBorrar_Click);
-    connect(ui->fgAA_Periodos, &QTableWidget::cellClicked, this, &frmAgentes_Aduanales::fgAA_Periodos_Click);
+    connect(ui->fgAA_Periodos->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selectedRow(ui->fgAA_Periodos) >= 0)
+            ui->cmdBorrar->setEnabled(true);
+    });
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmAgentes_Aduanales::cmdAceptar_Click);
     connect(ui->cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 
-    if (modo_ == QLatin1String("E")) {
-        ui->txtNombre->setText(seleccionado.value(0));
-        ui->txtApPaterno->setText(seleccionado.value(1));
-        ui->txtApMaterno->setText(seleccionado.value(2));
-        ui->txtCURP->setText(seleccionado.value(3));
-        ui->txtRFC->setText(seleccionado.value(4));
-        curpAnterior_ = seleccionado.value(3);
-        try {
-            Inicializa_gr2(curpAnterior_);
-        } catch (const DatabaseError& e) {
-            // Accepting an incomplete copy would drop the periods that could not be read.
-            ui->cmdAceptar->setEnabled(false);
-            inform(this,
-                   QStringLiteral("No se pudieron leer los periodos del Representante; no podrá guardar cambios.\n\n") +
-                       e.message(),
-                   MessageIcon::Exclamation);
-        }
+    if (valor) {
+        ui->txtNombre->setText(valor->nombre);
+        ui->txtApPaterno->setText(valor->apPaterno);
+        ui->txtApMaterno->setText(valor->apMaterno);
+        ui->txtCURP->setText(valor->curp);
+        ui->txtRFC->setText(valor->rfc);
+        curpAnterior_ = valor->curp;
+        for (const PeriodoAgente& p : valor->periodos)
+            agregaPeriodo(p);
     }
 }
 
 frmAgentes_Aduanales::~frmAgentes_Aduanales() = default;
 
-void frmAgentes_Aduanales::Inicializa_gr2(const QString& curp) {
-    if (const std::optional<PersonaHistorica> persona = store_.personaHistorica(curp)) {
-        for (const PeriodoAgente& p : persona->periodos)
-            agregaPeriodo(p);
-    }
+PersonaHistorica frmAgentes_Aduanales::persona() const {
+    return {ui->txtRFC->text(),       ui->txtCURP->text(),      ui->txtNombre->text(),
+            ui->txtApPaterno->text(), ui->txtApMaterno->text(), periodos_};
 }
 
 void frmAgentes_Aduanales::agregaPeriodo(const PeriodoAgente& periodo) {
     periodos_ << periodo;
-    appendRow(ui->fgAA_Periodos, celdasPeriodo(periodo));
+    filas_->append({QString(), celdasPeriodo(periodo)});
 }
 
 void frmAgentes_Aduanales::cmdNuevo_Click() {
     frmPeriodo_Agente dialog(store_, this);
     if (dialog.exec() == QDialog::Accepted)
         agregaPeriodo(dialog.periodo());
-}
-
-void frmAgentes_Aduanales::fgAA_Periodos_Click() {
-    if (rowCount(ui->fgAA_Periodos) > 0)
-        ui->cmdBorrar->setEnabled(true);
 }
 
 void frmAgentes_Aduanales::cmdBorrar_Click() {
@@ -79,7 +69,7 @@ void frmAgentes_Aduanales::cmdBorrar_Click() {
     if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
         return;
     periodos_.removeAt(row);
-    removeRow(ui->fgAA_Periodos, row);
+    filas_->remove(row);
     if (periodos_.isEmpty())
         ui->cmdBorrar->setEnabled(false);
 }
@@ -112,15 +102,12 @@ void frmAgentes_Aduanales::cmdAceptar_Click() {
     try {
         if (!datosValidos())
             return;
-        const PersonaHistorica persona{ui->txtRFC->text(),       ui->txtCURP->text(),      ui->txtNombre->text(),
-                                       ui->txtApPaterno->text(), ui->txtApMaterno->text(), periodos_};
-        store_.guardaPersonaHistorica(curpAnterior_, persona);
     } catch (const DatabaseError& e) {
-        inform(this,
-               QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba.\n\n") +
-                   e.message(),
+        inform(this, QStringLiteral("No se pudo consultar la base de datos; nada se ha guardado.\n\n") + e.message(),
                MessageIcon::Exclamation);
         return;
     }
+    if (guarda_ && !guarda_(persona(), this))
+        return;
     accept();
 }

@@ -5,39 +5,47 @@
 #include <QDialog>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
+class ListModel;
 class Store;
 
 namespace Ui {
 class frmAgentes_Aduanales;
 }
 
-// One former representative with all his periods. The periods are a working copy until "&Aceptar" stores the lot.
+// One former representative with all his periods. The periods are a working copy: nothing is written here; on
+// "&Aceptar", once the checks pass, the opener stores the person through the hook.
 class frmAgentes_Aduanales : public QDialog {
     Q_OBJECT
 
 public:
-    // modo "N" for a new person, "E" to edit the person whose list cells (Nombre, Ap.Paterno, Ap.Materno, CURP,
-    // RFC) are given.
-    frmAgentes_Aduanales(Store& store, const QString& modo, const QStringList& seleccionado, QWidget* parent = nullptr);
+    // Gives true once the person is stored; false (having told the user why) keeps the dialog open as it is.
+    using Guarda = std::function<bool(const PersonaHistorica& persona, QWidget* dialog)>;
+
+    // valor: the person to correct, with the periods the store shows; none for a new person.
+    frmAgentes_Aduanales(Store& store, std::optional<PersonaHistorica> valor, QWidget* parent = nullptr);
     ~frmAgentes_Aduanales() override;
 
+    void setGuarda(Guarda guarda) { guarda_ = std::move(guarda); }
+    // The person as typed, with the periods on show.
+    PersonaHistorica persona() const;
+
 private:
-    void Inicializa_gr2(const QString& curp);
     void agregaPeriodo(const PeriodoAgente& periodo);
     bool datosValidos();
     void cmdNuevo_Click();
     void cmdBorrar_Click();
-    void fgAA_Periodos_Click();
     void cmdAceptar_Click();
 
     std::unique_ptr<Ui::frmAgentes_Aduanales> ui;
     Store& store_;
-    QString modo_;
+    Guarda guarda_;
     QString curpAnterior_;
     // In step with the rows of fgAA_Periodos.
     QList<PeriodoAgente> periodos_;
+    ListModel* filas_;
 };

@@ -4,20 +4,18 @@
 
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
-#include "data/Store.h"
 #include "platform/Capture.h"
-#include "platform/Database.h"
 #include "platform/Messages.h"
 
-frmPeriodo_Mandatario::frmPeriodo_Mandatario(Store& store, const QStringList& aspirante, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Mandatario>()), store_(store) {
+frmPeriodo_Mandatario::frmPeriodo_Mandatario(Store& store, const FilaMandatario& aspirante, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Mandatario>()) {
     ui->setupUi(this);
     makeCaptureBox(ui->txtPatente);
-    ui->txtNombre->setText(aspirante.value(0));
-    ui->txtApPaterno->setText(aspirante.value(1));
-    ui->txtApMaterno->setText(aspirante.value(2));
-    ui->txtCURP->setText(aspirante.value(3));
-    preparaAduanas(this, store_, ui->cmbNoAduana, ui->cmbAduana);
+    ui->txtNombre->setText(aspirante.nombre);
+    ui->txtApPaterno->setText(aspirante.apPaterno);
+    ui->txtApMaterno->setText(aspirante.apMaterno);
+    ui->txtCURP->setText(aspirante.curp);
+    preparaAduanas(this, store, ui->cmbNoAduana, ui->cmbAduana);
     ui->dtpIni->setDate(QDate::currentDate());
     ui->dtpFin->setDate(QDate::currentDate());
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmPeriodo_Mandatario::cmdAceptar_Click);
@@ -25,6 +23,14 @@ frmPeriodo_Mandatario::frmPeriodo_Mandatario(Store& store, const QStringList& as
 }
 
 frmPeriodo_Mandatario::~frmPeriodo_Mandatario() = default;
+
+PeriodoMandatario frmPeriodo_Mandatario::periodo() const {
+    return {ui->txtCURP->text(),
+            ui->txtPatente->text().toLongLong(),
+            {ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText()},
+            ui->dtpIni->date(),
+            ui->dtpFin->date()};
+}
 
 void frmPeriodo_Mandatario::cmdAceptar_Click() {
     const QString patente = ui->txtPatente->text();
@@ -44,17 +50,7 @@ void frmPeriodo_Mandatario::cmdAceptar_Click() {
         inform(this, QStringLiteral("Periodo no valido"), MessageIcon::None, kProgramTitle);
         return;
     }
-    const PeriodoMandatario periodo{
-        ui->txtCURP->text(),
-        patente.toLongLong(),
-        {ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText()},
-        ui->dtpIni->date(),
-        ui->dtpFin->date()};
-    try {
-        periodo_ = store_.agregaPeriodoMandatario(periodo);
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo guardar el periodo.\n\n") + e.message(), MessageIcon::Exclamation);
+    if (guarda_ && !guarda_(periodo(), this))
         return;
-    }
     accept();
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class Store;
@@ -12,22 +13,25 @@ namespace Ui {
 class frmPeriodo_Mandatario;
 }
 
-// One period of an aspirant with another broker, stored as soon as it is accepted; periodo() gives it back, with its
-// stored row, to the caller.
+// One period of an aspirant with another broker. The opener stores it on "&Aceptar" through the hook, so that it is
+// in the database before the dialog closes.
 class frmPeriodo_Mandatario : public QDialog {
     Q_OBJECT
 
 public:
-    // aspirante: Nombre, Ap.Paterno, Ap.Materno, CURP.
-    frmPeriodo_Mandatario(Store& store, const QStringList& aspirante, QWidget* parent = nullptr);
+    // Gives true once the period is stored; false (having told the user why) keeps the dialog open as it is.
+    using Guarda = std::function<bool(const PeriodoMandatario& periodo, QWidget* dialog)>;
+
+    frmPeriodo_Mandatario(Store& store, const FilaMandatario& aspirante, QWidget* parent = nullptr);
     ~frmPeriodo_Mandatario() override;
 
-    PeriodoMandatario periodo() const { return periodo_; }
+    void setGuarda(Guarda guarda) { guarda_ = std::move(guarda); }
+    // The period as typed, for the aspirant shown; not yet stored (its id is 0).
+    PeriodoMandatario periodo() const;
 
 private:
     void cmdAceptar_Click();
 
     std::unique_ptr<Ui::frmPeriodo_Mandatario> ui;
-    Store& store_;
-    PeriodoMandatario periodo_;
+    Guarda guarda_;
 };

@@ -329,7 +329,7 @@ void TestRegistro::aspirantWithHistory() {
     QCOMPARE(caption(window), QString("Finaliza"));
 
     // Page 4: the aspirant's period with another broker.
-    auto* aspirants = child<QTableWidget>(&window, "fgMandatarios");
+    auto* aspirants = child<QTableView>(&window, "fgMandatarios");
     QCOMPARE(gridRows(aspirants), QStringList({QString("ANA|GARCÍA|VEGA|GAVA800101MDFRGN05")}));
     clickRow(aspirants, 0);
     driver.then([](QDialog* d) {

@@ -8,7 +8,7 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QtTest>
 
 bool startUp(frmMain& window, ModalDriver& driver, QStringList* startWindowTexts) {
@@ -83,25 +83,35 @@ void press(QWidget* root, const char* buttonName) {
     button->click();
 }
 
-void clickRow(QTableWidget* grid, int row) {
-    const QRect rect = grid->visualItemRect(grid->item(row, 0));
+void clickRow(QTableView* grid, int row) {
+    const QRect rect = grid->visualRect(grid->model()->index(row, 0));
     QVERIFY(grid->viewport()->rect().contains(rect.center()));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-QStringList gridRows(const QTableWidget* grid) {
+void selectByKeyboard(QTableView* grid, int row) {
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(grid, Qt::Key_Down);
+    const QModelIndexList selected = grid->selectionModel()->selectedRows();
+    QVERIFY(selected.size() == 1 && selected.first().row() == row);
+}
+
+QStringList gridRows(const QTableView* grid) {
     QStringList rows;
-    for (int r = 0; r < grid->rowCount(); ++r) {
+    const QAbstractItemModel* model = grid->model();
+    for (int r = 0; model && r < model->rowCount(); ++r) {
         QStringList cells;
-        for (int c = 0; c < grid->columnCount(); ++c)
-            cells << (grid->item(r, c) ? grid->item(r, c)->text() : QString());
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->index(r, c).data().toString();
         rows << cells.join(QLatin1Char('|'));
     }
     return rows;
 }
 
 QStringList gridRows(QObject* root, const char* gridName) {
-    return gridRows(child<QTableWidget>(root, gridName));
+    return gridRows(child<QTableView>(root, gridName));
 }
 
 QStringList tableRows(Database& db, const QString& table) {

@@ -13,7 +13,7 @@
 class Database;
 class ModalDriver;
 class QObject;
-class QTableWidget;
+class QTableView;
 class QWidget;
 class frmMain;
 
@@ -38,10 +38,12 @@ Mandatario representative(const QString& curp, const QString& rfc, const QString
 // Presses the button, which must be there and enabled.
 void press(QWidget* root, const char* buttonName);
 // A real mouse click on the first cell of a data row; the grid must be on show.
-void clickRow(QTableWidget* grid, int row);
+void clickRow(QTableView* grid, int row);
+// Selects the data row with the keyboard alone (Ctrl+Home, then the down arrow), as a user who never clicks would.
+void selectByKeyboard(QTableView* grid, int row);
 
 // The data rows of a grid, cells joined by "|".
-QStringList gridRows(const QTableWidget* grid);
+QStringList gridRows(const QTableView* grid);
 QStringList gridRows(QObject* root, const char* gridName);
 
 // Every row of a table as the engine returns it, each value by its kind: "null", "#<number>" or the text itself,

@@ -1,0 +1,201 @@
+#include "lists/PaginaHistoricoAA.h"
+
+#include "data/ListModel.h"
+#include "data/Store.h"
+#include "lists/CeldasPeriodo.h"
+#include "lists/frmAgentes_Aduanales.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+void informaError(QWidget* parent, const QString& what, const QString& engineText) {
+    inform(parent, what + QStringLiteral("\n\n") + engineText, MessageIcon::Exclamation);
+}
+
+ListRow filaPersona(const PersonaHistorica& p) {
+    return {p.curp, {p.nombre, p.apPaterno, p.apMaterno, p.curp, p.rfc}};
+}
+
+} // namespace
+
+PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
+    : QGroupBox(QStringLiteral("Historico Agente Aduanal"), parent), store_(store) {
+    setObjectName(QStringLiteral("frAA21311"));
+    setToolTip(QStringLiteral(
+        "Información que corresponde a los Apoderados y Mandatarios que han actuado, omitiendo a los ya registrados en TOLVEK"));
+    auto* page = new QVBoxLayout(this);
+    auto* label28 = new QLabel(
+        QStringLiteral(
+            "Se debe capturar la información que corresponde a los Representantes que han actuado con el Agente Aduanal"),
+        this);
+    label28->setObjectName(QStringLiteral("Label28"));
+    label28->setWordWrap(true);
+    page->addWidget(label28);
+
+    auto* frame9 = new QGroupBox(QStringLiteral("Datos de Representantes:"), this);
+    frame9->setObjectName(QStringLiteral("Frame9"));
+    auto* persons = new QHBoxLayout(frame9);
+    fgDatosAA = new QTableView(frame9);
+    fgDatosAA->setObjectName(QStringLiteral("fgDatosAA"));
+    persons->addWidget(fgDatosAA, 1);
+    auto* buttons = new QVBoxLayout;
+    cmdAANuevo = new QPushButton(QStringLiteral("Nuevo"), frame9);
+    cmdAANuevo->setObjectName(QStringLiteral("cmdAANuevo"));
+    cmdAAEditar = new QPushButton(QStringLiteral("Editar"), frame9);
+    cmdAAEditar->setObjectName(QStringLiteral("cmdAAEditar"));
+    cmdAAEditar->setEnabled(false);
+    cmdAABorrar = new QPushButton(QStringLiteral("Borrar"), frame9);
+    cmdAABorrar->setObjectName(QStringLiteral("cmdAABorrar"));
+    cmdAABorrar->setEnabled(false);
+    buttons->addWidget(cmdAANuevo);
+    buttons->addWidget(cmdAAEditar);
+    buttons->addWidget(cmdAABorrar);
+    buttons->addStretch();
+    persons->addLayout(buttons);
+    page->addWidget(frame9, 1);
+
+    auto* frame10 = new QGroupBox(QStringLiteral("Periodos del Representante seleccionado:"), this);
+    frame10->setObjectName(QStringLiteral("Frame10"));
+    fgPeriodosAA = new QTableView(frame10);
+    fgPeriodosAA->setObjectName(QStringLiteral("fgPeriodosAA"));
+    (new QVBoxLayout(frame10))->addWidget(fgPeriodosAA);
+    page->addWidget(frame10, 1);
+
+    personas_ = new ListModel({QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
+                               QStringLiteral("CURP"), QStringLiteral("RFC")},
+                              this);
+    periodos_ = new ListModel(
+        {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
+        this);
+    setupView(fgDatosAA, personas_, {3000, 3000, 3000, 2050, 2050});
+    setupView(fgPeriodosAA, periodos_, {1050, 5000, 2500, 2500});
+
+    connect(personas_, &ListModel::readFailed, this, [this](const QString& engineText) {
+        informaError(this, QStringLiteral("No se pudieron leer los Representantes."), engineText);
+    });
+    connect(fgDatosAA->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PaginaHistoricoAA::seleccionCambiada);
+    connect(cmdAANuevo, &QPushButton::clicked, this, [this] { abreAgente(std::nullopt); });
+    connect(cmdAAEditar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAAEditar_Click);
+    connect(cmdAABorrar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAABorrar_Click);
+}
+
+void PaginaHistoricoAA::recarga() {
+    leidas_.clear();
+    personas_->setSource([this](qsizetype offset, int count) {
+        QList<ListRow> rows;
+        for (const PersonaHistorica& p : store_.filasHistoricas(offset, count)) {
+            leidas_.insert(p.curp, p);
+            rows << filaPersona(p);
+        }
+        return rows;
+    });
+}
+
+QString PaginaHistoricoAA::curpSeleccionada() const {
+    return personas_->key(selectedRow(fgDatosAA));
+}
+
+void PaginaHistoricoAA::muestraPeriodos(const QString& curp) {
+    QList<ListRow> rows;
+    try {
+        const std::optional<PersonaHistorica> persona = store_.personaHistorica(curp);
+        for (const PeriodoAgente& p : persona ? persona->periodos : QList<PeriodoAgente>())
+            rows << ListRow{QString(), celdasPeriodo(p)};
+    } catch (const DatabaseError& e) {
+        informaError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
+    }
+    periodos_->setRows(rows);
+}
+
+void PaginaHistoricoAA::seleccionCambiada() {
+    const QString curp = curpSeleccionada();
+    if (curp.isEmpty())
+        return;
+    muestraPeriodos(curp);
+    cmdAABorrar->setEnabled(true);
+    cmdAAEditar->setEnabled(true);
+}
+
+void PaginaHistoricoAA::cmdAAEditar_Click() {
+    const QString curp = curpSeleccionada();
+    if (curp.isEmpty())
+        return;
+    std::optional<PersonaHistorica> persona;
+    try {
+        persona = store_.personaHistorica(curp);
+    } catch (const DatabaseError& e) {
+        // Editing an incomplete copy would drop the periods that could not be read.
+        informaError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
+        return;
+    }
+    if (persona)
+        abreAgente(persona);
+}
+
+void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor) {
+    const QString curpAnterior = valor ? valor->curp : QString();
+    {
+        frmAgentes_Aduanales dialog(store_, valor, this);
+        dialog.setGuarda([this, curpAnterior](const PersonaHistorica& persona, QWidget* d) {
+            try {
+                store_.guardaPersonaHistorica(curpAnterior, persona);
+            } catch (const DatabaseError& e) {
+                informaError(d,
+                             QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba."),
+                             e.message());
+                return false;
+            }
+            return true;
+        });
+        dialog.exec();
+    }
+    // Refilled after a cancellation too: it only shows again what is stored.
+    try {
+        recarga();
+    } catch (const DatabaseError& e) {
+        informaError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
+    }
+    periodos_->setRows({});
+    selectRow(fgDatosAA, personas_->rowCount() > 0 ? 0 : -1);
+}
+
+void PaginaHistoricoAA::cmdAABorrar_Click() {
+    const int row = selectedRow(fgDatosAA);
+    const QString curp = personas_->key(row);
+    if (curp.isEmpty())
+        return;
+    const PersonaHistorica p = leidas_.value(curp);
+    if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
+                           p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
+                           QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?")))
+        return;
+    try {
+        store_.borraPersonaHistorica(curp);
+    } catch (const DatabaseError& e) {
+        informaError(this, QStringLiteral("No se pudo borrar el Representante; sus datos quedan como estaban."),
+                     e.message());
+        return;
+    }
+    leidas_.remove(curp);
+    periodos_->setRows({});
+    fgDatosAA->clearSelection();
+    // The rows read so far stay in step with the store without reading it again: the next page starts just as far
+    // into the table.
+    personas_->remove(row);
+    selectRow(fgDatosAA, std::min(row, personas_->rowCount() - 1));
+    // Selecting the next person enables the buttons, but after the first row they wait for a choice of the user.
+    if (row == 0) {
+        cmdAABorrar->setEnabled(false);
+        cmdAAEditar->setEnabled(false);
+    }
+}

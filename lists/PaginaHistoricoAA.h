@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/Entidades.h"
+
+#include <QGroupBox>
+#include <QHash>
+
+#include <optional>
+
+class ListModel;
+class QPushButton;
+class QTableView;
+class Store;
+
+// Page 3: the persons who acted for the broker in the past, the periods of the one selected, and the buttons that
+// add, correct and delete them.
+class PaginaHistoricoAA : public QGroupBox {
+    Q_OBJECT
+
+public:
+    PaginaHistoricoAA(Store& store, QWidget* parent = nullptr);
+
+    // Lists the stored persons again, a page at a time; throws DatabaseError when the first page cannot be read.
+    void recarga();
+
+private:
+    void seleccionCambiada();
+    void muestraPeriodos(const QString& curp);
+    void abreAgente(const std::optional<PersonaHistorica>& valor);
+    void cmdAAEditar_Click();
+    void cmdAABorrar_Click();
+    QString curpSeleccionada() const;
+
+    Store& store_;
+    // The persons read so far, by CURP, as listed: the deletion's question names him as stored.
+    QHash<QString, PersonaHistorica> leidas_;
+    ListModel* personas_;
+    ListModel* periodos_;
+    QTableView* fgDatosAA;
+    QTableView* fgPeriodosAA;
+    QPushButton* cmdAANuevo;
+    QPushButton* cmdAAEditar;
+    QPushButton* cmdAABorrar;
+};

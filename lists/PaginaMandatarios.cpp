@@ -1,0 +1,189 @@
+#include "lists/PaginaMandatarios.h"
+
+#include "data/ListModel.h"
+#include "data/Rutinas.h"
+#include "data/Store.h"
+#include "lists/frmPeriodo_Mandatario.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+void informaError(QWidget* parent, const QString& what, const QString& engineText) {
+    inform(parent, what + QStringLiteral("\n\n") + engineText, MessageIcon::Exclamation);
+}
+
+// The key is the stored row, so that a deletion takes this period even when another one looks the same.
+ListRow filaPeriodo(const PeriodoMandatario& p) {
+    return {QString::number(p.id),
+            {numberText(p.patente), numberText(p.aduana.numero), p.aduana.nombre, dateText(p.inicio), dateText(p.fin)}};
+}
+
+} // namespace
+
+PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
+    : QGroupBox(QStringLiteral("Historico Mandatario"), parent), store_(store) {
+    setObjectName(QStringLiteral("frMandatarios"));
+    setToolTip(QStringLiteral(
+        "Se debe capturar la Información del Aspirante a Mandatario y los Agentes Aduanales con que ha actuado."));
+    auto* page = new QVBoxLayout(this);
+    auto* label29 = new QLabel(
+        QStringLiteral(
+            "Se debe capturar la información de los Agentes Aduanales con que ha actuado el Aspirante a Mandatario"),
+        this);
+    label29->setObjectName(QStringLiteral("Label29"));
+    label29->setWordWrap(true);
+    page->addWidget(label29);
+
+    auto* frame7 = new QGroupBox(QStringLiteral("Datos de Aspirantes:"), this);
+    frame7->setObjectName(QStringLiteral("Frame7"));
+    fgMandatarios = new QTableView(frame7);
+    fgMandatarios->setObjectName(QStringLiteral("fgMandatarios"));
+    (new QVBoxLayout(frame7))->addWidget(fgMandatarios);
+    page->addWidget(frame7, 1);
+
+    auto* frame8 =
+        new QGroupBox(QStringLiteral("Agentes Aduanales y Periodos en los que actuo el Aspirante seleccionado:"), this);
+    frame8->setObjectName(QStringLiteral("Frame8"));
+    auto* periods = new QHBoxLayout(frame8);
+    fgPeriodosMandatario = new QTableView(frame8);
+    fgPeriodosMandatario->setObjectName(QStringLiteral("fgPeriodosMandatario"));
+    periods->addWidget(fgPeriodosMandatario, 1);
+    auto* buttons = new QVBoxLayout;
+    cmdMandNuevo = new QPushButton(QStringLiteral("Nuevo"), frame8);
+    cmdMandNuevo->setObjectName(QStringLiteral("cmdMandNuevo"));
+    cmdMandNuevo->setEnabled(false);
+    cmdMandBorrar = new QPushButton(QStringLiteral("Borrar"), frame8);
+    cmdMandBorrar->setObjectName(QStringLiteral("cmdMandBorrar"));
+    cmdMandBorrar->setEnabled(false);
+    buttons->addWidget(cmdMandNuevo);
+    buttons->addWidget(cmdMandBorrar);
+    buttons->addStretch();
+    periods->addLayout(buttons);
+    page->addWidget(frame8, 1);
+
+    aspirantes_ = new ListModel(
+        {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"), QStringLiteral("CURP")},
+        this);
+    periodos_ = new ListModel({QStringLiteral("Patente"), QStringLiteral("No."), QStringLiteral("Aduana"),
+                               QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
+                              this);
+    setupView(fgMandatarios, aspirantes_, {3000, 3000, 3000, 2050});
+    setupView(fgPeriodosMandatario, periodos_, {1070, 1000, 5000, 2000, 2000});
+
+    connect(aspirantes_, &ListModel::readFailed, this, [this](const QString& engineText) {
+        informaError(this, QStringLiteral("No se pudo leer la lista de Aspirantes."), engineText);
+    });
+    connect(fgMandatarios->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &PaginaMandatarios::aspiranteElegido);
+    connect(fgPeriodosMandatario->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (selectedRow(fgPeriodosMandatario) >= 0)
+            cmdMandBorrar->setEnabled(true);
+    });
+    connect(cmdMandNuevo, &QPushButton::clicked, this, &PaginaMandatarios::cmdMandNuevo_Click);
+    connect(cmdMandBorrar, &QPushButton::clicked, this, &PaginaMandatarios::cmdMandBorrar_Click);
+}
+
+bool PaginaMandatarios::hayAspirantes() const {
+    return aspirantes_->rowCount() > 0;
+}
+
+void PaginaMandatarios::recarga() {
+    leidos_.clear();
+    aspirantes_->setSource([this](qsizetype offset, int count) {
+        QList<ListRow> rows;
+        for (const FilaMandatario& m : store_.filasMandatarios(offset, count, true)) {
+            leidos_.insert(m.curp, m);
+            rows << ListRow{m.curp, {m.nombre, m.apPaterno, m.apMaterno, m.curp}};
+        }
+        return rows;
+    });
+    if (!aspirante_)
+        return;
+    // Asked first, so that one who is no longer an aspirant does not make the whole list be read in search of him.
+    const std::optional<Mandatario> sigue = store_.mandatario(aspirante_->curp);
+    const int row = sigue && sigue->mandato == Mandato::Conforme ? aspirantes_->rowOf(aspirante_->curp) : -1;
+    if (row < 0) {
+        // No period may be added to or taken from a list that is not his any more.
+        olvidaAspirante();
+        return;
+    }
+    // His names may have just been corrected: the period dialog and the question show them as stored.
+    aspirante_ = leidos_.value(aspirante_->curp);
+    recargando_ = true;
+    selectRow(fgMandatarios, row);
+    recargando_ = false;
+}
+
+void PaginaMandatarios::olvidaAspirante() {
+    aspirante_.reset();
+    periodos_->setRows({});
+    cmdMandNuevo->setEnabled(false);
+    cmdMandBorrar->setEnabled(false);
+}
+
+void PaginaMandatarios::muestraPeriodos(const QString& curp) {
+    QList<ListRow> rows;
+    try {
+        for (const PeriodoMandatario& p : store_.periodosMandatario(curp))
+            rows << filaPeriodo(p);
+    } catch (const DatabaseError& e) {
+        informaError(this, QStringLiteral("No se pudieron leer los periodos del Aspirante."), e.message());
+    }
+    periodos_->setRows(rows);
+}
+
+void PaginaMandatarios::aspiranteElegido() {
+    const QString curp = aspirantes_->key(selectedRow(fgMandatarios));
+    if (curp.isEmpty() || recargando_)
+        return;
+    aspirante_ = leidos_.value(curp);
+    muestraPeriodos(curp);
+    cmdMandNuevo->setEnabled(true);
+}
+
+void PaginaMandatarios::cmdMandNuevo_Click() {
+    if (!aspirante_)
+        return;
+    frmPeriodo_Mandatario dialog(store_, *aspirante_, this);
+    dialog.setGuarda([this](const PeriodoMandatario& periodo, QWidget* d) {
+        try {
+            periodos_->append(filaPeriodo(store_.agregaPeriodoMandatario(periodo)));
+        } catch (const DatabaseError& e) {
+            informaError(d, QStringLiteral("No se pudo guardar el periodo."), e.message());
+            return false;
+        }
+        return true;
+    });
+    dialog.exec();
+}
+
+void PaginaMandatarios::cmdMandBorrar_Click() {
+    const int row = selectedRow(fgPeriodosMandatario);
+    const QString id = periodos_->key(row);
+    if (id.isEmpty() || !aspirante_)
+        return;
+    const FilaMandatario& a = *aspirante_;
+    if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL PERIODO DE LABOR SELECCIONADO DEL MANDATARIO\n\n") +
+                           QStringList{a.nombre, a.apPaterno, a.apMaterno, a.curp}.join(QLatin1Char(' ')) +
+                           QStringLiteral(" ?")))
+        return;
+    try {
+        store_.borraPeriodoMandatario(a.curp, id.toLongLong());
+    } catch (const DatabaseError& e) {
+        informaError(this, QStringLiteral("No se pudo borrar el periodo; los periodos quedan como estaban."),
+                     e.message());
+        return;
+    }
+    periodos_->remove(row);
+    if (periodos_->rowCount() == 0)
+        cmdMandBorrar->setEnabled(false);
+}

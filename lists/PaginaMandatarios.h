@@ -1,0 +1,49 @@
+#pragma once
+
+#include "data/Entidades.h"
+
+#include <QGroupBox>
+#include <QHash>
+
+#include <optional>
+
+class ListModel;
+class QPushButton;
+class QTableView;
+class Store;
+
+// Page 4: the aspirants, the periods in which the one selected acted with other brokers, and the buttons that add
+// and delete those periods. Each change is stored at once.
+class PaginaMandatarios : public QGroupBox {
+    Q_OBJECT
+
+public:
+    PaginaMandatarios(Store& store, QWidget* parent = nullptr);
+
+    // Lists the aspirants again, a page at a time, keeping the one selected while he is still an aspirant; throws
+    // DatabaseError when the first page cannot be read.
+    void recarga();
+    // At least one aspirant is listed.
+    bool hayAspirantes() const;
+
+private:
+    void aspiranteElegido();
+    void muestraPeriodos(const QString& curp);
+    void olvidaAspirante();
+    void cmdMandNuevo_Click();
+    void cmdMandBorrar_Click();
+
+    Store& store_;
+    // The aspirants read so far, by CURP: the period dialog and the question show him as listed.
+    QHash<QString, FilaMandatario> leidos_;
+    // The aspirant whose periods are on show.
+    std::optional<FilaMandatario> aspirante_;
+    // While the list is refilled the aspirant is selected again without his periods being read again.
+    bool recargando_ = false;
+    ListModel* aspirantes_;
+    ListModel* periodos_;
+    QTableView* fgMandatarios;
+    QTableView* fgPeriodosMandatario;
+    QPushButton* cmdMandNuevo;
+    QPushButton* cmdMandBorrar;
+};

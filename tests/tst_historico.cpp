@@ -1,0 +1,360 @@
+#include "app/frmMain.h"
+#include "data/ListModel.h"
+#include "data/Store.h"
+#include "lists/PaginaHistoricoAA.h"
+#include "lists/PaginaMandatarios.h"
+#include "lists/frmAgentes_Aduanales.h"
+#include "lists/frmPeriodo_Agente.h"
+#include "lists/frmPeriodo_Mandatario.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "support/Fixtures.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kAirport = QStringLiteral("AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO");
+const QString kAcapulco = QStringLiteral("ACAPULCO, ACAPULCO DE JUAREZ, GUERRERO");
+const QDate d1(2001, 3, 15), d2(2003, 8, 31), d3(2004, 1, 2), d4(2005, 12, 24);
+const QString kAirportRow = " 470|" + kAirport + "|15/03/2001|31/08/2003";
+const QString kAcapulcoRow = " 10|" + kAcapulco + "|02/01/2004|24/12/2005";
+const PersonaHistorica kPerez{"PERJ700101AB1", "PERJ700101HDFRRN01", "JUAN", "PEREZ", "RUIZ", {}};
+const PersonaHistorica kLopez{"LOMA800215XY2", "LOMA800215MJCPRR02", "MARIA", "LOPEZ", "MORA", {}};
+const PersonaHistorica kDiaz{"DISP750505QW3", "DISP750505HGRZTD03", "PEDRO", "DIAZ", "SOTO", {}};
+
+QString fila(const PersonaHistorica& p) {
+    return QStringList{p.nombre, p.apPaterno, p.apMaterno, p.curp, p.rfc}.join('|');
+}
+// A row of Periodos_H_AA as tableRows shows it.
+QString periodo(const QString& curp, int office, const QDate& from, const QDate& to) {
+    return curp + "|#" + QString::number(office) + "|" + from.toString(Qt::ISODate) + "|" + to.toString(Qt::ISODate);
+}
+
+void storePerson(Database& db, const PersonaHistorica& p, const QList<std::tuple<int, QDate, QDate>>& periods) {
+    db.exec("insert into Historico_AA values (?,?,?,?,?)", {p.rfc, p.curp, p.nombre, p.apPaterno, p.apMaterno});
+    for (const auto& [office, from, to] : periods)
+        db.exec("insert into Periodos_H_AA values (?,?,?,?)", {p.curp, office, from, to});
+}
+
+const QString kRamos = QStringLiteral("RARL820304HJCMMS05");
+const QString kVega = QStringLiteral("VEAN850607MDFGRN06");
+const QString kRamosRow = " 3010| 470|" + kAirport + "|15/03/2001|31/08/2003";
+
+void storeRepresentative(Database& db, const QString& curp, const QString& nombre, const QVariant& mandato) {
+    db.exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
+            {curp, curp.left(10) + "AB1", nombre, "PATERNO", "MATERNO", mandato, "", 0, 1});
+}
+
+bool enabled(QWidget* root, const char* name) {
+    return child<QPushButton>(root, name)->isEnabled();
+}
+
+// Fills either period dialog; the period ends on d2.
+void fillPeriod(QWidget* d, const QString& patente, const QString& office, const QDate& from) {
+    if (auto* box = child<QLineEdit>(d, "txtPatente"))
+        box->setText(patente);
+    auto* names = child<QComboBox>(d, "cmbAduana");
+    names->setCurrentIndex(names->findText(office));
+    child<QDateEdit>(d, "dtpIni")->setDate(from);
+    child<QDateEdit>(d, "dtpFin")->setDate(d2);
+}
+
+// Pages 3 and 4 over a fresh database, with messages and dialogs answered by the test. With aspirants: Ramos with
+// the same period twice and one at an office that left the catalogue, a representative who is no aspirant, Vega
+// with no period.
+struct Fixture {
+    QTemporaryDir dir;
+    std::unique_ptr<Database> db = openDatabase(dir.path());
+    Store store{*db};
+    ScriptedMessages messages;
+    ModalDriver driver;
+    PaginaHistoricoAA page{store};
+    PaginaMandatarios page4{store};
+    QTableView* aspirants = child<QTableView>(&page4, "fgMandatarios");
+    QTableView* periods = child<QTableView>(&page4, "fgPeriodosMandatario");
+
+    explicit Fixture(bool withAspirants = false) {
+        if (withAspirants) {
+            storeRepresentative(*db, kRamos, "LUIS", 2);
+            storeRepresentative(*db, "OTRO700101HDFRRN01", "ANA", 1);
+            storeRepresentative(*db, kVega, "ANA", 2);
+            for (int office : {470, 999, 470})
+                db->exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kRamos, office, 3010, d1, d2});
+            show(&page4);
+        }
+    }
+    void show(QWidget* which) {
+        page.recarga();
+        page4.recarga();
+        which->resize(1400, 800);
+        which->show();
+    }
+    QTableView* grid(const char* name) { return child<QTableView>(&page, name); }
+};
+
+} // namespace
+
+class TestHistorico : public QObject {
+    Q_OBJECT
+
+private slots:
+    void checksInOrder_data() {
+        // Each row is named after the box given the text, which takes the focus when it is at fault.
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("txtNombre en blanco") << true << "   "
+                                             << "Nombre no puede estar vacio";
+        QTest::newRow("txtApPaterno") << true << " "
+                                      << "Ap. Paterno no puede estar vacio";
+        QTest::newRow("txtApMaterno") << true << ""
+                                      << "Ap. Materno no puede estar vacio";
+        QTest::newRow("txtCURP") << true << "LOMA801315MJCPRR02"
+                                 << "CURP no valido";
+        QTest::newRow("txtRFC") << true << "LOMA800215"
+                                << "RFC no valido";
+        QTest::newRow("txtRFC sin periodos") << false << kLopez.rfc << "Debe existir un periodo de trabajo";
+        QTest::newRow("txtCURP ya existe")
+            << false << kPerez.curp << "YA EXISTE EL AGENTE ADUANAL EN LA BASE DE DATOS.";
+    }
+    void checksInOrder() {
+        const QString box = QString(QTest::currentDataTag()).section(' ', 0, 0);
+        QFETCH(bool, focused);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Fixture f;
+        storePerson(*f.db, kPerez, {{470, d1, d2}});
+        PersonaHistorica valor = kLopez;
+        if (!QByteArray(QTest::currentDataTag()).endsWith("sin periodos"))
+            valor.periodos = {{{470, kAirport}, d1, d2}};
+        frmAgentes_Aduanales d(f.store, valor);
+        d.show();
+        child<QLineEdit>(&d, box.toLatin1())->setText(text);
+        child<QPushButton>(&d, "cmdNuevo")->setFocus();
+        press(&d, "cmdAceptar");
+        QCOMPARE(f.messages.texts(), QStringList({message}));
+        const Message& shown = f.messages.shown.first();
+        QVERIFY(d.isVisible() && shown.title == "Mensaje" && shown.icon == MessageIcon::None);
+        QCOMPARE(d.focusWidget()->objectName(), focused ? box : QString("cmdNuevo"));
+    }
+
+    void editFromThePage_data() {
+        QTest::addColumn<QString>("curp");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("curp cambiada") << kDiaz.curp << false << "";
+        QTest::newRow("su propia curp") << kPerez.curp << false << "";
+        QTest::newRow("curp de otro") << kLopez.curp << false << "YA EXISTE EL AGENTE ADUANAL EN LA BASE DE DATOS.";
+        QTest::newRow("almacen rechaza") << kDiaz.curp << true << "No se pudo guardar el Representante";
+    }
+    void editFromThePage() {
+        QFETCH(QString, curp);
+        QFETCH(bool, refused);
+        QFETCH(QString, message);
+        Fixture f;
+        storePerson(*f.db, kLopez, {{10, d1, d1}});
+        // Office 999 has left the catalogue: the dialog cannot show that period, and an edit must not drop it.
+        storePerson(*f.db, kPerez, {{470, d1, d2}, {999, d1, d1}, {10, d3, d4}});
+        if (refused)
+            f.db->exec("create trigger t before insert on Historico_AA begin select raise(abort, 'rechazado'); end");
+        const QStringList before = dumpAll(*f.db);
+        f.show(&f.page);
+        selectByKeyboard(f.grid("fgDatosAA"), 1);
+        f.driver.then([curp, message](QDialog* d) {
+            QCOMPARE(gridRows(d, "fgAA_Periodos"), QStringList({kAirportRow, kAcapulcoRow}));
+            child<QLineEdit>(d, "txtNombre")->setText("JUAN CARLOS");
+            child<QLineEdit>(d, "txtCURP")->setText(curp);
+            // The periods are a working copy: one taken out here goes from the store only with the person.
+            selectByKeyboard(child<QTableView>(d, "fgAA_Periodos"), 1);
+            press(d, "cmdBorrar");
+            press(d, "cmdAceptar");
+            // Refused, the dialog stays open with everything typed.
+            QCOMPARE(d->isVisible(), !message.isEmpty());
+            if (d->isVisible())
+                press(d, "cmdCancelar");
+        });
+        press(&f.page, "cmdAAEditar");
+        QCOMPARE(f.driver.pending() + f.driver.unexpected.size(), 0);
+        QCOMPARE(f.messages.texts().first(), QString::fromUtf8("¿DESEA BORRAR EL PERIODO SELECCIONADO?"));
+        QCOMPARE(f.messages.shown.size(), 1 + int(!message.isEmpty()));
+        if (!message.isEmpty()) {
+            QVERIFY(f.messages.texts().last().startsWith(message));
+            QCOMPARE(f.messages.texts().last().contains("rechazado"), refused);
+            QCOMPARE(dumpAll(*f.db), before);
+            return;
+        }
+        const PersonaHistorica edited{kPerez.rfc, curp, "JUAN CARLOS", kPerez.apPaterno, kPerez.apMaterno, {}};
+        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kLopez), fila(edited)}));
+        // His old rows are gone, the hidden one moved to his new CURP, the other person's untouched.
+        QCOMPARE(
+            tableRows(*f.db, "Periodos_H_AA"),
+            QStringList({periodo(kLopez.curp, 10, d1, d1), periodo(curp, 999, d1, d1), periodo(curp, 470, d1, d2)}));
+    }
+
+    void pageSelectsAndDeletes() {
+        Fixture f;
+        storePerson(*f.db, kPerez, {{470, d1, d2}, {999, d3, d4}});
+        storePerson(*f.db, kLopez, {{10, d3, d4}});
+        storePerson(*f.db, kDiaz, {{470, d4, d4}});
+        f.show(&f.page);
+        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kPerez), fila(kLopez), fila(kDiaz)}));
+        selectByKeyboard(f.grid("fgDatosAA"), 0);
+        // The office that left the catalogue is not listed.
+        QCOMPARE(gridRows(f.grid("fgPeriodosAA")), QStringList({kAirportRow}));
+        f.messages.answerNext(false);
+        press(&f.page, "cmdAABorrar");
+        QCOMPARE(f.messages.texts(),
+                 QStringList({QString::fromUtf8("¿DESEA BORRAR EL AGENTE ADUANAL \n\nJUAN PEREZ RUIZ "
+                                                "PERJ700101HDFRRN01\n\n Y TODOS SUS PERIODOS DE LABOR?")}));
+        // The first row: all his periods go, the next person's show, the buttons wait for a choice.
+        press(&f.page, "cmdAABorrar");
+        QCOMPARE(tableRows(*f.db, "Periodos_H_AA"),
+                 QStringList({periodo(kLopez.curp, 10, d3, d4), periodo(kDiaz.curp, 470, d4, d4)}));
+        QCOMPARE(gridRows(f.grid("fgPeriodosAA")), QStringList({kAcapulcoRow}));
+        QVERIFY(!enabled(&f.page, "cmdAABorrar") && !enabled(&f.page, "cmdAAEditar"));
+
+        clickRow(f.grid("fgDatosAA"), 1);
+        // A later row: the buttons stay; the last one: both lists are left empty.
+        press(&f.page, "cmdAABorrar");
+        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kLopez)}));
+        press(&f.page, "cmdAABorrar");
+        QCOMPARE(gridRows(f.grid("fgDatosAA")) + gridRows(f.grid("fgPeriodosAA")), QStringList());
+        QCOMPARE(tableRows(*f.db, "Historico_AA") + tableRows(*f.db, "Periodos_H_AA"), QStringList());
+    }
+
+    void periodDialogs_data() {
+        // The patente typed (none: the former representative's dialog, which has no such box).
+        QTest::addColumn<QString>("patente");
+        QTest::addColumn<QString>("office");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QString>("message");
+        const QString patente = "No. de Patente no valido";
+        for (const QString& p : {QString(), QString("470")}) {
+            const QByteArray dialog = p.isNull() ? "agente: " : "mandatario: ";
+            QTest::newRow(dialog + "fechas iguales") << p << kAirport << d2 << "";
+            QTest::newRow(dialog + "inicio despues del final") << p << kAirport << d2.addDays(1) << "Periodo no valido";
+            QTest::newRow(dialog + "sin aduana") << p << QString() << d1 << "Aduana no valida";
+        }
+        QTest::newRow("patente 4000") << "4000" << kAirport << d1 << "";
+        QTest::newRow("patente 0 antes que periodo") << "0" << kAirport << d2.addDays(1) << patente;
+        QTest::newRow("patente 4001") << "4001" << kAirport << d1 << patente;
+        QTest::newRow("patente vacia") << "" << kAirport << d1 << patente;
+        QTest::newRow("patente 12AB") << "12AB" << kAirport << d1 << patente;
+    }
+    void periodDialogs() {
+        QFETCH(QString, patente);
+        QFETCH(QString, office);
+        QFETCH(QDate, from);
+        QFETCH(QString, message);
+        Fixture f;
+        std::unique_ptr<QDialog> d;
+        if (patente.isNull())
+            d = std::make_unique<frmPeriodo_Agente>(f.store);
+        else
+            d = std::make_unique<frmPeriodo_Mandatario>(
+                f.store, FilaMandatario{kRamos, "", "LUIS", "RAMOS", "RAMIREZ", Mandato::Conforme, 1});
+        fillPeriod(d.get(), patente, office, from);
+        press(d.get(), "cmdAceptar");
+        QCOMPARE(d->result(), int(message.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
+        QCOMPARE(f.messages.texts(), message.isEmpty() ? QStringList() : QStringList({message}));
+        QCOMPARE(f.messages.shown.value(0).title, message.isEmpty() ? QString() : kProgramTitle);
+        if (!message.isEmpty())
+            return;
+        if (auto* agente = dynamic_cast<frmPeriodo_Agente*>(d.get()))
+            QCOMPARE(agente->periodo(), PeriodoAgente({{470, kAirport}, from, d2}));
+        else
+            QCOMPARE(static_cast<frmPeriodo_Mandatario*>(d.get())->periodo(),
+                     PeriodoMandatario({kRamos, patente.toLongLong(), {470, kAirport}, from, d2}));
+    }
+
+    void pageAddsAndDeletesPeriods() {
+        Fixture f(true);
+        // Only aspirants, and only periods at offices in the catalogue.
+        QCOMPARE(gridRows(f.aspirants),
+                 QStringList({"LUIS|PATERNO|MATERNO|" + kRamos, "ANA|PATERNO|MATERNO|" + kVega}));
+        selectByKeyboard(f.aspirants, 0);
+        QCOMPARE(gridRows(f.periods), QStringList({kRamosRow, kRamosRow}));
+        const QStringList stored = tableRows(*f.db, "Periodos_H_MM");
+
+        // A refused period keeps the dialog open; an accepted one is stored at once and listed with its stored row.
+        f.db->exec("create trigger t before insert on Periodos_H_MM when new.Patente_MM = 1 "
+                   "begin select raise(abort, 'rechazado'); end");
+        f.driver.then([](QDialog* d) {
+            fillPeriod(d, "1", kAirport, d1);
+            press(d, "cmdAceptar");
+            QVERIFY(d->isVisible());
+            fillPeriod(d, "0470", kAirport, d2);
+            press(d, "cmdAceptar");
+        });
+        press(&f.page4, "cmdMandNuevo");
+        QVERIFY(f.messages.texts() == QStringList({"No se pudo guardar el periodo.\n\nrechazado"}));
+        QCOMPARE(tableRows(*f.db, "Periodos_H_MM"), stored + QStringList{kRamos + "|#470|#470|2003-08-31|2003-08-31"});
+        QCOMPARE(gridRows(f.periods).last(), " 470| 470|" + kAirport + "|31/08/2003|31/08/2003");
+
+        // Each row deletes its own stored period, even one that looks like another.
+        selectByKeyboard(f.periods, 1);
+        f.messages.answerNext(false);
+        press(&f.page4, "cmdMandBorrar");
+        QCOMPARE(f.messages.texts().last(),
+                 QString::fromUtf8("¿DESEA BORRAR EL PERIODO DE LABOR SELECCIONADO DEL MANDATARIO\n\nLUIS PATERNO "
+                                   "MATERNO RARL820304HJCMMS05 ?"));
+        QCOMPARE(tableRows(*f.db, "Periodos_H_MM").size(), 4);
+        for (int row : {2, 1, 0}) {
+            selectByKeyboard(f.periods, row);
+            press(&f.page4, "cmdMandBorrar");
+        }
+        QCOMPARE(tableRows(*f.db, "Periodos_H_MM"), QStringList({stored.at(1)}));
+        QCOMPARE(gridRows(f.periods), QStringList());
+        QVERIFY(!enabled(&f.page4, "cmdMandBorrar"));
+        QCOMPARE(f.driver.pending() + f.driver.unexpected.size(), 0);
+    }
+
+    void listFollowsTheRepresentatives() {
+        Fixture f(true);
+        QVERIFY(f.page4.hayAspirantes());
+        selectByKeyboard(f.aspirants, 1);
+        // Vega's name corrected and Ramos no longer an aspirant: Vega moves up and stays chosen, as stored.
+        f.db->exec("update Mandatarios set Nombre=? where CURP=?", {"ANITA", kVega});
+        f.db->exec("update Mandatarios set Mandato=1 where CURP=?", {kRamos});
+        f.page4.recarga();
+        QCOMPARE(selectedRow(f.aspirants), 0);
+        f.driver.then([](QDialog* d) {
+            QCOMPARE(child<QLineEdit>(d, "txtNombre")->text(), QString("ANITA"));
+            d->reject();
+        });
+        press(&f.page4, "cmdMandNuevo");
+
+        // Vega no longer an aspirant either: nothing of his may be added from this page.
+        f.db->exec("update Mandatarios set Mandato=3 where CURP=?", {kVega});
+        f.page4.recarga();
+        QVERIFY(!f.page4.hayAspirantes() && !enabled(&f.page4, "cmdMandNuevo"));
+
+        // A long list is read a page at a time.
+        f.db->exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
+                   "insert into Mandatarios(CURP, Mandato) select 'ASP' || i, 2 from n");
+        f.page4.recarga();
+        QCOMPARE(f.aspirants->model()->rowCount(), ListModel::kPage);
+    }
+
+    void startUpListsBothPages() {
+        Fixture f(true);
+        storeBroker(*f.db);
+        storePerson(*f.db, kPerez, {});
+        frmMain window(f.dir.path(), f.dir.filePath("sin-version-anterior"));
+        QVERIFY(startUp(window, f.driver));
+        QCOMPARE(gridRows(&window, "fgDatosAA"), QStringList({fila(kPerez)}));
+        QCOMPARE(gridRows(&window, "fgMandatarios"), gridRows(f.aspirants));
+        QCOMPARE(f.messages.shown.size() + f.driver.unexpected.size(), 0);
+    }
+};
+
+QTEST_MAIN(TestHistorico)
+#include "tst_historico.moc"
