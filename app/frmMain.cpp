@@ -3,7 +3,6 @@
 #include "ui_frmMain.h"
 
 #include "app/PaginaAA.h"
-#include "app/PaginaApoderado.h"
 #include "app/PaginaHistoricoAA.h"
 #include "app/PaginaMandatarios.h"
 #include "app/VerificaPaginas.h"
@@ -16,7 +15,7 @@
 #include "import/ViejoTolvek.h"
 #include "lists/HistoricoAA.h"
 #include "lists/HistoricoMandatarios.h"
-#include "lists/ListaMandatarios.h"
+#include "lists/PaginaApoderado.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -53,8 +52,8 @@ bool frmMain::iniciar() {
         return false;
     }
     globales_.store = std::make_unique<Store>(*globales_.BaseDatos);
-    construyePaginas();
     try {
+        construyePaginas();
         Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
         Inicializa_0();
         Inicializa_Combos();
@@ -69,17 +68,16 @@ bool frmMain::iniciar() {
 
 void frmMain::construyePaginas() {
     paginaAA_ = new PaginaAA(this);
-    paginaApoderado_ = new PaginaApoderado(this);
+    paginaApoderado_ = new PaginaApoderado(*globales_.store, this);
     paginaHistoricoAA_ = new PaginaHistoricoAA(this);
     paginaMandatarios_ = new PaginaMandatarios(this);
     ui->paginas->addWidget(paginaAA_);
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
-    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
     historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
     historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
-    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
+    connect(paginaApoderado_, &PaginaApoderado::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
 }
 
 void frmMain::muestraPagina(int pagina) {
@@ -99,14 +97,6 @@ void frmMain::terminaAsistente() {
 void frmMain::Inicializa_0() {
     muestraPagina(1);
 
-    setupGrid(paginaApoderado_->fgAA,
-              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
-               QStringLiteral("RFC"), QStringLiteral("CURP"), QStringLiteral("Tipo Mandato"),
-               QStringLiteral("Operando (Con gafete)")},
-              {2150, 2150, 2000, 1300, 1700, 1750});
-    setupGrid(paginaApoderado_->fgAduanasAct, {QStringLiteral("Aduana")}, {5200});
-    setupGrid(paginaApoderado_->fgPedTramitados,
-              {QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")}, {3380, 1000, 1600});
     setupGrid(paginaHistoricoAA_->fgDatosAA,
               {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
                QStringLiteral("CURP"), QStringLiteral("RFC")},
@@ -129,8 +119,7 @@ void frmMain::Inicializa_Combos() {
     Store& store = *globales_.store;
     Llena_Aduanas(store, paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
     pairCombos(paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
-    for (const BloqueDomicilio* block :
-         {&paginaAA_->fiscal, &paginaAA_->oirR, &paginaApoderado_->particular, &paginaApoderado_->fiscal}) {
+    for (const BloqueDomicilio* block : {&paginaAA_->fiscal, &paginaAA_->oirR}) {
         Llena_EntFed(store, block->cveEntFed, block->entFed);
         block->connectCatalogues(store);
         Llena_MpioDeleg(store, block->noMDeleg, block->mDeleg, block->cveEntFed->currentText());
@@ -160,7 +149,7 @@ void frmMain::Inicializa_datos() {
     p.cmbAANoAduanaA->setCurrentIndex(office);
     p.fiscal.muestra(store, agente->fiscal);
     p.oirR.muestra(store, agente->notificaciones);
-    listaMandatarios_->Llena_Mandatarios();
+    paginaApoderado_->recarga();
     historicoMandatarios_->Llena_Hist_Mandatarios();
     historicoAA_->Llena_Hist_AA();
 }

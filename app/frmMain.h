@@ -10,7 +10,6 @@ namespace Ui {
 class frmMain;
 }
 struct BloqueDomicilio;
-class ListaMandatarios;
 class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
@@ -71,7 +70,6 @@ private:
     Siguiente siguiente_ = Siguiente::Siguiente;
     bool terminando_ = false;
     // The pages' controllers use the database, so they are declared after it and go before it.
-    std::unique_ptr<ListaMandatarios> listaMandatarios_;
     std::unique_ptr<HistoricoAA> historicoAA_;
     std::unique_ptr<HistoricoMandatarios> historicoMandatarios_;
 };

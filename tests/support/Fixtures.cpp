@@ -101,7 +101,16 @@ QStringList gridRows(const QTableWidget* grid) {
 }
 
 QStringList gridRows(QObject* root, const char* gridName) {
-    return gridRows(child<QTableWidget>(root, gridName));
+    // A grid widget is a view too: both are read through the model they show.
+    const QAbstractItemModel* model = child<QTableView>(root, gridName)->model();
+    QStringList rows;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model->columnCount(); ++c)
+            cells << model->index(r, c).data().toString();
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
 }
 
 QStringList tableRows(Database& db, const QString& table) {
