@@ -2,9 +2,7 @@
 #include "lists/PaginaApoderado.h"
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
-#include "representative/frmAduanaAct.h"
 #include "representative/frmApoderado.h"
-#include "representative/frmPedTramitados.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
@@ -20,7 +18,6 @@
 namespace {
 
 const QString kCurp = QStringLiteral("LOTP751120HDFPRD02");
-const QString kRfc = QStringLiteral("LOTP751120QW7");
 const QString kCurp2 = QStringLiteral("GOMA800101MDFRRR05");
 const QString kCurp3 = QStringLiteral("RUIZ650303HGRZRN01");
 const QString kAeropuerto = QStringLiteral("AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO");
@@ -67,15 +64,10 @@ private slots:
 
     void checksInOrder_data();
     void checksInOrder();
-    void valueGivenBackAsCaptured();
-    void framesFollowMandate();
     void officesAndDeclarationsAsValues();
-    void duplicateCurpRefused();
-    void refusedStoreKeepsDialogOpen();
+    void refusalsKeepDialogOpen();
     void editReplacesExactlyHisRows();
-    void apostrophesStoredAndReadBack();
-    void officeDialogRules();
-    void declarationDialogRules();
+    void valueStoredAndGivenBackExactly();
 };
 
 void TestApoderado::checksInOrder_data() {
@@ -137,69 +129,16 @@ void TestApoderado::checksInOrder() {
     QVERIFY(!base.db->exists("select * from Mandatarios"));
 }
 
-void TestApoderado::valueGivenBackAsCaptured() {
-    Base base;
-    // Opened on a representative, the dialog gives him back whole; what the user changes is what changes.
-    Mandatario m = valido(kCurp, Mandato::Anterior);
-    frmApoderado d(base.store, m);
-    QCOMPARE(child<QComboBox>(&d, "cmbMDeleg")->currentText(), QString::fromUtf8("ACAPULCO DE JUÁREZ"));
-    QCOMPARE(gridRows(&d, "fgPedTramitados").first(), " 470|" + kAeropuerto + "|3001|05/03/2000");
-    // An accreditation chosen while the type was 2 is not kept for a type 1.
-    child<QRadioButton>(&d, "optExamen")->setChecked(true);
-    child<QRadioButton>(&d, "optNo")->setChecked(true);
-    typeText(child<QLineEdit>(&d, "txtFiscalNoInt"), "b");
-    press(&d, "cmdAceptar");
-    QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(d.Respuesta_Apoderado(), QString("A"));
-    m.operando = 0;
-    m.fiscal.noInt = "4BB";
-    QCOMPARE(d.mandatario(), m);
-
-    // A new one: the request file is what the picker gave, a long path kept whole.
-    frmApoderado nuevo(base.store, std::nullopt);
-    QCOMPARE(nuevo.mandatario().mandato, Mandato::Ninguno);
-    const QString path = "/home/" + QString(120, QLatin1Char('c')) + "/LOTP751120QW7.req";
-    FileDialogs::queueAnswer(path);
-    press(&nuevo, "cmdBuscar");
-    QCOMPARE(FileDialogs::lastFilter(), QString("Archivo_llave (*.req)"));
-    FileDialogs::queueAnswer(QString());
-    press(&nuevo, "cmdBuscar");
-    QCOMPARE(nuevo.mandatario().requerimiento, path);
-    press(&nuevo, "cmdCancelar");
-    QCOMPARE(nuevo.Respuesta_Apoderado(), QString("C"));
-}
-
-void TestApoderado::framesFollowMandate() {
-    Base base;
-    frmApoderado d(base.store, std::nullopt);
-    d.show();
-    const auto shown = [&d] {
-        QStringList names;
-        for (const char* name : {"frAduanasAct", "frPedTramitados", "frAcreditacion", "txtRequerimiento", "cmdBuscar"})
-            names << (child<QWidget>(&d, name)->isVisible() ? name : "-");
-        return names.join(' ');
-    };
-    QCOMPARE(shown(), QString("- - - - -"));
-    auto* mandato = child<QComboBox>(&d, "cmbMandato");
-    mandato->setCurrentIndex(0);
-    QCOMPARE(shown(), QString("frAduanasAct frPedTramitados - txtRequerimiento cmdBuscar"));
-    child<QRadioButton>(&d, "optExamen")->setChecked(true);
-    mandato->setCurrentIndex(1);
-    QCOMPARE(shown(), QString("- - frAcreditacion txtRequerimiento cmdBuscar"));
-    // The choices of a hidden frame stay as they were.
-    mandato->setCurrentIndex(0);
-    QVERIFY(child<QRadioButton>(&d, "optExamen")->isChecked());
-}
-
 void TestApoderado::officesAndDeclarationsAsValues() {
     Base base;
     ModalDriver driver;
     Mandatario m = valido(kCurp, Mandato::Anterior);
     frmApoderado d(base.store, m);
     d.show();
-    // An office through its dialog, then a declaration at it.
+    // An office through its dialog, a listed one refused; then a declaration, at a listed office only.
     driver.then([](QDialog* small) {
-        QCOMPARE(small->objectName(), QString("frmAduanaAct"));
+        child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 240");
+        press(small, "cmdAceptar");
         child<QComboBox>(small, "cmbAduana")->setCurrentText("MANZANILLO, MANZANILLO, COLIMA");
         press(small, "cmdAceptar");
     });
@@ -208,10 +147,16 @@ void TestApoderado::officesAndDeclarationsAsValues() {
         child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
         typeText(child<QLineEdit>(small, "txtPedimento"), "0042");
         child<QDateEdit>(small, "dtpFPed")->setDate(QDate(1998, 1, 2));
+        child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 200");
+        press(small, "cmdAceptar");
+        child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
         press(small, "cmdAceptar");
     });
     press(&d, "cmdNuevoPed");
     QCOMPARE(driver.unexpected, QStringList());
+    QCOMPARE(base.messages.texts(),
+             QStringList({"Ya existe la aduana en la lista de aduanas que actuo",
+                          "No existe la aduana del pedimento en la lista de aduanas que actuo"}));
     const Aduana a160{160, "MANZANILLO, MANZANILLO, COLIMA"};
     m.aduanas << a160;
     m.pedimentos << Pedimento{a160, "0042", QDate(1998, 1, 2)};
@@ -237,58 +182,6 @@ void TestApoderado::officesAndDeclarationsAsValues() {
     QCOMPARE(gridRows(&d, "fgPedTramitados"), QStringList({" 240|" + kLaredo + "|3002|11/02/1999"}));
 }
 
-void TestApoderado::duplicateCurpRefused() {
-    Base base;
-    base.store.guardaMandatario({}, valido(kCurp, Mandato::Conforme));
-    base.store.guardaMandatario({}, valido(kCurp2, Mandato::Conforme));
-    const QStringList before = dumpAll(*base.db);
-    const QStringList refused = {"YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."};
-    // A new one may not take a stored CURP.
-    frmApoderado nuevo(base.store, valido(kCurp2, Mandato::Conforme));
-    base.guardaComoPagina(nuevo, std::nullopt);
-    press(&nuevo, "cmdAceptar");
-    QCOMPARE(base.messages.texts(), refused);
-    QCOMPARE(int(base.messages.shown.last().icon), int(MessageIcon::None));
-    QVERIFY(nuevo.result() != QDialog::Accepted);
-    // A corrected one may not take another's, and may keep his own.
-    base.messages.shown.clear();
-    frmApoderado d(base.store, valido(kCurp, Mandato::Conforme));
-    base.guardaComoPagina(d, kCurp);
-    child<QLineEdit>(&d, "txtCURP")->setText(kCurp2);
-    press(&d, "cmdAceptar");
-    QCOMPARE(base.messages.texts(), refused);
-    QVERIFY(d.result() != QDialog::Accepted);
-    QCOMPARE(dumpAll(*base.db), before);
-    child<QLineEdit>(&d, "txtCURP")->setText(kCurp);
-    press(&d, "cmdAceptar");
-    QCOMPARE(d.result(), int(QDialog::Accepted));
-}
-
-void TestApoderado::refusedStoreKeepsDialogOpen() {
-    Base base;
-    Database& db = *base.db;
-    base.store.guardaMandatario({}, valido(kCurp, Mandato::Anterior));
-    const QStringList before = dumpAll(db);
-    // The engine refuses the declarations, which come after every delete and most inserts.
-    db.exec("create trigger falla before insert on Pedimentos_MM begin select raise(abort, 'pedimento forzado'); end");
-    frmApoderado d(base.store, base.store.mandatario(kCurp));
-    base.guardaComoPagina(d, kCurp);
-    child<QLineEdit>(&d, "txtNombre")->setText("PEDRO PABLO");
-    child<QLineEdit>(&d, "txtCURP")->setText(kCurp3);
-    press(&d, "cmdAceptar");
-    QCOMPARE(base.messages.shown.size(), 1);
-    QVERIFY(base.messages.texts().first().startsWith("No se pudo guardar el Mandatario"));
-    QVERIFY(base.messages.texts().first().contains("pedimento forzado"));
-    QCOMPARE(int(base.messages.shown.first().icon), int(MessageIcon::Exclamation));
-    QVERIFY(d.result() != QDialog::Accepted);
-    QCOMPARE(dumpAll(db), before);
-    // Once the engine takes it again, the same window stores what was typed.
-    db.exec("drop trigger falla");
-    press(&d, "cmdAceptar");
-    QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(base.store.mandatario(kCurp3)->nombre, QString("PEDRO PABLO"));
-}
-
 void TestApoderado::editReplacesExactlyHisRows() {
     Base base;
     Database& db = *base.db;
@@ -312,66 +205,64 @@ void TestApoderado::editReplacesExactlyHisRows() {
     QCOMPARE(base.store.mandatario(kCurp2)->pedimentos.size(), 2);
 }
 
-void TestApoderado::apostrophesStoredAndReadBack() {
+void TestApoderado::refusalsKeepDialogOpen() {
     Base base;
-    Mandatario m = valido(kCurp, Mandato::Conforme);
+    Database& db = *base.db;
+    base.store.guardaMandatario({}, valido(kCurp, Mandato::Anterior));
+    base.store.guardaMandatario({}, valido(kCurp2, Mandato::Conforme));
+    const QStringList before = dumpAll(db);
+    const QString duplicate = "YA EXISTE EL MANDATARIO EN LA BASE DE DATOS.";
+    // A new one may not take a stored CURP.
+    frmApoderado nuevo(base.store, valido(kCurp2, Mandato::Conforme));
+    base.guardaComoPagina(nuevo, std::nullopt);
+    press(&nuevo, "cmdAceptar");
+    QCOMPARE(base.messages.texts(), QStringList({duplicate}));
+    QCOMPARE(int(base.messages.shown.last().icon), int(MessageIcon::None));
+    // A corrected one may not take another's CURP. The engine refuses the declarations, which come after every
+    // delete and most inserts; it is told, and the tables stay as they were.
+    db.exec("create trigger falla before insert on Pedimentos_MM begin select raise(abort, 'pedimento forzado'); end");
+    frmApoderado d(base.store, base.store.mandatario(kCurp));
+    base.guardaComoPagina(d, kCurp);
+    child<QLineEdit>(&d, "txtNombre")->setText("PEDRO PABLO");
+    child<QLineEdit>(&d, "txtCURP")->setText(kCurp2);
+    press(&d, "cmdAceptar");
+    QCOMPARE(base.messages.texts().last(), duplicate);
+    child<QLineEdit>(&d, "txtCURP")->setText(kCurp3);
+    press(&d, "cmdAceptar");
+    QCOMPARE(base.messages.shown.size(), 3);
+    QVERIFY(base.messages.texts().last().startsWith("No se pudo guardar el Mandatario"));
+    QVERIFY(base.messages.texts().last().contains("pedimento forzado"));
+    QCOMPARE(int(base.messages.shown.last().icon), int(MessageIcon::Exclamation));
+    QVERIFY(nuevo.result() != QDialog::Accepted && d.result() != QDialog::Accepted);
+    QCOMPARE(dumpAll(db), before);
+    // Once the engine takes it again, the same window stores what was typed; his own CURP is no duplicate.
+    db.exec("drop trigger falla");
+    child<QLineEdit>(&d, "txtCURP")->setText(kCurp);
+    press(&d, "cmdAceptar");
+    QCOMPARE(d.result(), int(QDialog::Accepted));
+    QCOMPARE(base.store.mandatario(kCurp)->nombre, QString("PEDRO PABLO"));
+}
+
+void TestApoderado::valueStoredAndGivenBackExactly() {
+    Base base;
+    Mandatario m = valido(kCurp, Mandato::Anterior);
     m.apPaterno = "D'ANGELO";
     m.particular.calle = "O'HIGGINS'); DELETE FROM MANDATARIOS; --";
     m.requerimiento = "/home/o'brien/LOTP751120QW7.req";
     QVERIFY(guardaMandatario(base.store, std::nullopt, m, nullptr));
     QCOMPARE(*base.store.mandatario(kCurp), m);
-    frmApoderado back(base.store, base.store.mandatario(kCurp));
-    QCOMPARE(child<QLineEdit>(&back, "txtCalle")->text(), m.particular.calle);
-    QCOMPARE(back.mandatario(), m);
-}
-
-void TestApoderado::officeDialogRules() {
-    Base base;
-    frmAduanaAct d(base.store, {{240, kLaredo}, {470, kAeropuerto}});
-    auto* numbers = child<QComboBox>(&d, "cmbNoAduana");
-    QCOMPARE(numbers->count(), 50);
-    QCOMPARE(numbers->currentIndex(), -1);
+    // Opened on him, the dialog gives him back whole; what the user changes is what changes.
+    frmApoderado d(base.store, base.store.mandatario(kCurp));
+    QCOMPARE(gridRows(&d, "fgPedTramitados").first(), " 470|" + kAeropuerto + "|3001|05/03/2000");
+    // An accreditation chosen while the type was 2 is not kept for a type 1.
+    child<QRadioButton>(&d, "optExamen")->setChecked(true);
+    child<QRadioButton>(&d, "optNo")->setChecked(true);
+    typeText(child<QLineEdit>(&d, "txtFiscalNoInt"), "b");
     press(&d, "cmdAceptar");
-    QCOMPARE(base.messages.texts(), QStringList({"Debe elegir la Aduana"}));
-    numbers->setCurrentText(" 240");
-    QCOMPARE(child<QComboBox>(&d, "cmbAduana")->currentText(), kLaredo);
-    press(&d, "cmdAceptar");
-    QCOMPARE(base.messages.texts().last(), QString("Ya existe la aduana en la lista de aduanas que actuo"));
-    QVERIFY(d.result() != QDialog::Accepted);
-    child<QComboBox>(&d, "cmbAduana")->setCurrentText("MANZANILLO, MANZANILLO, COLIMA");
-    QCOMPARE(numbers->currentText(), QString(" 160"));
-    press(&d, "cmdAceptar");
-    QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(d.aduana(), Aduana({160, "MANZANILLO, MANZANILLO, COLIMA"}));
-}
-
-void TestApoderado::declarationDialogRules() {
-    Base base;
-    const auto last = [&] { return base.messages.texts().value(base.messages.texts().size() - 1); };
-    frmPedTramitados d(base.store, {{240, kLaredo}, {470, kAeropuerto}});
-    auto* date = child<QDateEdit>(&d, "dtpFPed");
-    auto* pedimento = child<QLineEdit>(&d, "txtPedimento");
-    // Today lies after the last day offered, so the picker opens on it.
-    QCOMPARE(date->date(), QDate(2000, 12, 31));
-    typeText(pedimento, "3004567");
-    press(&d, "cmdAceptar");
-    QCOMPARE(last(), QString("Debe elegir la Aduana"));
-    child<QComboBox>(&d, "cmbNoAduana")->setCurrentText(" 160");
-    press(&d, "cmdAceptar");
-    QCOMPARE(last(), QString("No existe la aduana del pedimento en la lista de aduanas que actuo"));
-    child<QComboBox>(&d, "cmbAduana")->setCurrentText(kAeropuerto);
-    pedimento->clear();
-    press(&d, "cmdAceptar");
-    QCOMPARE(last(), QString("El Pedimento no puede estar vacio"));
-    typeText(pedimento, "30a4");
-    press(&d, "cmdAceptar");
-    QCOMPARE(last(), QString::fromUtf8("Formato de Pedimento invalido, escriba solo números"));
-    QVERIFY(d.result() != QDialog::Accepted);
-    pedimento->setText("0030400");
-    date->setDate(QDate(2000, 3, 5));
-    press(&d, "cmdAceptar");
-    QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(d.pedimento(), Pedimento({{470, kAeropuerto}, "0030400", QDate(2000, 3, 5)}));
+    QCOMPARE(d.Respuesta_Apoderado(), QString("A"));
+    m.operando = 0;
+    m.fiscal.noInt = "4BB";
+    QCOMPARE(d.mandatario(), m);
 }
 
 QTEST_MAIN(TestApoderado)
