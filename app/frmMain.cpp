@@ -3,7 +3,6 @@
 #include "ui_frmMain.h"
 
 #include "app/PaginaAA.h"
-#include "app/PaginaApoderado.h"
 #include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
 #include "data/BaseDatos.h"
@@ -12,7 +11,7 @@
 #include "data/Rutinas.h"
 #include "export/Genera_archivo.h"
 #include "import/ViejoTolvek.h"
-#include "lists/ListaMandatarios.h"
+#include "lists/PaginaApoderado.h"
 #include "lists/PaginaHistoricoAA.h"
 #include "lists/PaginaMandatarios.h"
 #include "platform/Capture.h"
@@ -61,7 +60,6 @@ bool frmMain::iniciar() {
         construyePaginas();
         Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
         Inicializa_0();
-        Inicializa_Combos();
         Inicializa_datos();
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudieron leer los datos de la base de datos:\n%1").arg(e.message()),
@@ -73,15 +71,14 @@ bool frmMain::iniciar() {
 
 void frmMain::construyePaginas() {
     paginaAA_ = new PaginaAA(*globales_.store, this);
-    paginaApoderado_ = new PaginaApoderado(this);
+    paginaApoderado_ = new PaginaApoderado(*globales_.store, this);
     paginaHistoricoAA_ = new PaginaHistoricoAA(*globales_.store, this);
     paginaMandatarios_ = new PaginaMandatarios(*globales_.store, this);
     ui->paginas->addWidget(paginaAA_);
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
-    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
-    connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
+    connect(paginaApoderado_, &PaginaApoderado::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
 }
 
 void frmMain::muestraPagina(int pagina) {
@@ -100,24 +97,6 @@ void frmMain::terminaAsistente() {
 
 void frmMain::Inicializa_0() {
     muestraPagina(1);
-
-    setupGrid(paginaApoderado_->fgAA,
-              {QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
-               QStringLiteral("RFC"), QStringLiteral("CURP"), QStringLiteral("Tipo Mandato"),
-               QStringLiteral("Operando (Con gafete)")},
-              {2150, 2150, 2000, 1300, 1700, 1750});
-    setupGrid(paginaApoderado_->fgAduanasAct, {QStringLiteral("Aduana")}, {5200});
-    setupGrid(paginaApoderado_->fgPedTramitados,
-              {QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")}, {3380, 1000, 1600});
-}
-
-void frmMain::Inicializa_Combos() {
-    Store& store = *globales_.store;
-    for (const BloqueDomicilio* block : {&paginaApoderado_->particular, &paginaApoderado_->fiscal}) {
-        Llena_EntFed(store, block->cveEntFed, block->entFed);
-        block->connectCatalogues(store);
-        Llena_MpioDeleg(store, block->noMDeleg, block->mDeleg, block->cveEntFed->currentText());
-    }
 }
 
 void frmMain::Inicializa_datos() {
@@ -128,7 +107,7 @@ void frmMain::Inicializa_datos() {
         return;
     }
     globales_.NoPatente = QString::number(agente->patente);
-    listaMandatarios_->Llena_Mandatarios();
+    paginaApoderado_->recarga();
     paginaMandatarios_->recarga();
     paginaHistoricoAA_->recarga();
 }

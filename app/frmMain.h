@@ -10,7 +10,6 @@ namespace Ui {
 class frmMain;
 }
 struct BloqueDomicilio;
-class ListaMandatarios;
 class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
@@ -43,7 +42,6 @@ private:
     // The pages read and write through the store, so they are built once it is open.
     void construyePaginas();
     void Inicializa_0();
-    void Inicializa_Combos();
     void Inicializa_datos();
     void muestraPagina(int pagina);
     void terminaAsistente();
@@ -70,5 +68,4 @@ private:
     Siguiente siguiente_ = Siguiente::Siguiente;
     bool terminando_ = false;
     // The pages' controllers use the database, so they are declared after it and go before it.
-    std::unique_ptr<ListaMandatarios> listaMandatarios_;
 };

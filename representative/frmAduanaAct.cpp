@@ -2,20 +2,37 @@
 
 #include "ui_frmAduanaAct.h"
 
-#include "data/Catalogos.h"
+#include "data/Rutinas.h"
+#include "data/Store.h"
 #include "platform/Capture.h"
 #include "platform/Messages.h"
 
-frmAduanaAct::frmAduanaAct(Store& store, const QStringList& enLista, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmAduanaAct>()), enLista_(enLista) {
+#include <algorithm>
+
+void llenaAduanas(const QList<Aduana>& catalogo, QComboBox* numbers, QComboBox* names) {
+    for (const Aduana& a : catalogo) {
+        numbers->addItem(numberText(a.numero));
+        names->addItem(a.nombre);
+    }
+    // Adding items to an empty combo selects the first one; the user is to choose.
+    numbers->setCurrentIndex(-1);
+    names->setCurrentIndex(-1);
+    pairCombos(numbers, names);
+}
+
+frmAduanaAct::frmAduanaAct(Store& store, const QList<Aduana>& enLista, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmAduanaAct>()), catalogo_(store.aduanas()), enLista_(enLista) {
     ui->setupUi(this);
-    Llena_Aduanas(store, ui->cmbNoAduana, ui->cmbAduana);
-    pairCombos(ui->cmbNoAduana, ui->cmbAduana);
+    llenaAduanas(catalogo_, ui->cmbNoAduana, ui->cmbAduana);
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmAduanaAct::cmdAceptar_Click);
     connect(ui->cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 frmAduanaAct::~frmAduanaAct() = default;
+
+Aduana frmAduanaAct::aduana() const {
+    return catalogo_.value(ui->cmbNoAduana->currentIndex());
+}
 
 void frmAduanaAct::cmdAceptar_Click() {
     // An office left unchosen would become a row that cannot be stored.
@@ -24,10 +41,10 @@ void frmAduanaAct::cmdAceptar_Click() {
         ui->cmbAduana->setFocus();
         return;
     }
-    if (enLista_.contains(ui->cmbNoAduana->currentText())) {
+    const qint64 numero = aduana().numero;
+    if (std::any_of(enLista_.cbegin(), enLista_.cend(), [numero](const Aduana& a) { return a.numero == numero; })) {
         inform(this, QStringLiteral("Ya existe la aduana en la lista de aduanas que actuo"));
         return;
     }
-    fila_ = {ui->cmbNoAduana->currentText(), ui->cmbAduana->currentText()};
     accept();
 }

@@ -1,31 +1,39 @@
 #pragma once
 
+#include "data/Entidades.h"
+
 #include <QDialog>
-#include <QStringList>
+#include <QList>
 
 #include <memory>
 
 namespace Ui {
 class frmAduanaAct;
 }
+class QComboBox;
 class Store;
 
-// Picks one customs office before which the representative acted, for the offices grid of frmApoderado.
+// Picks one customs office before which the representative acted, for the offices of frmApoderado.
 class frmAduanaAct : public QDialog {
     Q_OBJECT
 
 public:
-    // enLista: the office numbers (number text) the grid already holds.
-    frmAduanaAct(Store& store, const QStringList& enLista, QWidget* parent = nullptr);
+    // enLista: the offices already listed; none of them may be picked again. Reads the catalogue: a refusal of the
+    // engine is thrown from here.
+    frmAduanaAct(Store& store, const QList<Aduana>& enLista, QWidget* parent = nullptr);
     ~frmAduanaAct() override;
 
-    // The row to append once accepted: office number text and name.
-    QStringList fila() const { return fila_; }
+    // The office picked, once accepted.
+    Aduana aduana() const;
 
 private:
     void cmdAceptar_Click();
 
     std::unique_ptr<Ui::frmAduanaAct> ui;
-    QStringList enLista_;
-    QStringList fila_;
+    QList<Aduana> catalogo_;
+    QList<Aduana> enLista_;
 };
+
+// Fills an office pair of the two office dialogs from the catalogue in its order, nothing chosen, the two combos kept
+// in step.
+void llenaAduanas(const QList<Aduana>& catalogo, QComboBox* numbers, QComboBox* names);

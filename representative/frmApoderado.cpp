@@ -4,6 +4,7 @@
 
 #include "data/BloqueDomicilio.h"
 #include "data/Catalogos.h"
+#include "data/ListModel.h"
 #include "data/Mandato.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
@@ -17,14 +18,18 @@
 #include "representative/frmPedTramitados.h"
 
 #include <QDir>
+#include <QItemSelectionModel>
 
 namespace {
 
-QStringList columna0(const QTableWidget* grid) {
-    QStringList cells;
-    for (int r = 0; r < rowCount(grid); ++r)
-        cells << cellText(grid, r, 0);
-    return cells;
+// Rows keyed by office number, the link between an office and its declarations.
+ListRow filaAduana(const Aduana& a) {
+    return {numberText(a.numero), {numberText(a.numero), a.nombre}};
+}
+
+ListRow filaPedimento(const Pedimento& p) {
+    return {numberText(p.aduana.numero),
+            {numberText(p.aduana.numero), p.aduana.nombre, p.noPedimento, dateText(p.fecha)}};
 }
 
 void informaCatalogo(QWidget* parent, const DatabaseError& e) {
@@ -34,8 +39,12 @@ void informaCatalogo(QWidget* parent, const DatabaseError& e) {
 
 } // namespace
 
-frmApoderado::frmApoderado(Store& store, const QString& Modo, const QString& curp, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmApoderado>()), store_(store), Modo_(Modo) {
+frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmApoderado>()), store_(store),
+      fgAduanasAct_(new ListModel({QStringLiteral("No.Aduana"), QStringLiteral("Aduana")}, this)),
+      fgPedTramitados_(new ListModel(
+          {QStringLiteral("No.Aduana"), QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")},
+          this)) {
     ui->setupUi(this);
     particular_ =
         BloqueDomicilio::build(ui->Frame6,
@@ -60,11 +69,8 @@ frmApoderado::frmApoderado(Store& store, const QString& Modo, const QString& cur
     ui->cmbMandato->setCurrentIndex(-1);
     connect(ui->cmbMandato, &QComboBox::currentIndexChanged, this, &frmApoderado::cmbMandato_Click);
 
-    setupGrid(ui->fgAduanasAct, {QStringLiteral("No.Aduana"), QStringLiteral("Aduana")}, {1000, 3600});
-    setupGrid(
-        ui->fgPedTramitados,
-        {QStringLiteral("No.Aduana"), QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")},
-        {1000, 2280, 1000, 1600});
+    setupView(ui->fgAduanasAct, fgAduanasAct_, {1000, 3600});
+    setupView(ui->fgPedTramitados, fgPedTramitados_, {1000, 2280, 1000, 1600});
     ui->cmdBorrarAduana->setEnabled(false);
     ui->cmdNuevoPed->setEnabled(false);
     ui->cmdBorrarPed->setEnabled(false);
@@ -84,15 +90,14 @@ frmApoderado::frmApoderado(Store& store, const QString& Modo, const QString& cur
     connect(ui->cmdBorrarAduana, &QPushButton::clicked, this, &frmApoderado::cmdBorrarAduana_Click);
     connect(ui->cmdNuevoPed, &QPushButton::clicked, this, &frmApoderado::cmdNuevoPed_Click);
     connect(ui->cmdBorrarPed, &QPushButton::clicked, this, &frmApoderado::cmdBorrarPed_Click);
-    connect(ui->fgAduanasAct, &QTableWidget::cellClicked, this, &frmApoderado::fgAduanasAct_Click);
-    connect(ui->fgAduanasAct, &QTableWidget::itemSelectionChanged, this, &frmApoderado::fgAduanasAct_Click);
-    connect(ui->fgPedTramitados, &QTableWidget::cellClicked, this, &frmApoderado::fgPedTramitados_Click);
-    connect(ui->fgPedTramitados, &QTableWidget::itemSelectionChanged, this, &frmApoderado::fgPedTramitados_Click);
+    connect(ui->fgAduanasAct, &QTableView::clicked, this, &frmApoderado::fgAduanasAct_Click);
+    connect(ui->fgAduanasAct->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmApoderado::fgAduanasAct_Click);
+    connect(ui->fgPedTramitados, &QTableView::clicked, this, &frmApoderado::fgPedTramitados_Click);
+    connect(ui->fgPedTramitados->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmApoderado::fgPedTramitados_Click);
 
-    if (Modo_ != QLatin1String("E"))
-        return;
-    curpAnterior_ = curp;
-    const std::optional<Mandatario> m = store_.mandatario(curpAnterior_);
+    const std::optional<Mandatario>& m = valor;
     if (!m)
         return;
     ui->txtNombre->setText(m->nombre);
@@ -117,10 +122,9 @@ frmApoderado::frmApoderado(Store& store, const QString& Modo, const QString& cur
         ui->optSi->setChecked(true);
     // Loaded whatever the stored type: rows of an imported representative then show as soon as type 1 is chosen.
     for (const Aduana& a : m->aduanas)
-        appendRow(ui->fgAduanasAct, {numberText(a.numero), a.nombre});
+        agregaAduana(a);
     for (const Pedimento& p : m->pedimentos)
-        appendRow(ui->fgPedTramitados,
-                  {numberText(p.aduana.numero), p.aduana.nombre, p.noPedimento, dateText(p.fecha)});
+        agregaPedimento(p);
     // With offices loaded, a further declaration must be possible without adding an office first (the office would
     // be refused as already in the list).
     if (!m->aduanas.isEmpty() || !m->pedimentos.isEmpty())
@@ -219,7 +223,17 @@ Mandato frmApoderado::mandatoElegido() const {
     }
 }
 
-Mandatario frmApoderado::captura() const {
+void frmApoderado::agregaAduana(const Aduana& a) {
+    aduanas_ << a;
+    fgAduanasAct_->append(filaAduana(a));
+}
+
+void frmApoderado::agregaPedimento(const Pedimento& p) {
+    pedimentos_ << p;
+    fgPedTramitados_->append(filaPedimento(p));
+}
+
+Mandatario frmApoderado::mandatario() const {
     Mandatario m;
     m.curp = ui->txtCURP->text();
     m.rfc = ui->txtRFC->text();
@@ -233,14 +247,8 @@ Mandatario frmApoderado::captura() const {
     m.operando = ui->optSi->isChecked() ? 1 : 0;
     m.particular = particular_.domicilio();
     m.fiscal = fiscal_.domicilio();
-    for (int r = 0; r < rowCount(ui->fgAduanasAct); ++r)
-        m.aduanas << Aduana{cellText(ui->fgAduanasAct, r, 0).trimmed().toLongLong(), cellText(ui->fgAduanasAct, r, 1)};
-    for (int r = 0; r < rowCount(ui->fgPedTramitados); ++r) {
-        m.pedimentos << Pedimento{
-            {cellText(ui->fgPedTramitados, r, 0).trimmed().toLongLong(), cellText(ui->fgPedTramitados, r, 1)},
-            cellText(ui->fgPedTramitados, r, 2),
-            QDate::fromString(cellText(ui->fgPedTramitados, r, 3), QStringLiteral("dd/MM/yyyy"))};
-    }
+    m.aduanas = aduanas_;
+    m.pedimentos = pedimentos_;
     return m;
 }
 
@@ -255,7 +263,7 @@ void frmApoderado::cmdAceptar_Click() {
     c.fiscal = fiscal_.textos();
     c.mandato = mandatoElegido();
     c.requerimiento = ui->txtRequerimiento->text();
-    c.aduanas = rowCount(ui->fgAduanasAct);
+    c.aduanas = int(aduanas_.size());
     c.ntcl = ui->optNTCL->isChecked();
     c.examen = ui->optExamen->isChecked();
     c.si = ui->optSi->isChecked();
@@ -308,51 +316,38 @@ void frmApoderado::cmdAceptar_Click() {
         return;
     }
 
-    const Mandatario m = captura();
-    try {
-        if (store_.existeMandatario(m.curp) && m.curp != curpAnterior_) {
-            inform(this, QStringLiteral("YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."), MessageIcon::None);
-            return;
-        }
-        store_.guardaMandatario(Modo_ == QLatin1String("E") ? std::optional<QString>(curpAnterior_) : std::nullopt, m);
-    } catch (const DatabaseError& e) {
-        inform(this,
-               QStringLiteral("No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\n%1")
-                   .arg(e.message()),
-               MessageIcon::Exclamation);
+    if (guarda_ && !guarda_(mandatario(), this))
         return;
-    }
-    curpGuardado_ = m.curp;
     accept();
 }
 
 void frmApoderado::fgAduanasAct_Click() {
-    if (rowCount(ui->fgAduanasAct) > 0)
+    if (!aduanas_.isEmpty())
         ui->cmdBorrarAduana->setEnabled(true);
 }
 
 void frmApoderado::fgPedTramitados_Click() {
-    if (rowCount(ui->fgPedTramitados) > 0)
+    if (!pedimentos_.isEmpty())
         ui->cmdBorrarPed->setEnabled(true);
 }
 
 void frmApoderado::cmdNuevaAduana_Click() {
     try {
-        frmAduanaAct dialog(store_, columna0(ui->fgAduanasAct), this);
+        frmAduanaAct dialog(store_, aduanas_, this);
         if (dialog.exec() == QDialog::Accepted)
-            appendRow(ui->fgAduanasAct, dialog.fila());
+            agregaAduana(dialog.aduana());
     } catch (const DatabaseError& e) {
         informaCatalogo(this, e);
     }
-    if (rowCount(ui->fgAduanasAct) > 0)
+    if (!aduanas_.isEmpty())
         ui->cmdNuevoPed->setEnabled(true);
 }
 
 void frmApoderado::cmdNuevoPed_Click() {
     try {
-        frmPedTramitados dialog(store_, columna0(ui->fgAduanasAct), this);
+        frmPedTramitados dialog(store_, aduanas_, this);
         if (dialog.exec() == QDialog::Accepted)
-            appendRow(ui->fgPedTramitados, dialog.fila());
+            agregaPedimento(dialog.pedimento());
     } catch (const DatabaseError& e) {
         informaCatalogo(this, e);
     }
@@ -364,13 +359,16 @@ void frmApoderado::cmdBorrarAduana_Click() {
         return;
     if (!confirm(this, QStringLiteral("¿DESEA BORRAR LA ADUANA SELECCIONADA Y LOS PEDIMENTOS RELACIONADOS?")))
         return;
-    const QString aduana = cellText(ui->fgAduanasAct, row, 0);
+    const qint64 aduana = aduanas_.at(row).numero;
     // From the last row down, so that removing one keeps the positions still to be visited.
-    for (int r = rowCount(ui->fgPedTramitados) - 1; r >= 0; --r) {
-        if (cellText(ui->fgPedTramitados, r, 0) == aduana)
-            removeRow(ui->fgPedTramitados, r);
+    for (qsizetype r = pedimentos_.size() - 1; r >= 0; --r) {
+        if (pedimentos_.at(r).aduana.numero == aduana) {
+            pedimentos_.removeAt(r);
+            fgPedTramitados_->remove(int(r));
+        }
     }
-    removeRow(ui->fgAduanasAct, row);
+    aduanas_.removeAt(row);
+    fgAduanasAct_->remove(row);
 }
 
 void frmApoderado::cmdBorrarPed_Click() {
@@ -379,5 +377,6 @@ void frmApoderado::cmdBorrarPed_Click() {
         return;
     if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
         return;
-    removeRow(ui->fgPedTramitados, row);
+    pedimentos_.removeAt(row);
+    fgPedTramitados_->remove(row);
 }

@@ -4,29 +4,40 @@
 #include "data/Entidades.h"
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmApoderado;
 }
+class ListModel;
 class Store;
 
 // Captures or corrects one representative: identity, mandate type, addresses, request file and, by mandate type,
-// his accreditation or the offices and declarations of his past work. Writes him as a whole on "&Aceptar".
+// his accreditation or the offices and declarations of his past work. It reads the catalogues and writes nothing:
+// on "&Aceptar", once the checks pass, the opener's hook stores the value.
 class frmApoderado : public QDialog {
     Q_OBJECT
 
 public:
-    // Modo "E" opens the stored representative with the CURP given; any other mode opens empty.
-    frmApoderado(Store& store, const QString& Modo, const QString& curp = {}, QWidget* parent = nullptr);
+    // Stores the captured representative, telling the user why not when it cannot; false keeps the dialog open
+    // with everything typed.
+    using Guarda = std::function<bool(const Mandatario& m, QWidget* dialog)>;
+
+    // Without a value the dialog opens empty for a new representative; with one, on him for correction. Reads the
+    // catalogues: a refusal of the engine is thrown from here.
+    frmApoderado(Store& store, std::optional<Mandatario> valor, QWidget* parent = nullptr);
     ~frmApoderado() override;
 
-    // "A" once the representative was stored, "C" otherwise.
+    void setGuarda(Guarda guarda) { guarda_ = std::move(guarda); }
+    // The representative as the dialog holds him.
+    Mandatario mandatario() const;
+    // "A" once accepted, "C" otherwise.
     QString Respuesta_Apoderado() const;
-    // The CURP he was stored under.
-    QString curpGuardado() const { return curpGuardado_; }
 
 private:
     void cmbMandato_Click(int index);
@@ -39,14 +50,18 @@ private:
     void fgAduanasAct_Click();
     void fgPedTramitados_Click();
     void ordenTabulador();
+    void agregaAduana(const Aduana& a);
+    void agregaPedimento(const Pedimento& p);
     Mandato mandatoElegido() const;
-    Mandatario captura() const;
 
     std::unique_ptr<Ui::frmApoderado> ui;
     Store& store_;
-    QString Modo_;
-    QString curpAnterior_;
-    QString curpGuardado_;
+    Guarda guarda_;
     BloqueDomicilio particular_;
     BloqueDomicilio fiscal_;
+    // The offices and declarations as values; the two models show them, row for row.
+    QList<Aduana> aduanas_;
+    QList<Pedimento> pedimentos_;
+    ListModel* fgAduanasAct_;
+    ListModel* fgPedTramitados_;
 };

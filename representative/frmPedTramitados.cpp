@@ -2,16 +2,19 @@
 
 #include "ui_frmPedTramitados.h"
 
-#include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "platform/Capture.h"
 #include "platform/Messages.h"
+#include "representative/frmAduanaAct.h"
 
-frmPedTramitados::frmPedTramitados(Store& store, const QStringList& aduanasEnLista, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmPedTramitados>()), aduanasEnLista_(aduanasEnLista) {
+#include <algorithm>
+
+frmPedTramitados::frmPedTramitados(Store& store, const QList<Aduana>& aduanasEnLista, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmPedTramitados>()), catalogo_(store.aduanas()),
+      aduanasEnLista_(aduanasEnLista) {
     ui->setupUi(this);
-    Llena_Aduanas(store, ui->cmbNoAduana, ui->cmbAduana);
-    pairCombos(ui->cmbNoAduana, ui->cmbAduana);
+    llenaAduanas(catalogo_, ui->cmbNoAduana, ui->cmbAduana);
     makeCaptureBox(ui->txtPedimento);
     ui->dtpFPed->setMaximumDate(fechaMaxima());
     ui->dtpFPed->setDate(QDate::currentDate());
@@ -21,29 +24,32 @@ frmPedTramitados::frmPedTramitados(Store& store, const QStringList& aduanasEnLis
 
 frmPedTramitados::~frmPedTramitados() = default;
 
+Pedimento frmPedTramitados::pedimento() const {
+    return {catalogo_.value(ui->cmbNoAduana->currentIndex()), ui->txtPedimento->text(), ui->dtpFPed->date()};
+}
+
 void frmPedTramitados::cmdAceptar_Click() {
     if (ui->cmbNoAduana->currentIndex() < 0) {
         inform(this, QStringLiteral("Debe elegir la Aduana"));
         ui->cmbAduana->setFocus();
         return;
     }
-    const QString aduana = ui->cmbNoAduana->currentText();
-    if (!aduanasEnLista_.isEmpty() && !aduanasEnLista_.contains(aduana)) {
+    const Pedimento p = pedimento();
+    const auto listed = [&p](const Aduana& a) { return a.numero == p.aduana.numero; };
+    if (!aduanasEnLista_.isEmpty() && std::none_of(aduanasEnLista_.cbegin(), aduanasEnLista_.cend(), listed)) {
         inform(this, QStringLiteral("No existe la aduana del pedimento en la lista de aduanas que actuo"));
         return;
     }
     // The declaration number is stored as a number of digits; anything else could never be stored.
-    const QString pedimento = ui->txtPedimento->text();
-    if (isBlank(pedimento)) {
+    if (isBlank(p.noPedimento)) {
         inform(this, QStringLiteral("El Pedimento no puede estar vacio"));
         ui->txtPedimento->setFocus();
         return;
     }
-    if (!isDigits(pedimento)) {
+    if (!isDigits(p.noPedimento)) {
         inform(this, QStringLiteral("Formato de Pedimento invalido, escriba solo números"));
         ui->txtPedimento->setFocus();
         return;
     }
-    fila_ = {aduana, ui->cmbAduana->currentText(), pedimento, dateText(ui->dtpFPed->date())};
     accept();
 }

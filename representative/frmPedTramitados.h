@@ -1,8 +1,10 @@
 #pragma once
 
+#include "data/Entidades.h"
+
 #include <QDate>
 #include <QDialog>
-#include <QStringList>
+#include <QList>
 
 #include <memory>
 
@@ -11,7 +13,7 @@ class frmPedTramitados;
 }
 class Store;
 
-// Captures one declaration processed before 2001, for the declarations grid of frmApoderado.
+// Captures one declaration processed before 2001, for the declarations of frmApoderado.
 class frmPedTramitados : public QDialog {
     Q_OBJECT
 
@@ -19,18 +21,18 @@ public:
     // The last day the picker offers: the frame speaks of declarations before 1 January 2001.
     static QDate fechaMaxima() { return QDate(2000, 12, 31); }
 
-    // aduanasEnLista: the office numbers (number text) of the offices grid; when it holds any, the declaration
-    // must name one of them.
-    frmPedTramitados(Store& store, const QStringList& aduanasEnLista, QWidget* parent = nullptr);
+    // aduanasEnLista: the offices listed in frmApoderado; when there are any, the declaration must name one of them.
+    // Reads the catalogue: a refusal of the engine is thrown from here.
+    frmPedTramitados(Store& store, const QList<Aduana>& aduanasEnLista, QWidget* parent = nullptr);
     ~frmPedTramitados() override;
 
-    // The row to append once accepted: office number text, office name, declaration number, date "dd/mm/yyyy".
-    QStringList fila() const { return fila_; }
+    // The declaration captured, once accepted.
+    Pedimento pedimento() const;
 
 private:
     void cmdAceptar_Click();
 
     std::unique_ptr<Ui::frmPedTramitados> ui;
-    QStringList aduanasEnLista_;
-    QStringList fila_;
+    QList<Aduana> catalogo_;
+    QList<Aduana> aduanasEnLista_;
 };

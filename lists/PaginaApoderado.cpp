@@ -1,0 +1,327 @@
+#include "lists/PaginaApoderado.h"
+
+#include "data/Catalogos.h"
+#include "data/ListModel.h"
+#include "data/Mandato.h"
+#include "data/Rutinas.h"
+#include "data/Store.h"
+#include "platform/Database.h"
+#include "platform/Grid.h"
+#include "platform/Messages.h"
+#include "representative/frmApoderado.h"
+
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+void clearOptions(QRadioButton* a, QRadioButton* b) {
+    // Exclusive buttons cannot be unchecked one by one.
+    for (QRadioButton* o : {a, b})
+        o->setAutoExclusive(false);
+    a->setChecked(false);
+    b->setChecked(false);
+    for (QRadioButton* o : {a, b})
+        o->setAutoExclusive(true);
+}
+
+ListRow filaMandatario(const FilaMandatario& m) {
+    return {m.curp,
+            {m.nombre, m.apPaterno, m.apMaterno, m.rfc, m.curp, mandatoText(m.mandato), operandoText(m.operando)}};
+}
+
+} // namespace
+
+bool guardaMandatario(Store& store, const std::optional<QString>& curpAnterior, const Mandatario& m, QWidget* dialog) {
+    try {
+        if (store.existeMandatario(m.curp) && m.curp != curpAnterior.value_or(QString())) {
+            inform(dialog, QStringLiteral("YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."), MessageIcon::None);
+            return false;
+        }
+        store.guardaMandatario(curpAnterior, m);
+    } catch (const DatabaseError& e) {
+        inform(dialog,
+               QStringLiteral("No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\n%1")
+                   .arg(e.message()),
+               MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
+    : QGroupBox(QStringLiteral("Datos del Representante o Mandatario"), parent), store_(store),
+      mandatarios_(new ListModel({QStringLiteral("Nombre"), QStringLiteral("Ap.Paterno"), QStringLiteral("Ap.Materno"),
+                                  QStringLiteral("RFC"), QStringLiteral("CURP"), QStringLiteral("Tipo Mandato"),
+                                  QStringLiteral("Operando (Con gafete)")},
+                                 this)),
+      aduanas_(new ListModel({QStringLiteral("Aduana")}, this)),
+      pedimentos_(
+          new ListModel({QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")}, this)) {
+    setObjectName(QStringLiteral("frApoderado"));
+    auto* page = new QVBoxLayout(this);
+
+    auto* list = new QHBoxLayout;
+    fgAA = named(new QTableView(this), "fgAA");
+    list->addWidget(fgAA, 1);
+    auto* buttons = new QVBoxLayout;
+    cmdNuevo = named(new QPushButton(QStringLiteral("Nuevo"), this), "cmdNuevo");
+    cmdEditar = named(new QPushButton(QStringLiteral("Editar"), this), "cmdEditar");
+    cmdBorrar = named(new QPushButton(QStringLiteral("Borrar"), this), "cmdBorrar");
+    cmdEditar->setEnabled(false);
+    cmdBorrar->setEnabled(false);
+    buttons->addWidget(cmdNuevo);
+    buttons->addWidget(cmdEditar);
+    buttons->addWidget(cmdBorrar);
+    buttons->addStretch();
+    list->addLayout(buttons);
+    page->addLayout(list, 2);
+
+    auto* addresses = new QHBoxLayout;
+    auto* frame6 = named(new QGroupBox(QStringLiteral("Domicilio Particular"), this), "Frame6");
+    particular = BloqueDomicilio::build(
+        frame6,
+        {QStringLiteral("txtApRCalle"), QStringLiteral("txtApRNoExt"), QStringLiteral("txtApRNoInt"),
+         QStringLiteral("txtApRColonia"), QStringLiteral("txtApRCP"), QStringLiteral("txtApRTelefono"),
+         QStringLiteral("txtApRFax"), QStringLiteral("cmbApRCveEntFed"), QStringLiteral("cmbApREntFed"),
+         QStringLiteral("cmbApRNoMDeleg"), QStringLiteral("cmbApRMDeleg")},
+        false);
+    auto* frame4 = named(new QGroupBox(QStringLiteral("Domicilio Fiscal"), this), "Frame4");
+    // Three of the fiscal block's boxes were named with a lower-case "r" from the start; the names are kept.
+    fiscal = BloqueDomicilio::build(frame4,
+                                    {QStringLiteral("txtFiscalApRCalle"), QStringLiteral("txtFiscalApRNoExt"),
+                                     QStringLiteral("txtFiscalAprNoInt"), QStringLiteral("txtFiscalApRColonia"),
+                                     QStringLiteral("txtFiscalAprCP"), QStringLiteral("txtFiscalApRTelefono"),
+                                     QStringLiteral("txtFiscalAprFax"), QStringLiteral("cmbFiscalApRCveEntFed"),
+                                     QStringLiteral("cmbFiscalApREntFed"), QStringLiteral("cmbFiscalApRNoMDeleg"),
+                                     QStringLiteral("cmbFiscalApRMDeleg")},
+                                    false);
+    addresses->addWidget(frame6);
+    addresses->addWidget(frame4);
+    page->addLayout(addresses);
+
+    auto* mandate = new QHBoxLayout;
+    Label27 = named(new QLabel(QStringLiteral("Mandato:"), this), "Label27");
+    lblTipoMandato = named(new QLabel(this), "lblTipoMandato");
+    lblTipoMandato->setVisible(false);
+    mandate->addWidget(Label27);
+    mandate->addWidget(lblTipoMandato, 1);
+    page->addLayout(mandate);
+
+    auto* details = new QHBoxLayout;
+    frAduanasAct = named(new QGroupBox(QStringLiteral("Aduanas ante las que ha actuado"), this), "frAduanasAct");
+    fgAduanasAct = named(new QTableView(frAduanasAct), "fgAduanasAct");
+    (new QVBoxLayout(frAduanasAct))->addWidget(fgAduanasAct);
+    frPedTramitados =
+        named(new QGroupBox(QStringLiteral("Pedimentos tramitados con anterioridad al 1 de Enero de 2001"), this),
+              "frPedTramitados");
+    fgPedTramitados = named(new QTableView(frPedTramitados), "fgPedTramitados");
+    (new QVBoxLayout(frPedTramitados))->addWidget(fgPedTramitados);
+    frAcreditacion = named(new QGroupBox(QStringLiteral("Tipo de Acreditación"), this), "frAcreditacion");
+    optNTCL = named(new QRadioButton(QStringLiteral("NTCL"), frAcreditacion), "optNTCL");
+    optExCon = named(new QRadioButton(QStringLiteral("Examen de Conocimientos"), frAcreditacion), "optExCon");
+    auto* accreditation = new QVBoxLayout(frAcreditacion);
+    accreditation->addWidget(optNTCL);
+    accreditation->addWidget(optExCon);
+    accreditation->addStretch();
+    frAduanasAct->setVisible(false);
+    frPedTramitados->setVisible(false);
+    frAcreditacion->setVisible(false);
+    frAcreditacion->setEnabled(false);
+    details->addWidget(frAduanasAct);
+    details->addWidget(frPedTramitados);
+    details->addWidget(frAcreditacion);
+    page->addLayout(details, 1);
+
+    lblRequerimiento = named(
+        new QLabel(QStringLiteral("Requerimiento Electrónico (*.req) para traminte del NIP de Acceso al ORBEX M3:"),
+                   this),
+        "lblRequerimiento");
+    txtRequerimiento = named(new QLineEdit(this), "txtRequerimiento");
+    txtRequerimiento->setReadOnly(true);
+    txtRequerimiento->setEnabled(false);
+    lblRequerimiento->setVisible(false);
+    txtRequerimiento->setVisible(false);
+    page->addWidget(lblRequerimiento);
+    page->addWidget(txtRequerimiento);
+
+    setupView(fgAA, mandatarios_, {2150, 2150, 2000, 1300, 1700, 1750});
+    setupView(fgAduanasAct, aduanas_, {5200});
+    setupView(fgPedTramitados, pedimentos_, {3380, 1000, 1600});
+    // A page read later is shown as far as it came; the user is told why the list ends there.
+    connect(mandatarios_, &ListModel::readFailed, this, [this](const QString& engine) {
+        informaError(QStringLiteral("No se pudo leer la lista de Mandatarios"), engine);
+    });
+    // A click, the arrow keys and a selection made by the program all show the representative.
+    connect(fgAA, &QTableView::clicked, this, &PaginaApoderado::fgAA_Click);
+    connect(fgAA->selectionModel(), &QItemSelectionModel::selectionChanged, this, &PaginaApoderado::fgAA_Click);
+    connect(cmdNuevo, &QPushButton::clicked, this, &PaginaApoderado::cmdNuevo_Click);
+    connect(cmdEditar, &QPushButton::clicked, this, &PaginaApoderado::cmdEditar_Click);
+    connect(cmdBorrar, &QPushButton::clicked, this, &PaginaApoderado::cmdBorrar_Click);
+
+    for (const BloqueDomicilio* block : {&particular, &fiscal}) {
+        Llena_EntFed(store_, block->cveEntFed, block->entFed);
+        block->connectCatalogues(store_);
+    }
+}
+
+void PaginaApoderado::recarga() {
+    mandatarios_->setSource([&store = store_](qsizetype offset, int count) {
+        QList<ListRow> rows;
+        for (const FilaMandatario& m : store.filasMandatarios(offset, count))
+            rows << filaMandatario(m);
+        return rows;
+    });
+    fgAA_Click();
+}
+
+void PaginaApoderado::recargaEn(const std::optional<QString>& curp) {
+    try {
+        recarga();
+    } catch (const DatabaseError& e) {
+        informaError(QStringLiteral("No se pudo leer la lista de Mandatarios"), e.message());
+        return;
+    }
+    if (curp)
+        selectRow(fgAA, mandatarios_->rowOf(*curp));
+}
+
+void PaginaApoderado::muestraDetalles(const Mandatario& m) {
+    QList<ListRow> aduanas;
+    for (const Aduana& a : m.aduanas)
+        aduanas << ListRow{numberText(a.numero), {a.nombre}};
+    aduanas_->setRows(aduanas);
+    QList<ListRow> pedimentos;
+    for (const Pedimento& d : m.pedimentos)
+        pedimentos << ListRow{numberText(d.aduana.numero), {d.aduana.nombre, d.noPedimento, dateText(d.fecha)}};
+    pedimentos_->setRows(pedimentos);
+    txtRequerimiento->setText(m.requerimiento);
+    if (m.mandato != Mandato::Conforme)
+        return;
+    if (m.acreditacion == 1)
+        optNTCL->setChecked(true);
+    else if (m.acreditacion == 2)
+        optExCon->setChecked(true);
+    else
+        clearOptions(optNTCL, optExCon);
+}
+
+void PaginaApoderado::fgAA_Click() {
+    const int row = selectedRow(fgAA);
+    cmdBorrar->setEnabled(row >= 0);
+    cmdEditar->setEnabled(row >= 0);
+    if (row < 0)
+        return;
+    try {
+        const std::optional<Mandatario> m = store_.mandatario(mandatarios_->key(row));
+        if (!m)
+            return;
+        particular.muestra(store_, m->particular);
+        fiscal.muestra(store_, m->fiscal);
+        const bool anterior = m->mandato == Mandato::Anterior;
+        const bool conforme = m->mandato == Mandato::Conforme;
+        if (!anterior && !conforme && m->mandato != Mandato::Autorizado)
+            return;
+        frAduanasAct->setVisible(anterior);
+        frPedTramitados->setVisible(anterior);
+        frAcreditacion->setVisible(conforme);
+        lblRequerimiento->setVisible(anterior || conforme);
+        txtRequerimiento->setVisible(anterior || conforme);
+        lblTipoMandato->setVisible(true);
+        lblTipoMandato->setText(mandatoText(m->mandato));
+        if (anterior || conforme)
+            muestraDetalles(*m);
+    } catch (const DatabaseError& e) {
+        informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+    }
+}
+
+void PaginaApoderado::abreApoderado(std::optional<Mandatario> valor) {
+    // He is corrected under the CURP he was stored with, even when the user changes it.
+    const std::optional<QString> curpAnterior = valor ? std::optional<QString>(valor->curp) : std::nullopt;
+    std::unique_ptr<frmApoderado> dialog;
+    try {
+        dialog = std::make_unique<frmApoderado>(store_, std::move(valor), window());
+    } catch (const DatabaseError& e) {
+        informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+        return;
+    }
+    dialog->setGuarda(
+        [this, curpAnterior](const Mandatario& m, QWidget* d) { return guardaMandatario(store_, curpAnterior, m, d); });
+    if (dialog->exec() != QDialog::Accepted)
+        return;
+    // The stored representative stays selected, so that the user sees what he just wrote.
+    recargaEn(dialog->mandatario().curp);
+    emit mandatariosCambiados();
+}
+
+void PaginaApoderado::cmdNuevo_Click() {
+    abreApoderado(std::nullopt);
+}
+
+void PaginaApoderado::cmdEditar_Click() {
+    const int row = selectedRow(fgAA);
+    if (row < 0)
+        return;
+    std::optional<Mandatario> m;
+    try {
+        m = store_.mandatario(mandatarios_->key(row));
+    } catch (const DatabaseError& e) {
+        informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+        return;
+    }
+    if (m)
+        abreApoderado(std::move(m));
+}
+
+void PaginaApoderado::cmdBorrar_Click() {
+    const int row = selectedRow(fgAA);
+    if (row < 0)
+        return;
+    const QString curp = mandatarios_->key(row);
+    try {
+        const std::optional<Mandatario> m = store_.mandatario(curp);
+        if (!m)
+            return;
+        const QString text = QStringLiteral("¿DESEA BORRAR EL MANDATARIO\n\n") + m->nombre + QLatin1Char(' ') +
+                             m->apPaterno + QLatin1Char(' ') + m->apMaterno + QLatin1Char(' ') + m->curp +
+                             QStringLiteral(" ?");
+        if (!confirm(this, text))
+            return;
+        store_.borraMandatario(curp);
+    } catch (const DatabaseError& e) {
+        informaError(QStringLiteral("No se pudo borrar el Mandatario; quedó como estaba"), e.message());
+        return;
+    }
+    ocultaDetalles();
+    recargaEn(std::nullopt);
+    emit mandatariosCambiados();
+}
+
+void PaginaApoderado::ocultaDetalles() {
+    for (QWidget* w : std::initializer_list<QWidget*>{frAduanasAct, frPedTramitados, frAcreditacion, lblRequerimiento,
+                                                      txtRequerimiento})
+        w->setVisible(false);
+    lblTipoMandato->setVisible(true);
+    lblTipoMandato->clear();
+    // The addresses of someone who is no longer stored are not left on show.
+    particular.limpia(store_);
+    fiscal.limpia(store_);
+}
+
+void PaginaApoderado::informaError(const QString& what, const QString& engine) {
+    inform(this, what + QStringLiteral(":\n") + engine, MessageIcon::Exclamation);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "data/BloqueDomicilio.h"
+#include "data/Entidades.h"
+
+#include <QGroupBox>
+
+#include <optional>
+
+class ListModel;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class Store;
+
+// Page 2: the stored representatives, what the selected one carries, and the buttons that add, correct and remove
+// them through frmApoderado.
+class PaginaApoderado : public QGroupBox {
+    Q_OBJECT
+
+public:
+    // Lays out the page and fills its catalogue combos; the list is read by recarga(). A refusal of the engine is
+    // thrown from here.
+    explicit PaginaApoderado(Store& store, QWidget* parent = nullptr);
+
+    // Reads the list again from its first page; nothing stays selected.
+    void recarga();
+
+signals:
+    // A representative was stored or removed: the pages that depend on the list must follow.
+    void mandatariosCambiados();
+
+private:
+    // Shows the details of the selected representative; without one, only disables "Editar" and "Borrar".
+    void fgAA_Click();
+    void cmdNuevo_Click();
+    void cmdEditar_Click();
+    void cmdBorrar_Click();
+    void abreApoderado(std::optional<Mandatario> valor);
+    void muestraDetalles(const Mandatario& m);
+    void ocultaDetalles();
+    // Reads the list again and selects the representative with that CURP, when one is given and he is there.
+    void recargaEn(const std::optional<QString>& curp);
+    void informaError(const QString& what, const QString& engine);
+
+    Store& store_;
+    ListModel* mandatarios_;
+    ListModel* aduanas_;
+    ListModel* pedimentos_;
+
+    QTableView* fgAA;
+    QPushButton* cmdNuevo;
+    QPushButton* cmdEditar;
+    QPushButton* cmdBorrar;
+    BloqueDomicilio particular;
+    BloqueDomicilio fiscal;
+    QLabel* Label27;
+    QLabel* lblTipoMandato;
+    QGroupBox* frAduanasAct;
+    QTableView* fgAduanasAct;
+    QGroupBox* frPedTramitados;
+    QTableView* fgPedTramitados;
+    QGroupBox* frAcreditacion;
+    QRadioButton* optNTCL;
+    QRadioButton* optExCon;
+    QLabel* lblRequerimiento;
+    QLineEdit* txtRequerimiento;
+};
+
+// How page 2 stores what frmApoderado captured: a CURP that another stored representative holds is refused, and a
+// refusal of the engine is told; either way the dialog stays open. curpAnterior: the CURP he was stored under when
+// he is corrected.
+bool guardaMandatario(Store& store, const std::optional<QString>& curpAnterior, const Mandatario& m, QWidget* dialog);
