@@ -12,6 +12,7 @@
 #include "data/BloqueDomicilio.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "export/Genera_archivo.h"
 #include "import/ViejoTolvek.h"
 #include "lists/HistoricoAA.h"
@@ -45,17 +46,18 @@ bool frmMain::iniciar() {
     frmInicio inicio(this);
     inicio.exec();
 
-    globales_.Archivo_Generado = 0;
+    firma_ = {};
     QString error;
-    globales_.BaseDatos = openTolvekDatabase(programFolder_, &error);
-    if (!globales_.BaseDatos) {
+    db_ = openTolvekDatabase(programFolder_, &error);
+    if (!db_) {
         inform(this, error, MessageIcon::Exclamation);
         return false;
     }
-    globales_.store = std::make_unique<Store>(*globales_.BaseDatos);
+    store_ = std::make_unique<Store>(*db_);
+    listas_ = {db_.get(), store_.get()};
     construyePaginas();
     try {
-        Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
+        Viejo_TOLVEK(this, *db_, programFolder_, previousFolder_);
         Inicializa_0();
         Inicializa_Combos();
         Inicializa_datos();
@@ -76,9 +78,9 @@ void frmMain::construyePaginas() {
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
-    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, globales_);
-    historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, globales_);
-    historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, globales_);
+    listaMandatarios_ = std::make_unique<ListaMandatarios>(paginaApoderado_, listas_);
+    historicoAA_ = std::make_unique<HistoricoAA>(paginaHistoricoAA_, listas_);
+    historicoMandatarios_ = std::make_unique<HistoricoMandatarios>(paginaMandatarios_, listas_);
     connect(listaMandatarios_.get(), &ListaMandatarios::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
 }
 
@@ -94,6 +96,15 @@ void frmMain::terminaAsistente() {
     // The file is written and signed: the wizard is done for this run.
     ui->cmdAtras->setEnabled(false);
     ui->cmdSiguiente->setEnabled(false);
+}
+
+void frmMain::finaliza() {
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, programFolder_);
+    if (!envio)
+        return;
+    firma_.registra(*envio);
+    if (envio->resultado == Envio::Resultado::Firmado)
+        terminaAsistente();
 }
 
 void frmMain::Inicializa_0() {
@@ -126,7 +137,7 @@ void frmMain::Inicializa_0() {
 }
 
 void frmMain::Inicializa_Combos() {
-    Store& store = *globales_.store;
+    Store& store = *store_;
     Llena_Aduanas(store, paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
     pairCombos(paginaAA_->cmbAANoAduanaA, paginaAA_->cmbAAAduanaA);
     for (const BloqueDomicilio* block :
@@ -138,7 +149,7 @@ void frmMain::Inicializa_Combos() {
 }
 
 void frmMain::Inicializa_datos() {
-    Store& store = *globales_.store;
+    Store& store = *store_;
     const std::optional<AgenteAduanal> agente = store.agente();
     if (!agente) {
         inform(this, QStringLiteral("No se encontó información de la vesión anterior de TOLVEK"),
@@ -147,7 +158,7 @@ void frmMain::Inicializa_datos() {
     }
     PaginaAA& p = *paginaAA_;
     p.txtPatente->setText(QString::number(agente->patente));
-    globales_.NoPatente = p.txtPatente->text();
+    NoPatente_ = p.txtPatente->text();
     p.txtAANombre->setText(agente->nombre);
     p.txtAAApPat->setText(agente->apPaterno);
     p.txtAAApMat->setText(agente->apMaterno);
@@ -184,7 +195,7 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 void frmMain::mandatariosCambiados() {
     try {
         historicoMandatarios_->Llena_Hist_Mandatarios();
-        setSiguiente(globales_.store->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
+        setSiguiente(store_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
                MessageIcon::Exclamation);
@@ -196,10 +207,10 @@ bool frmMain::guardaPagina1() {
     p.txtAutorizacion->setText(QStringLiteral("0"));
     try {
         const AgenteAduanal agente = p.agente();
-        globales_.store->guardaAgente(agente);
+        store_->guardaAgente(agente);
         // Only once stored, and as stored: the patente names the information file, which is written from the
         // database, so "0470" is 470 in this run as in any later one.
-        globales_.NoPatente = QString::number(agente.patente);
+        NoPatente_ = QString::number(agente.patente);
     } catch (const DatabaseError& e) {
         inform(this,
                QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1")
@@ -211,7 +222,7 @@ bool frmMain::guardaPagina1() {
 }
 
 void frmMain::cmdSiguiente_Click() {
-    Store& store = *globales_.store;
+    Store& store = *store_;
     try {
         switch (pagina_) {
         case 1:
@@ -224,8 +235,7 @@ void frmMain::cmdSiguiente_Click() {
             if (!Verifica_Datos_p2(this, store))
                 return;
             if (siguiente_ == Siguiente::Finaliza) {
-                if (Genera_archivo(this, globales_, programFolder_))
-                    terminaAsistente();
+                finaliza();
                 return;
             }
             muestraPagina(3);
@@ -237,8 +247,7 @@ void frmMain::cmdSiguiente_Click() {
         case 4:
             if (!Verifica_Datos_p4(paginaMandatarios_->fgMandatarios))
                 return;
-            if (Genera_archivo(this, globales_, programFolder_))
-                terminaAsistente();
+            finaliza();
             break;
         }
     } catch (const DatabaseError& e) {
@@ -278,9 +287,9 @@ void frmMain::termina() {
     if (terminando_)
         return;
     terminando_ = true;
-    // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake.
-    if (globales_.Archivo_Generado == 1 || quedanArchivosSinFirma(programFolder_))
-        Borra_Archivo_Sin_Firma(this, programFolder_, globales_.NoPatente);
+    // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake; the list on disk
+    // names those of this run and any an earlier run could not hand off.
+    Borra_Archivo_Sin_Firma(this, programFolder_, firma_.sinFirma);
     QApplication::quit();
 }
 

@@ -80,13 +80,16 @@ void addPeriod(ModalDriver& driver, QWidget* person, const QString& office, cons
 // A fresh database, with messages and dialogs answered by the test.
 struct Fixture {
     QTemporaryDir dir;
+    std::unique_ptr<Database> database;
+    std::unique_ptr<Store> storeOwned;
     Globales globales;
     ScriptedMessages messages;
     ModalDriver driver;
 
     Fixture() {
-        globales.BaseDatos = openDatabase(dir.path());
-        globales.store = std::make_unique<Store>(*globales.BaseDatos);
+        database = openDatabase(dir.path());
+        storeOwned = std::make_unique<Store>(*database);
+        globales = {database.get(), storeOwned.get()};
     }
     Database& db() { return *globales.BaseDatos; }
     Store& store() { return *globales.store; }

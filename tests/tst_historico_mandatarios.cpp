@@ -47,6 +47,8 @@ void fillPeriod(QWidget* d, const QString& patente, const QString& office, const
 // dialogs answered by the test.
 struct Pagina {
     QTemporaryDir dir;
+    std::unique_ptr<Database> database;
+    std::unique_ptr<Store> storeOwned;
     Globales globales;
     PaginaMandatarios page;
     HistoricoMandatarios control{&page, globales};
@@ -54,8 +56,9 @@ struct Pagina {
     ModalDriver driver;
 
     Pagina() {
-        globales.BaseDatos = openDatabase(dir.path());
-        globales.store = std::make_unique<Store>(*globales.BaseDatos);
+        database = openDatabase(dir.path());
+        storeOwned = std::make_unique<Store>(*database);
+        globales = {database.get(), storeOwned.get()};
         setupGrid(page.fgMandatarios, {"Nombre", "Ap.Paterno", "Ap.Materno", "CURP"}, {3000, 3000, 3000, 2050});
         setupGrid(page.fgPeriodosMandatario, {"Patente", "No.", "Aduana", "F. Inicial", "F. Final"},
                   {1070, 1000, 5000, 2000, 2000});

@@ -121,7 +121,7 @@ void TestImportaInicio::importsAtFirstStartOnly() {
 
         QStringList stored;
         for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM"})
-            stored << table << tableRows(*s.window.globales().BaseDatos, table);
+            stored << table << tableRows(s.window.db(), table);
         QCOMPARE(stored, QStringList({"AA", "#470|JOSÉ|PEÑA|O'BRIEN|PEOJ561231AB1|PEOJ561231HDFXXX09|#0|#470",
                                       "Domicilios_AA", "#1|09|#15|AV. REFORMA, 120|S/N||CENTRO|06600|5555555555|",
                                       "#2|12|#83|JUAREZ|12|B|SAN JOSÉ|39000|7471111111|7472222222", "Mandatarios",
@@ -132,7 +132,7 @@ void TestImportaInicio::importsAtFirstStartOnly() {
                                       "LOTP751120HDFPRD02|#470|0001234|2000-11-30"}));
 
         // The imported broker shows on page 1 at once.
-        QCOMPARE(s.window.globales().NoPatente, QString("470"));
+        QCOMPARE(s.window.NoPatente(), QString("470"));
         QCOMPARE(shown(s.window, {"txtPatente", "txtAANombre", "txtAAApPat", "txtAAApMat", "txtAARFC", "txtAACURP",
                                   "cmbAANoAduanaA", "txtFiscalCalle", "txtFiscalNoExt", "txtFiscalNoInt",
                                   "cmbFiscalMDeleg", "txtOirRColonia", "txtOirRFax", "cmbOirRMDeleg"}),
@@ -147,7 +147,7 @@ void TestImportaInicio::importsAtFirstStartOnly() {
     QCOMPARE(s.messages.texts(), QStringList());
     QVERIFY(!QFile::exists(f.recupera()));
     QVERIFY(!QFile::exists(f.copiedTool()));
-    QCOMPARE(tableRows(*s.window.globales().BaseDatos, "Mandatarios").size(), 2);
+    QCOMPARE(tableRows(s.window.db(), "Mandatarios").size(), 2);
     QCOMPARE(shown(s.window, {"txtAANombre"}), QStringList({"JOSÉ"}));
 }
 
@@ -214,7 +214,7 @@ void TestImportaInicio::faultKeepsDatabaseAndStartUpGoesOn() {
     QCOMPARE(s.messages.shown.first().title, QString("Mensaje"));
     // The start-up went on as for an empty database.
     QCOMPARE(texts.last(), kNoBroker);
-    QCOMPARE(dumpAll(*s.window.globales().BaseDatos), freshDump());
+    QCOMPARE(dumpAll(s.window.db()), freshDump());
     QCOMPARE(shown(s.window, {"txtPatente"}), QStringList({""}));
     QCOMPARE(s.window.Pagina(), 1);
 }
