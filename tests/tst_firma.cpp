@@ -19,7 +19,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -39,16 +38,12 @@ class TestFirma : public QObject {
 
 private slots:
     void initTestCase();
-    void recordFields_data();
-    void recordFields();
     void signing_data();
     void signing();
 
     void keyDialogChecks_data();
     void keyDialogChecks();
     void keyDialogBrowseAndCancel();
-    void outcomeKept_data();
-    void outcomeKept();
 
     void salirHandsOffUnsignedFile_data();
     void salirHandsOffUnsignedFile();
@@ -64,23 +59,6 @@ private:
 void TestFirma::initTestCase() {
     key_ = makeTestKey();
     QVERIFY(key_);
-}
-
-void TestFirma::recordFields_data() {
-    QTest::addColumn<QByteArray>("value");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("short") << QByteArray("abc") << QByteArray("abc") + '\0' + QByteArray(252, ' ');
-    QTest::newRow("255 leaves room for the NUL") << QByteArray(255, 'x') << QByteArray(255, 'x') + '\0';
-    QTest::newRow("longer is cut") << QByteArray(300, 'y') << QByteArray(256, 'y');
-}
-
-void TestFirma::recordFields() {
-    QFETCH(QByteArray, value);
-    QFETCH(QByteArray, expected);
-    char field[256];
-    std::memset(field, '#', sizeof field);
-    llenaCampo(field, sizeof field, value);
-    QCOMPARE(QByteArray(field, sizeof field), expected);
 }
 
 QString TestFirma::keyFile(const QString& folder, const QString& form) {
@@ -155,28 +133,6 @@ void TestFirma::signing() {
     } else if (code != 1) {
         QCOMPARE(readFile(path), kArchivo);
     }
-}
-
-void TestFirma::outcomeKept_data() {
-    QTest::addColumn<int>("resultado");
-    QTest::addColumn<int>("archivoGenerado");
-    QTest::addColumn<QStringList>("sinFirma");
-    QTest::newRow("signed") << int(Envio::Resultado::Firmado) << 0 << QStringList{"/e/B.txt"};
-    // Code 1 counts as done, as a signed file does.
-    QTest::newRow("no file to sign") << int(Envio::Resultado::SinArchivo) << 0 << QStringList{"/e/B.txt"};
-    QTest::newRow("left unsigned") << int(Envio::Resultado::SinFirma) << 1 << QStringList{"/e/B.txt", "/e/A.txt"};
-    QTest::newRow("refused before signing")
-        << int(Envio::Resultado::Rechazado) << 1 << QStringList{"/e/A.txt", "/e/B.txt"};
-}
-
-void TestFirma::outcomeKept() {
-    QFETCH(int, resultado);
-    QFETCH(int, archivoGenerado);
-    QFETCH(QStringList, sinFirma);
-    EstadoFirma estado{1, {"/e/A.txt", "/e/B.txt"}};
-    estado.registra({Envio::Resultado(resultado), 0, {}, "/e/A.txt"});
-    QCOMPARE(estado.Archivo_Generado, archivoGenerado);
-    QCOMPARE(estado.sinFirma, sinFirma);
 }
 
 void TestFirma::keyDialogChecks_data() {
