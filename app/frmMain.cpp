@@ -9,6 +9,7 @@
 #include "data/BloqueDomicilio.h"
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "data/Store.h"
 #include "export/Genera_archivo.h"
 #include "import/ViejoTolvek.h"
 #include "lists/PaginaApoderado.h"
@@ -37,7 +38,13 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     resize(1280, 720);
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The pages read through the store: they go before it does.
+    delete paginaAA_;
+    delete paginaApoderado_;
+    delete paginaHistoricoAA_;
+    delete paginaMandatarios_;
+}
 
 bool frmMain::iniciar() {
     instancia_ = std::make_unique<InstanceLock>(programFolder_);
@@ -48,17 +55,22 @@ bool frmMain::iniciar() {
     frmInicio inicio(this);
     inicio.exec();
 
-    globales_.Archivo_Generado = 0;
+    firma_ = {};
     QString error;
-    globales_.BaseDatos = openTolvekDatabase(programFolder_, &error);
-    if (!globales_.BaseDatos) {
+    db_ = openTolvekDatabase(programFolder_, &error);
+    if (!db_) {
         inform(this, error, MessageIcon::Exclamation);
         return false;
     }
-    globales_.store = std::make_unique<Store>(*globales_.BaseDatos);
+    store_ = std::make_unique<Store>(*db_);
+    // A run that broke off between writing and signing, or left without its exit hand-off, must not leave an
+    // unsigned file in ENVIO to be sent by mistake.
+    const Limpieza limpieza = limpiaEnvioPendiente(programFolder_);
+    if (!limpieza.aviso.isEmpty())
+        inform(this, limpieza.aviso, MessageIcon::Exclamation);
     try {
         construyePaginas();
-        Viejo_TOLVEK(this, *globales_.BaseDatos, programFolder_, previousFolder_);
+        Viejo_TOLVEK(this, *db_, programFolder_, previousFolder_);
         Inicializa_0();
         Inicializa_datos();
     } catch (const DatabaseError& e) {
@@ -70,10 +82,10 @@ bool frmMain::iniciar() {
 }
 
 void frmMain::construyePaginas() {
-    paginaAA_ = new PaginaAA(*globales_.store, this);
-    paginaApoderado_ = new PaginaApoderado(*globales_.store, this);
-    paginaHistoricoAA_ = new PaginaHistoricoAA(*globales_.store, this);
-    paginaMandatarios_ = new PaginaMandatarios(*globales_.store, this);
+    paginaAA_ = new PaginaAA(*store_, this);
+    paginaApoderado_ = new PaginaApoderado(*store_, this);
+    paginaHistoricoAA_ = new PaginaHistoricoAA(*store_, this);
+    paginaMandatarios_ = new PaginaMandatarios(*store_, this);
     ui->paginas->addWidget(paginaAA_);
     ui->paginas->addWidget(paginaApoderado_);
     ui->paginas->addWidget(paginaHistoricoAA_);
@@ -95,6 +107,15 @@ void frmMain::terminaAsistente() {
     ui->cmdSiguiente->setEnabled(false);
 }
 
+void frmMain::finaliza() {
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, programFolder_);
+    if (!envio)
+        return;
+    firma_.registra(*envio);
+    if (envio->resultado == Envio::Resultado::Firmado)
+        terminaAsistente();
+}
+
 void frmMain::Inicializa_0() {
     muestraPagina(1);
 }
@@ -106,7 +127,7 @@ void frmMain::Inicializa_datos() {
                MessageIcon::Exclamation);
         return;
     }
-    globales_.NoPatente = QString::number(agente->patente);
+    NoPatente_ = QString::number(agente->patente);
     paginaApoderado_->recarga();
     paginaMandatarios_->recarga();
     paginaHistoricoAA_->recarga();
@@ -131,7 +152,7 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 void frmMain::mandatariosCambiados() {
     try {
         paginaMandatarios_->recarga();
-        setSiguiente(globales_.store->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
+        setSiguiente(store_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
                MessageIcon::Exclamation);
@@ -144,12 +165,12 @@ bool frmMain::guardaPagina1() {
         return false;
     // Only once stored, and as stored: the patente names the information file, which is written from the
     // database, so "0470" is 470 in this run as in any later one.
-    globales_.NoPatente = QString::number(agente->patente);
+    NoPatente_ = QString::number(agente->patente);
     return true;
 }
 
 void frmMain::cmdSiguiente_Click() {
-    Store& store = *globales_.store;
+    Store& store = *store_;
     try {
         switch (pagina_) {
         case 1:
@@ -162,8 +183,7 @@ void frmMain::cmdSiguiente_Click() {
             if (!Verifica_Datos_p2(this, store))
                 return;
             if (siguiente_ == Siguiente::Finaliza) {
-                if (Genera_archivo(this, globales_, programFolder_))
-                    terminaAsistente();
+                finaliza();
                 return;
             }
             muestraPagina(3);
@@ -175,8 +195,7 @@ void frmMain::cmdSiguiente_Click() {
         case 4:
             if (!Verifica_Datos_p4(*paginaMandatarios_))
                 return;
-            if (Genera_archivo(this, globales_, programFolder_))
-                terminaAsistente();
+            finaliza();
             break;
         }
     } catch (const DatabaseError& e) {
@@ -216,9 +235,9 @@ void frmMain::termina() {
     if (terminando_)
         return;
     terminando_ = true;
-    // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake.
-    if (globales_.Archivo_Generado == 1 || quedanArchivosSinFirma(programFolder_))
-        Borra_Archivo_Sin_Firma(this, programFolder_, globales_.NoPatente);
+    // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake; the list on disk
+    // names those of this run and any an earlier run could not hand off.
+    Borra_Archivo_Sin_Firma(this, programFolder_, firma_.sinFirma);
     QApplication::quit();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Globales.h"
+#include "export/Envio.h"
 
 #include <QMainWindow>
 
@@ -15,6 +15,8 @@ class PaginaApoderado;
 class PaginaHistoricoAA;
 class PaginaMandatarios;
 class InstanceLock;
+class Database;
+class Store;
 
 // The wizard: four pages walked with "< Atrás" and "Siguiente >".
 class frmMain : public QMainWindow {
@@ -29,7 +31,8 @@ public:
     // False when the database cannot be used (the user has been told); the window must not be shown then.
     bool iniciar();
 
-    Globales& globales() { return globales_; }
+    Database& db() { return *db_; }
+    const QString& NoPatente() const { return NoPatente_; }
     int Pagina() const { return pagina_; }
 
 protected:
@@ -45,6 +48,8 @@ private:
     void Inicializa_datos();
     void muestraPagina(int pagina);
     void terminaAsistente();
+    // "Finaliza": the information file written and signed; the wizard ends when it was signed.
+    void finaliza();
     void cmdSiguiente_Click();
     void cmdAtras_Click();
     void cmdSalir_Click();
@@ -63,7 +68,11 @@ private:
     QString programFolder_;
     std::unique_ptr<InstanceLock> instancia_;
     QString previousFolder_;
-    Globales globales_;
+    std::unique_ptr<Database> db_;
+    std::unique_ptr<Store> store_;
+    // The stored patente, as text; it names the information file.
+    QString NoPatente_;
+    EstadoFirma firma_;
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;
     bool terminando_ = false;

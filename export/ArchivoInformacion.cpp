@@ -268,13 +268,34 @@ bool appendDate(QByteArray& out, QByteArrayView stored) {
     return true;
 }
 
+QString codigo(char32_t c) {
+    return QStringLiteral("U+%1").arg(QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0')));
+}
+
+// Characters that print as nothing, or that turn the text around them (U+202E writes the rest backwards).
+bool invisible(char32_t c) {
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_Surrogate:
+    case QChar::Other_PrivateUse:
+    case QChar::Other_NotAssigned:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString describe(char32_t bad) {
-    const QString code = QString::number(uint(bad), 16).toUpper().rightJustified(4, QLatin1Char('0'));
-    if (bad < 0x20 || (bad >= 0x7F && bad < 0xA0))
-        return QStringLiteral("el carácter de control U+%1").arg(code);
     if (bad == kInvalid)
         return QStringLiteral("un carácter dañado");
-    return QStringLiteral("el carácter \"%1\" (U+%2)").arg(QString::fromUcs4(&bad, 1), code);
+    if (bad < 0x20 || (bad >= 0x7F && bad < 0xA0))
+        return QStringLiteral("el carácter de control %1").arg(codigo(bad));
+    if (invisible(bad))
+        return QStringLiteral("el carácter invisible %1").arg(codigo(bad));
+    return QStringLiteral("el carácter \"%1\" (%2)").arg(QString::fromUcs4(&bad, 1), codigo(bad));
 }
 
 class Escritor {
@@ -287,7 +308,7 @@ public:
         if (appendWindows1252(patente_, utf8, &bad) != Falla::Ninguna || text.isEmpty()) {
             *error_ = QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
                                      "\"%1\" no es válida.")
-                          .arg(text);
+                          .arg(legible(text));
             return false;
         }
         return true;
@@ -341,7 +362,7 @@ public:
 private:
     static constexpr qsizetype kChunk = 1 << 16;
 
-    static QString stored(const RawRows& rows, int column) { return QString::fromUtf8(rows.utf8(column)); }
+    static QString stored(const RawRows& rows, int column) { return legible(QString::fromUtf8(rows.utf8(column))); }
 
     bool fila(const RawRows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
@@ -408,6 +429,13 @@ private:
 };
 
 } // namespace
+
+QString legible(const QString& text) {
+    QString shown;
+    for (const char32_t c : text.toUcs4())
+        shown += invisible(c) ? codigo(c) : QString::fromUcs4(&c, 1);
+    return shown;
+}
 
 bool Hay_Historia(Database& db) {
     return db.exists(QStringLiteral("select * from Mandatarios where Mandato=2"));

@@ -1,12 +1,11 @@
 #include "export/Firma.h"
 
-#include "app/Globales.h"
-#include "platform/Messages.h"
 #include "platform/SigningLibrary.h"
 
-#include <QDir>
 #include <QFile>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
@@ -15,32 +14,22 @@ namespace {
 const QByteArray kLlaveVacia = QByteArrayLiteral("c:\\llave.key");
 const QByteArray kPasswordVacio = QByteArrayLiteral("marcador");
 
-void wipeRecords(TablaFirmantes& firmantes) {
-    for (Firmante& f : firmantes) {
-        volatile char* p = f.Password;
-        for (std::size_t i = 0; i < sizeof f.Password; ++i)
-            p[i] = 0;
-    }
+using TablaFirmantes = std::array<Firmante, KFIRMA32_FIRMANTES>;
+
+void wipeBytes(char* bytes, std::size_t size) {
+    volatile char* p = bytes;
+    for (std::size_t i = 0; i < size; ++i)
+        p[i] = 0;
 }
 
 } // namespace
 
-DatosLlave& datosLlave() {
-    static DatosLlave datos;
-    return datos;
-}
-
 void wipe(QByteArray& secret) {
-    if (!secret.isEmpty()) {
-        secret.detach();
-        secret.fill('\0');
-    }
+    // data() detaches a shared buffer first, leaving the other owner's copy as it was: the password is handed
+    // from the dialog to the signing without being shared, so this one is the only copy.
+    if (!secret.isEmpty())
+        wipeBytes(secret.data(), std::size_t(secret.size()));
     secret.clear();
-}
-
-TablaFirmantes& Firmantes() {
-    static TablaFirmantes firmantes{};
-    return firmantes;
 }
 
 void llenaCampo(char* field, std::size_t size, const QByteArray& value) {
@@ -52,23 +41,14 @@ void llenaCampo(char* field, std::size_t size, const QByteArray& value) {
     }
 }
 
-int Firma_Archivo(QWidget* parent, Globales& globales, const QString& programFolder, const QString& path,
-                  const QString& archivoLlave, QByteArray& password) {
-    QString error;
-    SigningLibrary* library = SigningLibrary::load(programFolder, &error);
+int Firma_Archivo(const QString& programFolder, const QString& path, const QString& archivoLlave, QByteArray& password,
+                  QString* error) {
+    SigningLibrary* library = SigningLibrary::load(programFolder, error);
     if (!library) {
         wipe(password);
-        globales.Archivo_Generado = 1;
-        inform(parent,
-               QStringLiteral("No se pudo usar la biblioteca de firma digital %1 de la carpeta %2 (%3). El archivo %4 "
-                              "quedó sin firmar: no lo envíe; reinstale el programa y vuelva a generarlo.")
-                   .arg(kSigningLibraryName, QDir::toNativeSeparators(programFolder), error,
-                        QDir::toNativeSeparators(path)),
-               MessageIcon::Exclamation);
         return -1;
     }
-
-    TablaFirmantes& firmantes = Firmantes();
+    TablaFirmantes firmantes{};
     QByteArray pathBytes = QFile::encodeName(path);
     library->BuscaCurps(pathBytes.data(), firmantes.data());
 
@@ -78,43 +58,11 @@ int Firma_Archivo(QWidget* parent, Globales& globales, const QString& programFol
         llenaCampo(firmantes[i].Llave, sizeof firmantes[i].Llave, kLlaveVacia);
         llenaCampo(firmantes[i].Password, sizeof firmantes[i].Password, kPasswordVacio);
     }
+    // The library may have changed the path buffer.
     pathBytes = QFile::encodeName(path);
     const int code = library->GeneraFirmaDigital(pathBytes.data(), firmantes.data());
-    wipeRecords(firmantes);
+    for (Firmante& f : firmantes)
+        wipeBytes(f.Password, sizeof f.Password);
     wipe(password);
-
-    switch (code) {
-    case KFIRMA32_FIRMADO:
-        globales.Archivo_Generado = 0;
-        inform(parent, QStringLiteral("Se genero el archivo ") +
-                           QDir::toNativeSeparators(programFolder + QStringLiteral("/ENVIO/") + globales.NoPatente) +
-                           QStringLiteral(".txt correctamente y se agrego Firma Digital, no olvide enviarlo y los "
-                                          "requerimientos manualmente a ") +
-                           kCorreoAutoridad);
-        break;
-    case KFIRMA32_SIN_ARCHIVO:
-        globales.Archivo_Generado = 0;
-        inform(parent, QStringLiteral("No se encontró el archivo a firmar digitalmente"), MessageIcon::Exclamation);
-        break;
-    case KFIRMA32_LLAVE_INVALIDA:
-        globales.Archivo_Generado = 1;
-        inform(parent, QStringLiteral("No se encontró la llave privada (*.key) o el archivo no es válido"),
-               MessageIcon::Exclamation);
-        break;
-    case KFIRMA32_PASSWORD_INCORRECTO:
-        globales.Archivo_Generado = 1;
-        inform(parent, QStringLiteral("Error en la contraseña"), MessageIcon::Exclamation);
-        break;
-    default:
-        // Anything else left the file without a signature; it must not pass for a finished one.
-        globales.Archivo_Generado = 1;
-        inform(parent,
-               QStringLiteral("No se pudo agregar la Firma Digital al archivo %1 (código %2). El archivo quedó sin "
-                              "firmar: no lo envíe; vuelva a generarlo.")
-                   .arg(QDir::toNativeSeparators(path))
-                   .arg(code),
-               MessageIcon::Exclamation);
-        break;
-    }
     return code;
 }

@@ -7,22 +7,39 @@
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 
-frmKey::frmKey(const QString& rfcAgente, DatosLlave& datos, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmKey>()), rfcAgente_(rfcAgente), datos_(datos) {
+#include <algorithm>
+
+frmKey::frmKey(const QString& rfcAgente, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::frmKey>()), rfcAgente_(rfcAgente) {
     ui->setupUi(this);
     connect(ui->cmdBuscar, &QPushButton::clicked, this, &frmKey::cmdBuscar_Click);
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmKey::cmdAceptar_Click);
-    connect(ui->cmdCancelar, &QPushButton::clicked, this, &frmKey::cmdCancelar_Click);
+    connect(ui->cmdCancelar, &QPushButton::clicked, this, [this] {
+        borraPassword();
+        reject();
+    });
 }
 
 frmKey::~frmKey() {
     borraPassword();
+    wipe(llave_.password);
+}
+
+Llave frmKey::llave() {
+    Llave llave{llave_.archivo, std::move(llave_.password)};
+    llave_ = {};
+    return llave;
 }
 
 void frmKey::borraPassword() {
-    // setText() drops the box's undo history, which holds every typed character of the password; clear() would
-    // only add the whole password to it once more.
+    // The box's text is shared with `typed` until the box is given blanks of the same length; `typed` is then the
+    // only owner of the password's characters and overwrites them where they lie. setText() also drops the undo
+    // history, which holds every typed character.
+    QString typed = ui->txtPassword->text();
+    ui->txtPassword->setText(QString(typed.size(), QLatin1Char(' ')));
     ui->txtPassword->setText(QString());
+    if (!typed.isEmpty())
+        std::fill(typed.data(), typed.data() + typed.size(), QChar(u'\0'));
 }
 
 void frmKey::cmdBuscar_Click() {
@@ -43,18 +60,8 @@ void frmKey::cmdAceptar_Click() {
         ui->cmdBuscar->setFocus();
         return;
     }
-    datos_.Respuesta_Key = QStringLiteral("A");
-    datos_.Archivo_Llave = ui->txtLlave->text();
-    wipe(datos_.Password_Llave);
-    datos_.Password_Llave = ui->txtPassword->text().toUtf8();
+    wipe(llave_.password);
+    llave_ = {ui->txtLlave->text(), ui->txtPassword->text().toUtf8()};
     borraPassword();
     accept();
-}
-
-void frmKey::cmdCancelar_Click() {
-    datos_.Respuesta_Key = QStringLiteral("C");
-    datos_.Archivo_Llave.clear();
-    wipe(datos_.Password_Llave);
-    borraPassword();
-    reject();
 }

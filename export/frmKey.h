@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/Envio.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -7,25 +9,25 @@
 namespace Ui {
 class frmKey;
 }
-struct DatosLlave;
 
-// The broker picks his private key file and types its password. "&Aceptar" and "&Cancelar" leave their answer
-// in `datos`; closing the window by its close box leaves `datos` as it was.
+// The broker picks his private key file and types its password; after "&Aceptar" llave() hands them over.
 class frmKey : public QDialog {
     Q_OBJECT
 
 public:
     // rfcAgente: the broker's RFC; the key file's name must hold it followed by ".KEY".
-    frmKey(const QString& rfcAgente, DatosLlave& datos, QWidget* parent = nullptr);
+    explicit frmKey(const QString& rfcAgente, QWidget* parent = nullptr);
     ~frmKey() override;
+
+    // The choice accepted; the dialog keeps no copy of the password afterwards.
+    Llave llave();
 
 private:
     void cmdBuscar_Click();
     void cmdAceptar_Click();
-    void cmdCancelar_Click();
     void borraPassword();
 
     std::unique_ptr<Ui::frmKey> ui;
     QString rfcAgente_;
-    DatosLlave& datos_;
+    Llave llave_;
 };

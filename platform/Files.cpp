@@ -6,6 +6,39 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// Bytes the tests leave free on the disk; negative: the real disk decides.
+qint64 simulatedFree = -1;
+
+// Every write goes through here, so that a simulated full disk fails the way a real one does.
+class DoorFile : public QFile {
+public:
+    using QFile::QFile;
+    // Set once the simulated disk is full; QFileDevice keeps its own error kind to itself.
+    bool full = false;
+
+protected:
+    qint64 writeData(const char* data, qint64 size) override {
+        if (simulatedFree >= 0) {
+            if (size > simulatedFree) {
+                simulatedFree = 0;
+                full = true;
+                setErrorString(QStringLiteral("No space left on device"));
+                return -1;
+            }
+            simulatedFree -= size;
+        }
+        return QFile::writeData(data, size);
+    }
+};
+
+} // namespace
+
 bool makeFolder(const QString& path) {
     QDir dir(path);
     if (dir.exists())
@@ -51,14 +84,107 @@ bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error
     return false;
 }
 
-bool copyIntoFolder(const QString& file, const QString& folder, QString* error) {
+bool diskFull(const WriteFailure& failure) {
+    return failure.kind == QFileDevice::ResourceError ||
+           (failure.kind == QFileDevice::WriteError &&
+            (failure.systemError == ENOSPC || failure.systemError == EDQUOT));
+}
+
+QString describeWriteFailure(const WriteFailure& failure, const QString& folder) {
+    if (diskFull(failure))
+        return QStringLiteral("No hay espacio suficiente en el disco para escribir en la carpeta %1")
+            .arg(QDir::toNativeSeparators(folder));
+    return failure.reason;
+}
+
+std::unique_ptr<QFile> openForWriting(const QString& path, WriteFailure* failure) {
+    auto file = std::make_unique<DoorFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
+        *failure = failureOf(*file);
+    return file;
+}
+
+WriteFailure failureOf(const QFileDevice& file) {
+    const int systemError = errno;
+    if (const auto* door = dynamic_cast<const DoorFile*>(&file); door && door->full)
+        return {QFileDevice::ResourceError, ENOSPC, file.errorString()};
+    return {file.error(), systemError, file.errorString()};
+}
+
+bool failed(const QFileDevice& file) {
+    return failureOf(file).kind != QFileDevice::NoError;
+}
+
+bool finishWriting(QFile& file, WriteFailure* failure) {
+    if (failed(file) || !file.flush()) {
+        *failure = failureOf(file);
+        file.close();
+        return false;
+    }
+    file.close();
+    if (failed(file)) {
+        *failure = failureOf(file);
+        return false;
+    }
+    return true;
+}
+
+void simulateFreeSpace(qint64 bytes) {
+    simulatedFree = bytes;
+}
+
+bool replaceFile(const QString& from, const QString& target, QString* error) {
+    std::error_code ec;
+    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(target).toStdString(), ec);
+    if (ec && error)
+        *error = QString::fromLocal8Bit(ec.message());
+    return !ec;
+}
+
+namespace {
+
+bool copyBytes(const QString& file, const QString& partial, QString* error, WriteFailure* failure) {
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly)) {
+        *error = source.errorString();
+        return false;
+    }
+    WriteFailure met;
+    std::unique_ptr<QFile> copy = openForWriting(partial, &met);
+    bool ok = copy->isOpen();
+    while (ok && !source.atEnd()) {
+        const QByteArray block = source.read(1 << 16);
+        if (source.error() != QFileDevice::NoError) {
+            *error = source.errorString();
+            copy->close();
+            return false;
+        }
+        if (copy->write(block) != block.size()) {
+            met = failureOf(*copy);
+            ok = false;
+        }
+    }
+    if (ok)
+        ok = finishWriting(*copy, &met);
+    if (!ok) {
+        copy->close();
+        *error = describeWriteFailure(met, QFileInfo(partial).absolutePath());
+        if (failure)
+            *failure = met;
+        return false;
+    }
+    QFile::setPermissions(partial, source.permissions());
+    return true;
+}
+
+} // namespace
+
+bool copyIntoFolder(const QString& file, const QString& folder, QString* error, WriteFailure* failure) {
     const QString target = QDir(folder).filePath(QFileInfo(file).fileName());
     // Copied beside the target first, so that a failed copy never leaves a truncated program in its place.
-    const QString partial = target + QStringLiteral(".copia");
+    const QString partial = target + QLatin1String(kPartialCopySuffix);
     QFile::remove(partial);
-    QFile source(file);
-    if (!source.copy(partial)) {
-        *error = source.errorString();
+    if (!copyBytes(file, partial, error, failure)) {
         QFile::remove(partial);
         return false;
     }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 
 #include <memory>
 
+class QFile;
 class QIODevice;
 class QSaveFile;
 
@@ -35,9 +37,39 @@ private:
 // Writes the bytes as the whole file, atomically; false with the reason in `error`.
 bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error);
 
+// Why a write through this door failed: its kind, so that a full disk can be told apart, and the system's reason.
+struct WriteFailure {
+    QFileDevice::FileError kind = QFileDevice::NoError;
+    int systemError = 0;
+    QString reason;
+};
+
+// A full disk, however the system reported it.
+bool diskFull(const WriteFailure& failure);
+// The failure as the broker reads it: a full disk in Spanish, naming the folder; anything else with the reason.
+QString describeWriteFailure(const WriteFailure& failure, const QString& folder);
+
+// A file opened for writing (created or truncated) whose every write counts against the simulated free space.
+std::unique_ptr<QFile> openForWriting(const QString& path, WriteFailure* failure);
+// Flushes and closes a file from openForWriting; false, with the failure, when anything did not reach the disk.
+bool finishWriting(QFile& file, WriteFailure* failure);
+// The failure a file opened by openForWriting has met so far; kind NoError when none.
+WriteFailure failureOf(const QFileDevice& file);
+bool failed(const QFileDevice& file);
+
+// Tests: the disk has only this many bytes free for the files openForWriting and copyIntoFolder write from now on;
+// a negative value gives back the real disk.
+void simulateFreeSpace(qint64 bytes);
+
+// Moves the file onto `target`, replacing a file of that name in one step. False with the reason in `error`.
+bool replaceFile(const QString& from, const QString& target, QString* error);
+
 // Copies the file into the folder under its own name, replacing an older copy; the copy keeps the file's
-// permissions, so a program stays runnable. False, with the reason in `error`, when it cannot be done.
-bool copyIntoFolder(const QString& file, const QString& folder, QString* error);
+// permissions, so a program stays runnable. False, with the reason in `error` (and its kind in `failure`), when it
+// cannot be done; no partial copy is left then.
+bool copyIntoFolder(const QString& file, const QString& folder, QString* error, WriteFailure* failure = nullptr);
+// The name a copy has while copyIntoFolder writes it.
+inline constexpr const char* kPartialCopySuffix = ".copia";
 
 // Removes the file when it is there. False, with the reason in `error`, when it is there and stays.
 bool removeFile(const QString& path, QString* error);

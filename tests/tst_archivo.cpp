@@ -1,10 +1,10 @@
-#include "app/Globales.h"
 #include "data/BaseDatos.h"
+#include "data/Store.h"
 #include "export/ArchivoInformacion.h"
-#include "export/Firma.h"
+#include "export/Envio.h"
 #include "export/Genera_archivo.h"
 #include "platform/Database.h"
-#include "platform/Launcher.h"
+#include "platform/Files.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
 
@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cerrno>
 
 namespace {
 
@@ -29,7 +31,6 @@ const QByteArray kEjemplo = "501|3012|1111111||||||||3012\r\n"
                             "800|1111111|1|\r\n";
 
 const QByteArray kTrailer = "800|1111111|1|\r\n";
-const QByteArray kPassword = "Contraseña del agente";
 
 // The broker of the worked example with his one representative of mandate type 1.
 std::unique_ptr<Database> baseEjemplo(const QString& folder, const QString& requerimiento = QString()) {
@@ -78,33 +79,29 @@ private:
     qint64 room_ = 100;
 };
 
+const QByteArray kPassword = "Contraseña del agente";
+
 // A program folder with the signing library and the worked example's database; the representative's request file
 // and the broker's key lie in another folder.
 struct Escena {
     QTemporaryDir dir;
     QTemporaryDir fuera;
-    Globales g;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<Store> store;
     QString llave;
 
-    explicit Escena(EVP_PKEY* key, const QString& patente = QStringLiteral("3012")) {
+    explicit Escena(EVP_PKEY* key) {
         copySigningLibrary(dir.path());
         QDir(dir.path()).mkdir("ENVIO");
-        g.BaseDatos = baseEjemplo(dir.path(), writeFile(fuera.filePath("LOTP751120QW7.REQ"), "req"));
-        g.NoPatente = patente;
+        db = baseEjemplo(dir.path(), writeFile(fuera.filePath("LOTP751120QW7.REQ"), QByteArray(4000, 'r')));
+        store = std::make_unique<Store>(*db);
         llave = writeKeyFile(fuera.filePath("gorm700215kx3.key"), key, kPassword);
     }
     QString envio(const QString& name) const { return dir.filePath("ENVIO/" + name); }
     QStringList enEnvio() const { return QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden); }
-
-    // Genera_archivo with the key dialog answered by "&Aceptar" with the broker's key and this password.
-    bool genera(const QByteArray& password = kPassword) {
-        ModalDriver driver;
-        driver.then([&](QDialog* d) {
-            child<QLineEdit>(d, "txtLlave")->setText(llave);
-            child<QLineEdit>(d, "txtPassword")->setText(QString::fromUtf8(password));
-            QTest::mouseClick(child<QPushButton>(d, "cmdAceptar"), Qt::LeftButton);
-        });
-        return Genera_archivo(nullptr, g, dir.path());
+    Envio genera(const QString& patente = "3012", const QByteArray& password = kPassword) {
+        Llave key{llave, password};
+        return generaEnvio(*store, patente, dir.path(), key);
     }
 };
 
@@ -120,14 +117,15 @@ private slots:
     void refusedValues_data();
     void refusedValues();
     void deviceFailure();
+    void writeFailureMessage_data();
+    void writeFailureMessage();
 
-    void generaSignsAndCopiesRequests();
-    void refusedBeforeWriting_data();
-    void refusedBeforeWriting();
-    void sendingFolderCannotBeMade();
-    void notAcceptedGeneratesNothing_data();
-    void notAcceptedGeneratesNothing();
-    void unsignedFilesErasedOnLeaving();
+    void signsAndCopiesRequests();
+    void refusedLeavesNoFile_data();
+    void refusedLeavesNoFile();
+    void unsignedFileListedAndErasedAtStart();
+    void generaAsksForTheKey_data();
+    void generaAsksForTheKey();
 
 private:
     TestKey key_;
@@ -222,6 +220,8 @@ void TestArchivo::refusedValues_data() {
                                          << QStringList{"tabla Pedimentos_MM", "campo FechPedimento", "fecha válida"};
     QTest::newRow("a number that is none") << QStringList{"update Aduanas_MM set NoAduana='CUATRO'"}
                                            << QStringList{"tabla Aduanas_MM", "campo NoAduana", "número válido"};
+    QTest::newRow("an invisible character is shown by its code")
+        << QStringList{"update AA set Nombre='MAR' || char(8238) || 'IA'"} << QStringList{"invisible U+202E"};
     QTest::newRow("a former representative")
         << QStringList{"update Mandatarios set Mandato=2",
                        "insert into Historico_AA values ('RAAJ600101AB1','RAAJ600101HDFMRN01','JUAN','RAMOS','A|B')"}
@@ -237,6 +237,7 @@ void TestArchivo::refusedValues() {
     QVERIFY2(error.startsWith("No se puede generar el archivo de información: "), qPrintable(error));
     for (const QString& part : named)
         QVERIFY2(error.contains(part), qPrintable(error + " / " + part));
+    QVERIFY(!error.contains(QChar(0x202E)));
 }
 
 void TestArchivo::deviceFailure() {
@@ -247,158 +248,171 @@ void TestArchivo::deviceFailure() {
     QCOMPARE(error, QString("No se pudo escribir el archivo de información: disco lleno."));
 }
 
-void TestArchivo::generaSignsAndCopiesRequests() {
-    Escena s(key_.get());
-    Database& db = *s.g.BaseDatos;
-    const QString insert = "insert into Mandatarios values (?,?,?,?,?,?,?,?,?)";
-    db.exec(insert, {"AASP800101HDFRNB03", "AASP800101AB2", "PABLO", "ARIAS", "SOSA", 2,
-                     writeFile(s.fuera.filePath("AASP800101AB2.REQ"), "dos"), 0, 1});
-    db.exec(insert, {"BERL700101MDFRNS09", "BERL700101CD3", "LUISA", "BERMUDEZ", "RIOS", 3,
-                     writeFile(s.fuera.filePath("BERL700101CD3.REQ"), "tres"), 1, 1});
-    // An aspirant needs no request file at all.
-    db.exec(insert, {"CAMJ900101HDFRRN04", "CAMJ900101EF4", "JORGE", "CAMPOS", "MORA", 2, "", 0, 1});
-    // Left by an exit after a failed signing whose Dremlo never ran: it must not be sent with the folder.
-    writeFile(s.envio("Borra.txt"), QDir::toNativeSeparators(s.envio("3012.txt")).toUtf8());
-    ScriptedMessages messages;
-    QVERIFY(s.genera());
-
-    QCOMPARE(messages.shown.size(), 2);
-    QCOMPARE(messages.shown[0].text, QString("¿DESEA GENERAR EL ARCHIVO DE INFORMACION? PARA ESTA OPERACION DEBE USAR "
-                                             "EL ARCHIVO LLAVE DEL AGENTE ADUANAL. "));
-    QCOMPARE(messages.shown[0].title, QString("Mensaje"));
-    QVERIFY(messages.shown[0].withCancel);
-    QCOMPARE(s.g.Archivo_Generado, 0);
-    QVERIFY(datosLlave().Password_Llave.isEmpty());
-    QByteArray content, curp;
-    QVERIFY(verifySignedFile(readFile(s.envio("3012.txt")), key_.get(), &content, &curp));
-    QCOMPARE(content, escribe(db, {}));
-    QCOMPARE(curp, QByteArray("GORM700215MDFMZR05"));
-    QCOMPARE(s.enEnvio(), QStringList({"3012.txt", "BERL700101CD3.REQ", "LOTP751120QW7.REQ"}));
-    QCOMPARE(readFile(s.envio("BERL700101CD3.REQ")), QByteArray("tres"));
-
-    // A second run replaces the file and the copies; a request taken from ENVIO itself is not lost copying it
-    // onto itself.
-    db.exec("update AA set ApPaterno='MUÑOZ'");
-    writeFile(s.fuera.filePath("BERL700101CD3.REQ"), "segunda");
-    db.exec("update Mandatarios set Requerimiento=? where Mandato=1", {s.envio("LOTP751120QW7.REQ")});
-    QVERIFY(s.genera());
-    QVERIFY(verifySignedFile(readFile(s.envio("3012.txt")), key_.get(), &content, &curp));
-    QVERIFY2(content.contains("|MU\xD1OZ|"), content.constData());
-    QCOMPARE(readFile(s.envio("BERL700101CD3.REQ")), QByteArray("segunda"));
-    QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), QByteArray("req"));
+void TestArchivo::writeFailureMessage_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("systemError");
+    QTest::addColumn<QString>("expected");
+    const QString full =
+        "No hay espacio suficiente en el disco para escribir en la carpeta " + QDir::toNativeSeparators("/p/ENVIO");
+    QTest::newRow("the disk full as Qt reports it") << int(QFileDevice::ResourceError) << 0 << full;
+    QTest::newRow("a write that met ENOSPC") << int(QFileDevice::WriteError) << ENOSPC << full;
+    QTest::newRow("anything else keeps its reason") << int(QFileDevice::WriteError) << EACCES << "razón";
 }
 
-void TestArchivo::refusedBeforeWriting_data() {
+void TestArchivo::writeFailureMessage() {
+    QFETCH(int, kind);
+    QFETCH(int, systemError);
+    QFETCH(QString, expected);
+    QCOMPARE(describeWriteFailure({QFileDevice::FileError(kind), systemError, "razón"}, "/p/ENVIO"), expected);
+}
+
+void TestArchivo::signsAndCopiesRequests() {
+    Escena s(key_.get());
+    const QString insert = "insert into Mandatarios values (?,?,?,?,?,?,?,?,?)";
+    s.db->exec(insert, {"AASP800101HDFRNB03", "AASP800101AB2", "PABLO", "ARIAS", "SOSA", 2,
+                        writeFile(s.fuera.filePath("AASP800101AB2.REQ"), "dos"), 0, 1});
+    s.db->exec(insert, {"BERL700101MDFRNS09", "BERL700101CD3", "LUISA", "BERMUDEZ", "RIOS", 3,
+                        writeFile(s.fuera.filePath("BERL700101CD3.REQ"), "tres"), 1, 1});
+    // Left by an exit whose Dremlo never ran: a late Dremlo must not erase the file about to be signed.
+    writeFile(s.envio("Borra.txt"), QDir::toNativeSeparators(s.envio("3012.txt")).toUtf8());
+    Llave llave{s.llave, kPassword};
+    const Envio envio = generaEnvio(*s.store, "3012", s.dir.path(), llave);
+    QCOMPARE(int(envio.resultado), int(Envio::Resultado::Firmado));
+    QCOMPARE(envio.mensaje, "Se genero el archivo " + QDir::toNativeSeparators(s.envio("3012.txt")) +
+                                " correctamente y se agrego Firma Digital, no olvide enviarlo y los requerimientos "
+                                "manualmente a mandatarios@aduanas.gob.mx");
+    QVERIFY(llave.password.isEmpty());
+    QByteArray content, curp;
+    QVERIFY(verifySignedFile(readFile(s.envio("3012.txt")), key_.get(), &content, &curp));
+    QCOMPARE(content, escribe(*s.db, {}));
+    QCOMPARE(curp, QByteArray("GORM700215MDFMZR05"));
+    QCOMPARE(s.enEnvio(), QStringList({"3012.txt", "BERL700101CD3.REQ", "LOTP751120QW7.REQ"}));
+
+    // A second run replaces the file and the copies; a request taken from ENVIO itself survives copying onto itself.
+    writeFile(s.fuera.filePath("BERL700101CD3.REQ"), "segunda");
+    s.db->exec("update Mandatarios set Requerimiento=? where Mandato=1", {s.envio("LOTP751120QW7.REQ")});
+    QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
+    QCOMPARE(readFile(s.envio("BERL700101CD3.REQ")), QByteArray("segunda"));
+    QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), QByteArray(4000, 'r'));
+}
+
+void TestArchivo::refusedLeavesNoFile_data() {
     QTest::addColumn<QString>("patente");
     QTest::addColumn<QString>("sql");
+    QTest::addColumn<qint64>("freeBytes");
     QTest::addColumn<QStringList>("named");
-    const QString refused = "No se puede generar el archivo de información: la patente del Agente Aduanal \"%1\" "
-                            "no es válida.";
-    const QString patente = "3012";
-    QTest::newRow("request file missing") << patente << "update Mandatarios set Requerimiento='FALTA.REQ'"
+    const QString refused = "la patente del Agente Aduanal \"%1\" no es válida.";
+    const QString envio = QDir::toNativeSeparators("/ENVIO");
+    QTest::newRow("request file missing") << "3012"
+                                          << "update Mandatarios set Requerimiento='FALTA.REQ'" << -1LL
                                           << QStringList{"PEDRO LOPEZ TORRES", kCurp, "FALTA.REQ"};
-    QTest::newRow("no request chosen") << patente << "update Mandatarios set Requerimiento='  '"
-                                       << QStringList{"PEDRO LOPEZ TORRES", kCurp,
-                                                      "no tiene Requerimiento Electrónico"};
+    QTest::newRow("no request chosen") << "3012"
+                                       << "update Mandatarios set Requerimiento='  '" << -1LL
+                                       << QStringList{kCurp, "no tiene Requerimiento Electrónico"};
     QTest::newRow("a value that would corrupt a record")
-        << patente << "update Pedimentos_MM set NoPedimento='300|4567'" << QStringList{"campo NoPedimento"};
+        << "3012"
+        << "update Pedimentos_MM set NoPedimento='300|4567'" << -1LL << QStringList{"campo NoPedimento"};
     // Valida_Patente reads only the leading number, so the rest of the box may hold anything.
     for (const QString malformed : {"1/2", "12\\A", "1:2"})
         QTest::newRow(qPrintable("patente " + malformed))
-            << malformed << QString() << QStringList{refused.arg(malformed)};
+            << malformed << QString() << -1LL << QStringList{refused.arg(malformed)};
+    QTest::newRow("patente with an invisible character")
+        << QString::fromUtf8("12\u202E") << QString() << -1LL << QStringList{refused.arg("12U+202E")};
+    const QStringList full{"No hay espacio suficiente en el disco para escribir en la carpeta", envio};
+    QTest::newRow("disk full writing the file") << "3012" << QString() << 300LL << full;
+    QTest::newRow("disk full copying a request") << "3012" << QString() << 2000LL << full + QStringList{"copiar"};
 }
 
-void TestArchivo::refusedBeforeWriting() {
+// Nothing new is left in ENVIO, whatever stopped the generation: neither a file, cut or whole, nor a copy.
+void TestArchivo::refusedLeavesNoFile() {
     QFETCH(QString, patente);
     QFETCH(QString, sql);
+    QFETCH(qint64, freeBytes);
     QFETCH(QStringList, named);
-    Escena s(key_.get(), patente);
+    Escena s(key_.get());
     writeFile(s.envio("3012.txt"), "archivo anterior\r\n");
     if (!sql.isEmpty())
-        s.g.BaseDatos->exec(sql);
-    ScriptedMessages messages;
-    QVERIFY(!s.genera());
-    QCOMPARE(messages.shown.size(), 2);
+        s.db->exec(sql);
+    simulateFreeSpace(freeBytes);
+    const Envio envio = s.genera(patente);
+    simulateFreeSpace(-1);
+    QCOMPARE(int(envio.resultado), int(Envio::Resultado::Rechazado));
     for (const QString& part : named)
-        QVERIFY2(messages.shown[1].text.contains(part), qPrintable(messages.shown[1].text + " / " + part));
+        QVERIFY2(envio.mensaje.contains(part), qPrintable(envio.mensaje + " / " + part));
+    QVERIFY(!envio.mensaje.contains(QChar(0x202E)));
     QCOMPARE(s.enEnvio(), QStringList{"3012.txt"});
     QCOMPARE(readFile(s.envio("3012.txt")), QByteArray("archivo anterior\r\n"));
-    QVERIFY(datosLlave().Password_Llave.isEmpty());
 }
 
-void TestArchivo::sendingFolderCannotBeMade() {
+void TestArchivo::unsignedFileListedAndErasedAtStart() {
     Escena s(key_.get());
-    QDir(s.dir.path()).rmdir("ENVIO");
-    writeFile(s.dir.filePath("ENVIO"), "un archivo, no una carpeta");
-    ScriptedMessages messages;
-    QVERIFY(!s.genera());
-    QCOMPARE(messages.texts().last(), "No se pudo crear la carpeta de envío " +
-                                          QDir::toNativeSeparators(s.dir.filePath("ENVIO")) +
-                                          ". Revise que pueda escribir en la carpeta del programa y vuelva a generar "
-                                          "el archivo.");
+    EstadoFirma estado;
+    const Envio fallida = s.genera("3012", "otra");
+    estado.registra(fallida);
+    QCOMPARE(fallida.mensaje, QString("Error en la contraseña"));
+    QCOMPARE(estado.Archivo_Generado, 1);
+    QCOMPARE(readFile(s.envio("3012.txt")), kEjemplo);
+    // Listed at once, in Dremlo's form, so that a run that ends without its hand-off does not forget it.
+    const QByteArray listed = QDir::toNativeSeparators(s.envio("3012.txt")).toUtf8() + "\r\n";
+    QCOMPARE(readFile(s.envio("Borra.txt")), listed);
+
+    // The broker corrects his patente and signs under it: the first file stays listed, the signed one is not.
+    estado.registra(s.genera("3013"));
+    QCOMPARE(estado.Archivo_Generado, 0);
+    QCOMPARE(estado.sinFirma, QStringList{s.envio("3012.txt")});
+    QCOMPARE(readFile(s.envio("Borra.txt")), listed);
+
+    // The run breaks off; so did an earlier one while writing and copying. The next start clears all of it.
+    writeFile(s.envio("3014.txt.firmando"), "501|3014|");
+    writeFile(s.envio("LOTP751120QW7.REQ.copia"), "r");
+    const Limpieza limpieza = limpiaEnvioPendiente(s.dir.path());
+    QCOMPARE(limpieza.sinFirmaBorrados, QStringList{s.envio("3012.txt")});
+    QCOMPARE(limpieza.temporalesBorrados.size(), 2);
+    QCOMPARE(limpieza.aviso, QString());
+    QCOMPARE(s.enEnvio(), QStringList({"3013.txt", "LOTP751120QW7.REQ"}));
 }
 
-void TestArchivo::notAcceptedGeneratesNothing_data() {
+void TestArchivo::generaAsksForTheKey_data() {
     QTest::addColumn<bool>("answer");
     QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("respuesta");
-    QTest::newRow("question declined") << false << QString() << QString("anterior");
-    QTest::newRow("key dialog cancelled") << true << QString("cmdCancelar") << QString("C");
-    // The password of the last signing is gone: going on would only sign with a stale key path.
-    QTest::newRow("key dialog closed by its close box") << true << QString() << QString();
+    QTest::addColumn<bool>("generated");
+    QTest::newRow("question declined") << false << QString() << false;
+    QTest::newRow("key dialog cancelled") << true << QString("cmdCancelar") << false;
+    // There is no password to sign with: going on would only report a wrong one.
+    QTest::newRow("key dialog closed by its close box") << true << QString() << false;
+    QTest::newRow("accepted") << true << QString("cmdAceptar") << true;
 }
 
-void TestArchivo::notAcceptedGeneratesNothing() {
+void TestArchivo::generaAsksForTheKey() {
     QFETCH(bool, answer);
     QFETCH(QString, button);
-    QFETCH(QString, respuesta);
+    QFETCH(bool, generated);
     Escena s(key_.get());
-    s.g.Archivo_Generado = 1;
-    datosLlave() = {"anterior", s.llave, {}};
     ScriptedMessages messages;
     messages.answerNext(answer);
     ModalDriver driver;
     if (answer)
         driver.then([&](QDialog* d) {
+            child<QLineEdit>(d, "txtLlave")->setText(s.llave);
+            child<QLineEdit>(d, "txtPassword")->setText(QString::fromUtf8(kPassword));
             if (button.isEmpty())
                 d->close();
             else
                 QTest::mouseClick(d->findChild<QPushButton*>(button), Qt::LeftButton);
         });
-    QVERIFY(!Genera_archivo(nullptr, s.g, s.dir.path()));
-    QCOMPARE(messages.shown.size(), 1);
-    QCOMPARE(driver.unexpected, QStringList());
+    const std::optional<Envio> envio = Genera_archivo(nullptr, *s.store, "3012", s.dir.path());
+    QCOMPARE(envio.has_value(), generated);
     QCOMPARE(driver.pending(), 0);
-    QCOMPARE(s.enEnvio(), QStringList());
-    QCOMPARE(s.g.Archivo_Generado, 1);
-    QCOMPARE(datosLlave().Respuesta_Key, respuesta);
-}
-
-void TestArchivo::unsignedFilesErasedOnLeaving() {
-    Escena s(key_.get(), "3013");
-    ScriptedMessages messages;
-    // A signing that succeeds leaves nothing to erase.
-    QVERIFY(s.genera());
-    QVERIFY(!quedanArchivosSinFirma(s.dir.path()));
-
-    s.g.NoPatente = "3012";
-    QVERIFY(!s.genera("otra"));
-    QCOMPARE(s.g.Archivo_Generado, 1);
-    QCOMPARE(readFile(s.envio("3012.txt")), kEjemplo);
-    QVERIFY(quedanArchivosSinFirma(s.dir.path()));
-
-    // Back on page 1 the broker corrects his patente and signs under it: the first file stays unsigned, and it is
-    // the one erased on leaving, not the signed file the patente now names.
-    s.g.NoPatente = "3014";
-    QVERIFY(s.genera());
-    QCOMPARE(s.g.Archivo_Generado, 0);
-    QVERIFY(quedanArchivosSinFirma(s.dir.path()));
-    int launched = 0;
-    interceptLaunches([&](const QString&, const QStringList&, const QString&) { return ++launched == 1; });
-    Borra_Archivo_Sin_Firma(nullptr, s.dir.path(), s.g.NoPatente);
-    interceptLaunches({});
-    QCOMPARE(launched, 1);
-    QCOMPARE(readFile(s.envio("Borra.txt")), QDir::toNativeSeparators(s.envio("3012.txt")).toUtf8() + "\r\n");
+    QCOMPARE(messages.shown[0].text, QString("¿DESEA GENERAR EL ARCHIVO DE INFORMACION? PARA ESTA OPERACION DEBE USAR "
+                                             "EL ARCHIVO LLAVE DEL AGENTE ADUANAL. "));
+    QCOMPARE(messages.shown[0].title, QString("Mensaje"));
+    QVERIFY(messages.shown[0].withCancel);
+    QCOMPARE(messages.shown.size(), generated ? 2 : 1);
+    if (generated) {
+        QCOMPARE(messages.shown[1].text, envio->mensaje);
+        QCOMPARE(int(messages.shown[1].icon), int(MessageIcon::Information));
+    }
+    QCOMPARE(s.enEnvio().contains("3012.txt"), generated);
 }
 
 QTEST_MAIN(TestArchivo)

@@ -102,7 +102,7 @@ void TestInicio::storedBrokerShownOnPageOne() {
     frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
     QVERIFY(startUp(window, driver));
     QCOMPARE(messages.texts(), QStringList());
-    QCOMPARE(window.globales().NoPatente, QString("470"));
+    QCOMPARE(window.NoPatente(), QString("470"));
     // The office is chosen by its number; the addresses' entity and municipality by their keys.
     QStringList values;
     for (const char* name : {"txtPatente", "txtAANombre", "txtAARFC", "txtAACURP", "txtAutorizacion", "cmbAANoAduanaA",

@@ -104,7 +104,7 @@ QString caption(frmMain& window) {
 
 // The one row of a table, by its kinds of values (see tableRows).
 QString storedRow(frmMain& window, const QString& table) {
-    const QStringList rows = tableRows(*window.globales().BaseDatos, table);
+    const QStringList rows = tableRows(window.db(), table);
     return rows.size() == 1 ? rows.first() : QStringLiteral("%1 rows").arg(rows.size());
 }
 
@@ -166,7 +166,7 @@ void Walk::start() {
     press(&window, "cmdSiguiente");
     QCOMPARE(messages.texts().join(QLatin1Char('\n')), QString());
     QCOMPARE(window.Pagina(), 2);
-    QCOMPARE(window.globales().NoPatente, kPatente);
+    QCOMPARE(window.NoPatente(), kPatente);
     QCOMPARE(storedRow(window, "AA"), QString("#3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|#0|#470"));
     // No representative yet, so none is an aspirant: page 2 is the last.
     QCOMPARE(caption(window), QString("Finaliza"));
@@ -195,7 +195,6 @@ void Walk::sign(QByteArray* content) {
                  " correctamente y se agrego Firma Digital, no olvide enviarlo y los requerimientos manualmente a " +
                  kCorreoAutoridad);
     QCOMPARE(int(messages.shown[1].icon), int(MessageIcon::Information));
-    QCOMPARE(window.globales().Archivo_Generado, 0);
     // Done: neither button of the wizard may be pressed again.
     QVERIFY(!child<QPushButton>(&window, "cmdSiguiente")->isEnabled());
     QVERIFY(!child<QPushButton>(&window, "cmdAtras")->isEnabled());

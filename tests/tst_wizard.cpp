@@ -54,7 +54,7 @@ public:
         fillAddress("OirR", "GUERRERO", QString::fromUtf8("ÑUU SAVI"));
     }
 
-    QStringList rows(const QString& table) { return tableRows(*window.globales().BaseDatos, table); }
+    QStringList rows(const QString& table) { return tableRows(window.db(), table); }
 
     // Presses the button and tells on which page the wizard is then and what its forward button reads.
     QString step(const char* name) {
@@ -159,7 +159,7 @@ void TestWizard::walkWithoutAspirant() {
     QVERIFY(w.button("cmdAtras")->isEnabled());
     QCOMPARE(w.box("txtAutorizacion")->text(), QString("0"));
     // The patente names the file as stored: a later start would read 470 too.
-    QCOMPARE(w.window.globales().NoPatente, QString("470"));
+    QCOMPARE(w.window.NoPatente(), QString("470"));
     // Numbers stored as numbers, the empty NoInt as an empty text.
     QCOMPARE(w.rows("AA"), QStringList({"#470|EMILIO|GOMEZ|DIAZ|GODE561231GR8|GODE561231HDFRRN09|#0|#470"}));
     QVERIFY(w.rows("Domicilios_AA").value(0).startsWith("#1|09|#15|REFORMA|S/N||CENTRO|"));
@@ -179,7 +179,7 @@ void TestWizard::walkWithoutAspirant() {
 void TestWizard::walkWithAspirant() {
     QTemporaryDir dir;
     Wizard w(dir.path());
-    storeAspirant(*w.window.globales().BaseDatos);
+    storeAspirant(w.window.db());
     w.fillValidPage1();
     // Forward the captions keep their typo; back from pages 3 and 4 they are spelt right, except on page 1.
     QCOMPARE(w.step("cmdSiguiente"), QString("2 Siguente >"));
@@ -206,15 +206,15 @@ void TestWizard::refusedInsertKeepsStoredBroker() {
                  "begin select raise(abort, 'rechazado'); end");
     }
     Wizard w(dir.path());
-    const QStringList before = dumpAll(*w.window.globales().BaseDatos);
+    const QStringList before = dumpAll(w.window.db());
     w.fillValidPage1();
     w.press("cmdSiguiente");
     QCOMPARE(w.messages.shown.size(), 1);
     QVERIFY(w.messages.texts().first().contains("rechazado"));
     QCOMPARE(w.window.Pagina(), 1);
     // The patente that names the information file stays the stored one.
-    QCOMPARE(w.window.globales().NoPatente, QString("1"));
-    QCOMPARE(dumpAll(*w.window.globales().BaseDatos), before);
+    QCOMPARE(w.window.NoPatente(), QString("1"));
+    QCOMPARE(dumpAll(w.window.db()), before);
     QVERIFY(before.join("/").contains("CALLE ANTES 2"));
 }
 
@@ -235,12 +235,12 @@ void TestWizard::salirAsksBeforeGeneration() {
 void TestWizard::salirHandsOffUnsignedFileOnce() {
     QTemporaryDir dir;
     Wizard w(dir.path());
-    // A signing that failed for the key left the unsigned file in ENVIO; no erasing tool is at hand to take it,
-    // so each attempt to hand it off tells the user. Leaving closes the window too; the hand-off is made once.
+    // A signing that failed for the key left the unsigned file in ENVIO, listed for erasing; no erasing tool is at
+    // hand to take it, so each attempt to hand it off tells the user. Leaving closes the window too; the hand-off
+    // is made once.
     QVERIFY(QDir(dir.path()).mkpath("ENVIO"));
-    writeFile(dir.filePath("ENVIO/0470.txt"), "sin firma");
-    w.window.globales().NoPatente = "0470";
-    w.window.globales().Archivo_Generado = 1;
+    const QString unsignedFile = writeFile(dir.filePath("ENVIO/0470.txt"), "sin firma");
+    writeFile(dir.filePath("ENVIO/Borra.txt"), QDir::toNativeSeparators(unsignedFile).toUtf8() + "\r\n");
     QCOMPARE(w.leave(), 0);
     QCOMPARE(w.messages.shown.size(), 2);
     QVERIFY(w.messages.texts().last().startsWith("No se pudo borrar el archivo sin firma"));

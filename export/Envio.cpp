@@ -1,0 +1,322 @@
+#include "export/Envio.h"
+
+#include "data/Rutinas.h"
+#include "data/Store.h"
+#include "export/ArchivoInformacion.h"
+#include "export/Firma.h"
+#include "platform/Database.h"
+#include "platform/Files.h"
+#include "platform/Launcher.h"
+#include "platform/SigningLibrary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <functional>
+
+namespace {
+
+// The information file is written and signed under this name, beside the place it goes once signed; a start finds
+// one only when a run broke off between the two.
+const QString kTemporal = QStringLiteral(".firmando");
+const QString kLista = QStringLiteral("Borra.txt");
+
+QString native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+struct Requerimiento {
+    QString curp;
+    QString nombre;
+    QString archivo;
+};
+
+// Representatives of mandate types 1 and 3 send their request file with the information file; type 2 do not.
+void paraCadaRequerimiento(Database& db, const std::function<bool(const Requerimiento&)>& action) {
+    // Mandato 1: "Anterior 01/01/2001"; 3: "Con autorización de operar al 15/01/2004".
+    Query rows = db.select(QStringLiteral("select * from Mandatarios where Mandato=1 or Mandato=3"));
+    while (rows.next()) {
+        const QString nombre =
+            QStringList{rows.text(2), rows.text(3), rows.text(4)}.join(QLatin1Char(' ')).simplified();
+        if (!action({rows.text(0), nombre, rows.text(6)}))
+            return;
+    }
+}
+
+// A patente may begin with its number and go on with other characters (Valida_Patente reads only the number), but
+// those that separate folders or that the file system refuses would leave the file somewhere else, or nowhere.
+bool nombreDeArchivo(const QString& patente) {
+    if (patente.isEmpty())
+        return false;
+    for (const QChar c : patente)
+        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
+            return false;
+    return true;
+}
+
+// The erasing list Dremlo reads: one full path a line, CR LF.
+QString rutaLista(const QString& programFolder) {
+    return QDir(carpetaEnvio(programFolder)).filePath(kLista);
+}
+
+QStringList leeLista(const QString& programFolder) {
+    QFile file(rutaLista(programFolder));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList paths;
+    for (QByteArray line : file.readAll().split('\n')) {
+        if (line.startsWith("\xEF\xBB\xBF"))
+            line.remove(0, 3);
+        if (const QString path = QString::fromUtf8(line.trimmed()); !path.isEmpty())
+            paths << QDir::fromNativeSeparators(path);
+    }
+    return paths;
+}
+
+bool escribeLista(const QString& programFolder, const QStringList& paths, QString* error) {
+    if (paths.isEmpty())
+        return removeFile(rutaLista(programFolder), error);
+    QByteArray bytes;
+    for (const QString& path : paths)
+        bytes += native(path).toUtf8() + "\r\n";
+    return writeWholeFile(rutaLista(programFolder), bytes, error);
+}
+
+bool enEnvio(const QString& programFolder, const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink() &&
+           info.absolutePath() == QFileInfo(carpetaEnvio(programFolder)).absoluteFilePath();
+}
+
+Envio rechazo(const QString& mensaje) {
+    return {Envio::Resultado::Rechazado, -1, mensaje, {}};
+}
+
+QString mensajeDeFirma(int code, const QString& programFolder, const QString& patente, const QString& ruta,
+                       const QString& error) {
+    switch (code) {
+    case KFIRMA32_FIRMADO:
+        return QStringLiteral("Se genero el archivo ") + native(programFolder + QStringLiteral("/ENVIO/") + patente) +
+               QStringLiteral(".txt correctamente y se agrego Firma Digital, no olvide enviarlo y los requerimientos "
+                              "manualmente a ") +
+               kCorreoAutoridad;
+    case KFIRMA32_SIN_ARCHIVO:
+        return QStringLiteral("No se encontró el archivo a firmar digitalmente");
+    case KFIRMA32_LLAVE_INVALIDA:
+        return QStringLiteral("No se encontró la llave privada (*.key) o el archivo no es válido");
+    case KFIRMA32_PASSWORD_INCORRECTO:
+        return QStringLiteral("Error en la contraseña");
+    case -1:
+        return QStringLiteral("No se pudo usar la biblioteca de firma digital %1 de la carpeta %2 (%3). El archivo %4 "
+                              "quedó sin firmar: no lo envíe; reinstale el programa y vuelva a generarlo.")
+            .arg(kSigningLibraryName, native(programFolder), error, native(ruta));
+    default:
+        return QStringLiteral("No se pudo agregar la Firma Digital al archivo %1 (código %2). El archivo quedó sin "
+                              "firmar: no lo envíe; vuelva a generarlo.")
+            .arg(native(ruta))
+            .arg(code);
+    }
+}
+
+// Signs the written file under its temporary name and puts it in place. An unsigned file goes in place too, so
+// that the broker finds it where he expects it, but it is listed for erasing first: were the program to end before
+// its exit hand-off, the next start erases it.
+Envio firma(const QString& programFolder, const QString& patente, const QString& temporal, Llave& llave) {
+    const QString ruta = rutaArchivoInformacion(programFolder, patente);
+    QString error;
+    const int code = Firma_Archivo(programFolder, temporal, llave.archivo, llave.password, &error);
+    Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, programFolder, patente, ruta, error), ruta};
+    if (code == KFIRMA32_SIN_ARCHIVO) {
+        QFile::remove(temporal);
+        envio.resultado = Envio::Resultado::SinArchivo;
+        return envio;
+    }
+    QStringList lista = leeLista(programFolder);
+    lista.removeAll(ruta);
+    if (code != KFIRMA32_FIRMADO) {
+        lista << ruta;
+        if (!escribeLista(programFolder, lista, &error)) {
+            QFile::remove(temporal);
+            return rechazo(QStringLiteral("No se pudo escribir la lista %1 (%2); el archivo sin firmar se borró. "
+                                          "Vuelva a generar el archivo.")
+                               .arg(native(rutaLista(programFolder)), error));
+        }
+    }
+    if (!replaceFile(temporal, ruta, &error)) {
+        QFile::remove(temporal);
+        return rechazo(QStringLiteral("No se pudo poner el archivo de información en %1 (%2). Vuelva a generar el "
+                                      "archivo.")
+                           .arg(native(ruta), error));
+    }
+    if (code == KFIRMA32_FIRMADO) {
+        envio.resultado = Envio::Resultado::Firmado;
+        // A list left by an earlier run names the file just signed: a late Dremlo must not erase it, nor may the
+        // list travel to the authority with the folder. Should this fail the next start erases the signed file,
+        // which is the safe side.
+        escribeLista(programFolder, lista, &error);
+    }
+    return envio;
+}
+
+Envio escribeYFirma(Store& store, const QString& patente, const QString& programFolder, Llave& llave) {
+    Database& db = store.database();
+    // The patente names the file; a name that would point elsewhere must not get that far.
+    if (!nombreDeArchivo(patente))
+        return rechazo(QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
+                                      "\"%1\" no es válida.")
+                           .arg(legible(patente)));
+
+    const QString folder = carpetaEnvio(programFolder);
+    if (!makeFolder(folder))
+        return rechazo(QStringLiteral("No se pudo crear la carpeta de envío %1. Revise que pueda escribir en la "
+                                      "carpeta del programa y vuelva a generar el archivo.")
+                           .arg(native(folder)));
+    if (!folderWritable(folder))
+        return rechazo(QStringLiteral("No se puede escribir en la carpeta de envío %1. Revise sus permisos y vuelva a "
+                                      "generar el archivo.")
+                           .arg(native(folder)));
+
+    // Every request file must be at hand before anything is written, or the broker would send a folder with some
+    // of them missing.
+    QString falta;
+    paraCadaRequerimiento(db, [&](const Requerimiento& r) {
+        if (isBlank(r.archivo))
+            falta = QStringLiteral("El representante %1 (%2) no tiene Requerimiento Electrónico (*.req). Capture su "
+                                   "requerimiento y vuelva a generar el archivo.")
+                        .arg(r.nombre, r.curp);
+        else if (!fileExists(r.archivo))
+            falta = QStringLiteral("No se encontró el Requerimiento Electrónico %1 del representante %2 (%3). Corrija "
+                                   "su requerimiento y vuelva a generar el archivo.")
+                        .arg(native(r.archivo), r.nombre, r.curp);
+        return falta.isEmpty();
+    });
+    if (!falta.isEmpty())
+        return rechazo(falta);
+
+    const QString temporal = rutaArchivoInformacion(programFolder, patente) + kTemporal;
+    WriteFailure failure;
+    std::unique_ptr<QFile> file = openForWriting(temporal, &failure);
+    if (!file->isOpen())
+        return rechazo(QStringLiteral("No se puede escribir en la carpeta de envío %1 (%2). Revise sus permisos y "
+                                      "vuelva a generar el archivo.")
+                           .arg(native(folder), describeWriteFailure(failure, folder)));
+    const auto noEscrito = [&] {
+        file->close();
+        QFile::remove(temporal);
+        return rechazo(
+            QStringLiteral("No se pudo escribir el archivo de información %1 (%2). Vuelva a generar el "
+                           "archivo.")
+                .arg(native(rutaArchivoInformacion(programFolder, patente)), describeWriteFailure(failure, folder)));
+    };
+    QString error;
+    if (!Escribe_Archivo(db, patente, file.get(), &error)) {
+        if (!failed(*file)) {
+            file->close();
+            QFile::remove(temporal);
+            return rechazo(error);
+        }
+        failure = failureOf(*file);
+        return noEscrito();
+    }
+    if (!finishWriting(*file, &failure))
+        return noEscrito();
+
+    QString noCopiado;
+    paraCadaRequerimiento(db, [&](const Requerimiento& r) {
+        QString reason;
+        if (!copyIntoFolder(r.archivo, folder, &reason))
+            noCopiado = QStringLiteral("No se pudo copiar el Requerimiento Electrónico %1 del representante %2 (%3) a "
+                                       "la carpeta %4 (%5). Vuelva a generar el archivo.")
+                            .arg(native(r.archivo), r.nombre, r.curp, native(folder), reason);
+        return noCopiado.isEmpty();
+    });
+    if (!noCopiado.isEmpty()) {
+        QFile::remove(temporal);
+        return rechazo(noCopiado);
+    }
+    return firma(programFolder, patente, temporal, llave);
+}
+
+} // namespace
+
+QString carpetaEnvio(const QString& programFolder) {
+    return QDir(programFolder).filePath(QStringLiteral("ENVIO"));
+}
+
+QString rutaArchivoInformacion(const QString& programFolder, const QString& patente) {
+    return QDir(carpetaEnvio(programFolder)).filePath(patente + QStringLiteral(".txt"));
+}
+
+Envio generaEnvio(Store& store, const QString& patente, const QString& programFolder, Llave& llave) {
+    Envio envio;
+    try {
+        envio = escribeYFirma(store, patente, programFolder, llave);
+    } catch (const DatabaseError& e) {
+        envio = rechazo(QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
+                            .arg(e.message()));
+    }
+    wipe(llave.password);
+    return envio;
+}
+
+void EstadoFirma::registra(const Envio& envio) {
+    if (envio.resultado == Envio::Resultado::Rechazado)
+        return;
+    sinFirma.removeAll(envio.ruta);
+    Archivo_Generado = envio.resultado == Envio::Resultado::SinFirma ? 1 : 0;
+    if (Archivo_Generado == 1)
+        sinFirma << envio.ruta;
+}
+
+QString entregaSinFirma(const QString& programFolder, const QStringList& sinFirma) {
+    QStringList files;
+    for (const QString& file : sinFirma + leeLista(programFolder))
+        if (enEnvio(programFolder, file) && !files.contains(file))
+            files << file;
+    if (files.isEmpty())
+        return {};
+    const QString folder = carpetaEnvio(programFolder);
+#ifdef Q_OS_WIN
+    const QString dremlo = QDir(programFolder).filePath(QStringLiteral("Dremlo.exe"));
+#else
+    const QString dremlo = QDir(programFolder).filePath(QStringLiteral("Dremlo"));
+#endif
+    QString error;
+    if (escribeLista(programFolder, files, &error)) {
+        if (startDetached(dremlo, {native(folder)}, folder))
+            return {};
+        // A list that no eraser will act on must not travel to the authority with the folder's contents.
+        removeFile(rutaLista(programFolder), &error);
+    }
+    QStringList shown;
+    for (const QString& file : files)
+        shown << native(file);
+    return QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
+        .arg(shown.join(QStringLiteral(", ")), native(folder));
+}
+
+Limpieza limpiaEnvioPendiente(const QString& programFolder) {
+    Limpieza limpieza;
+    const QDir folder(carpetaEnvio(programFolder));
+    const QStringList temporales{QStringLiteral("*.txt") + kTemporal, QStringLiteral("*") + kPartialCopySuffix};
+    for (const QString& name : folder.entryList(temporales, QDir::Files | QDir::Hidden))
+        if (QFile::remove(folder.filePath(name)))
+            limpieza.temporalesBorrados << folder.filePath(name);
+    QStringList quedan;
+    for (const QString& file : leeLista(programFolder)) {
+        if (!enEnvio(programFolder, file))
+            continue;
+        if (QFile::remove(file))
+            limpieza.sinFirmaBorrados << file;
+        else
+            quedan << native(file);
+    }
+    QString error;
+    if (quedan.isEmpty() && removeFile(rutaLista(programFolder), &error))
+        return limpieza;
+    limpieza.aviso = QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
+                         .arg(quedan.isEmpty() ? native(rutaLista(programFolder)) : quedan.join(QStringLiteral(", ")),
+                              native(folder.path()));
+    return limpieza;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class Store;
+
+// The broker's choice in the key dialog.
+struct Llave {
+    QString archivo;
+    // Wiped as soon as the signing call returns.
+    QByteArray password;
+};
+
+// What became of one generation.
+struct Envio {
+    enum class Resultado {
+        // Signed and in place as <patente>.txt.
+        Firmado,
+        // The library found no file to sign; nothing is left in ENVIO.
+        SinArchivo,
+        // Written but left unsigned (key, password, library): it lies in ENVIO as <patente>.txt and is listed in
+        // ENVIO/Borra.txt to be erased.
+        SinFirma,
+        // Refused before the signing (a value, a request file, the folder, the disk): no new file in ENVIO.
+        Rechazado,
+    };
+    Resultado resultado = Resultado::Rechazado;
+    // The signing library's result code; -1 when it was not called or could not be used.
+    int codigo = -1;
+    // What the broker is told.
+    QString mensaje;
+    // The information file.
+    QString ruta;
+};
+
+// The sending folder of a program folder, and the information file in it.
+QString carpetaEnvio(const QString& programFolder);
+QString rutaArchivoInformacion(const QString& programFolder, const QString& patente);
+
+// Writes the information file of the stored broker of patente `patente` into the program folder's ENVIO under a
+// temporary name, copies the request files of the representatives of mandate types 1 and 3 beside it, has it
+// signed and only then puts it in place as <patente>.txt. The password is wiped however it ends.
+Envio generaEnvio(Store& store, const QString& patente, const QString& programFolder, Llave& llave);
+
+// What the run knows of its signings: Archivo_Generado is 1 after a signing that left the file unsigned, 0 after
+// one that did not; the unsigned files are those failed signings of this run left (the broker may have changed
+// the patente since, so the one it names now is not enough).
+struct EstadoFirma {
+    int Archivo_Generado = 0;
+    QStringList sinFirma;
+    void registra(const Envio& envio);
+};
+
+// Leaving with unsigned files: they must not stay in ENVIO to be sent by mistake. Lists those still there in
+// ENVIO/Borra.txt and starts Dremlo, which erases them once the program has ended. Empty when that was done or
+// nothing was left; otherwise what the broker must be told (the list is then taken back).
+QString entregaSinFirma(const QString& programFolder, const QStringList& sinFirma);
+
+// What a start found left in ENVIO by a run that ended without its exit hand-off.
+struct Limpieza {
+    QStringList temporalesBorrados;
+    QStringList sinFirmaBorrados;
+    // Empty, or what the broker must be told: the unsigned files that could not be erased.
+    QString aviso;
+};
+// Erases the temporary files a run that broke off while generating left in ENVIO and the unsigned files listed in
+// ENVIO/Borra.txt, then the list itself.
+Limpieza limpiaEnvioPendiente(const QString& programFolder);
