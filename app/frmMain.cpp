@@ -26,7 +26,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 
 frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), programFolder_(programFolder),

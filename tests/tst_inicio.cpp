@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,8 +87,10 @@ void TestInicio::firstStartOnEmptyFolder() {
     QCOMPARE(child<QComboBox>(&window, "cmbFiscalNoMDeleg")->count(), 0);
 
     // The grids carry their headers and no rows.
-    for (const QTableWidget* grid : window.findChildren<QTableWidget*>())
-        QVERIFY2(grid->columnCount() > 0 && grid->rowCount() == 0, qPrintable(grid->objectName()));
+    const QList<QTableView*> grids = window.findChildren<QTableView*>();
+    QCOMPARE(grids.size(), 7);
+    for (const QTableView* grid : grids)
+        QVERIFY2(grid->model()->columnCount() > 0 && grid->model()->rowCount() == 0, qPrintable(grid->objectName()));
     QCOMPARE(child<QTableView>(&window, "fgAA")->model()->headerData(6, Qt::Horizontal).toString(),
              QString("Operando (Con gafete)"));
     QCOMPARE(driver.unexpected, QStringList());

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
 
