@@ -1,11 +1,8 @@
 #include "data/BaseDatos.h"
-#include "data/Catalogos.h"
-#include "data/Store.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,17 +17,14 @@ private slots:
     void createdWithSchemaInOrder();
     void cataloguesLoaded();
     void valuesStoredExactly();
-    void failedStatementRollsBackTransaction();
     void keysRefuseSecondRow();
     void statementRunsAgainWithNewValues();
     void statementInRolledBackTransaction();
     void statementRefusesWrongValueCount_data();
     void statementRefusesWrongValueCount();
-    void statementOnMissingTableRefused();
     void notADatabaseLeftUntouched();
     void otherSchemaReported_data();
     void otherSchemaReported();
-    void municipalitiesOfOneEntity();
 
 private:
     QStringList curps() { return tableRows(*db_, "Mandatarios"); }
@@ -86,22 +80,6 @@ void TestBaseDatos::valuesStoredExactly() {
     Query q = db_->select("select * from Pedimentos_MM where FechPedimento=?", {QDate(2000, 3, 5)});
     QVERIFY(q.next());
     QCOMPARE(q.date(3), QDate(2000, 3, 5));
-}
-
-void TestBaseDatos::failedStatementRollsBackTransaction() {
-    db_->exec("insert into Mandatarios(CURP) values (?)", {"EXISTE"});
-    const QStringList before = curps();
-    try {
-        Transaction t(*db_);
-        db_->exec("delete from Mandatarios");
-        db_->exec("insert into Mandatarios(CURP) values (?)", {"NUEVO"});
-        db_->exec("insert into Mandatarios(CURP) values (?)", {"NUEVO"});
-        t.commit();
-        QFAIL("the duplicate key was accepted");
-    } catch (const DatabaseError& e) {
-        QVERIFY(!e.message().isEmpty());
-    }
-    QCOMPARE(curps(), before);
 }
 
 void TestBaseDatos::keysRefuseSecondRow() {
@@ -161,15 +139,6 @@ void TestBaseDatos::statementRefusesWrongValueCount() {
     QCOMPARE(tableRows(*db_, "Aduanas_MM"), QStringList({"A|#1"}));
 }
 
-void TestBaseDatos::statementOnMissingTableRefused() {
-    try {
-        db_->prepare("insert into NoExiste values (?)");
-        QFAIL("a statement on a missing table was prepared");
-    } catch (const DatabaseError& e) {
-        QVERIFY2(e.message().contains("NoExiste"), qPrintable(e.message()));
-    }
-}
-
 void TestBaseDatos::notADatabaseLeftUntouched() {
     QTemporaryDir dir;
     const QString path = dir.filePath("tolvek.mdb");
@@ -202,20 +171,6 @@ void TestBaseDatos::otherSchemaReported() {
     QVERIFY(!openTolvekDatabase(dir_->path(), &error));
     QVERIFY2(error.contains(table), qPrintable(error));
     QCOMPARE(readFile(dir_->filePath("tolvek.mdb")), bytes);
-}
-
-void TestBaseDatos::municipalitiesOfOneEntity() {
-    QComboBox numbers, names;
-    numbers.addItem("stale");
-    Store store(*db_);
-    Llena_MpioDeleg(store, &numbers, &names, "09  ");
-    QCOMPARE(numbers.count(), 16);
-    QCOMPARE(names.count(), 16);
-    QCOMPARE(numbers.itemText(13), QString(" 15"));
-    QCOMPARE(names.itemText(13), QString("CUAUHTÉMOC"));
-    Llena_MpioDeleg(store, &numbers, &names, "");
-    QCOMPARE(numbers.count(), 0);
-    QCOMPARE(names.count(), 0);
 }
 
 QTEST_MAIN(TestBaseDatos)

@@ -27,7 +27,6 @@ class TestInicio : public QObject {
 private slots:
     void firstStartOnEmptyFolder();
     void storedBrokerShownOnPageOne();
-    void notADatabaseStopsStartUp();
     void busyDatabaseStopsStartUp();
     void secondCopyRefused();
 };
@@ -115,19 +114,6 @@ void TestInicio::storedBrokerShownOnPageOne() {
                                   "AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO", "REFORMA", "", "", "09",
                                   QString::fromUtf8("CIUDAD DE MÉXICO"), QString::fromUtf8("CUAUHTÉMOC"), "B",
                                   "7472222222", QString::fromUtf8("ÑUU SAVI")}));
-}
-
-void TestInicio::notADatabaseStopsStartUp() {
-    QTemporaryDir dir;
-    const QByteArray bytes("esto no es una base de datos\r\n");
-    writeFile(dir.filePath("tolvek.mdb"), bytes);
-    ScriptedMessages messages;
-    ModalDriver driver;
-    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-    QVERIFY(!startUp(window, driver));
-    QCOMPARE(messages.shown.size(), 1);
-    QVERIFY(messages.texts().first().contains(QDir::toNativeSeparators(dir.filePath("tolvek.mdb"))));
-    QCOMPARE(readFile(dir.filePath("tolvek.mdb")), bytes);
 }
 
 void TestInicio::busyDatabaseStopsStartUp() {
