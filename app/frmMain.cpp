@@ -127,9 +127,9 @@ void frmMain::Inicializa_datos() {
         return;
     }
     NoPatente_ = QString::number(agente->patente);
-    paginaApoderado_->recarga();
-    paginaMandatarios_->recarga();
-    paginaHistoricoAA_->recarga();
+    paginaApoderado_->Llena_Mandatarios();
+    paginaMandatarios_->Llena_Hist_Mandatarios();
+    paginaHistoricoAA_->Llena_Hist_AA();
 }
 
 void frmMain::setSiguiente(Siguiente siguiente) {
@@ -150,8 +150,8 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 
 void frmMain::mandatariosCambiados() {
     try {
-        paginaMandatarios_->recarga();
-        setSiguiente(store_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
+        paginaMandatarios_->Llena_Hist_Mandatarios();
+        setSiguiente(store_->Hay_Hist_Mandatarios() ? Siguiente::Siguiente : Siguiente::Finaliza);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
                MessageIcon::Exclamation);
@@ -176,7 +176,7 @@ void frmMain::cmdSiguiente_Click() {
             if (!guardaPagina1())
                 return;
             muestraPagina(2);
-            setSiguiente(store.hayAspirantes() ? Siguiente::Siguente : Siguiente::Finaliza);
+            setSiguiente(store.Hay_Hist_Mandatarios() ? Siguiente::Siguente : Siguiente::Finaliza);
             break;
         case 2:
             if (!Verifica_Datos_p2(this, store))

@@ -243,7 +243,7 @@ void Store::borraMandatario(const QString& curp) {
     t.commit();
 }
 
-bool Store::hayAspirantes() {
+bool Store::Hay_Hist_Mandatarios() {
     return db_.exists(QStringLiteral("select 1 from Mandatarios where Mandato=?"),
                       {static_cast<int>(Mandato::Conforme)});
 }

@@ -37,7 +37,7 @@ public:
     // Removes the representative with every row that hangs on his CURP.
     void borraMandatario(const QString& curp);
     // True when some representative is an aspirant (mandate type Conforme): then the history pages are walked.
-    bool hayAspirantes();
+    bool Hay_Hist_Mandatarios();
     // Up to `count` representatives in stored order, starting after the first `offset`; aspirants only when asked.
     QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false);
     qsizetype cuentaMandatarios(bool soloAspirantes = false);

@@ -178,7 +178,7 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     }
 }
 
-void PaginaApoderado::recarga() {
+void PaginaApoderado::Llena_Mandatarios() {
     mandatarios_->setSource([&store = store_](qsizetype offset, int count) {
         QList<ListRow> rows;
         for (const FilaMandatario& m : store.filasMandatarios(offset, count))
@@ -190,7 +190,7 @@ void PaginaApoderado::recarga() {
 
 void PaginaApoderado::recargaEn(const std::optional<QString>& curp) {
     try {
-        recarga();
+        Llena_Mandatarios();
     } catch (const DatabaseError& e) {
         informaError(QStringLiteral("No se pudo leer la lista de Mandatarios"), e.message());
         return;

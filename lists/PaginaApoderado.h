@@ -21,12 +21,12 @@ class PaginaApoderado : public QGroupBox {
     Q_OBJECT
 
 public:
-    // Lays out the page and fills its catalogue combos; the list is read by recarga(). A refusal of the engine is
-    // thrown from here.
+    // Lays out the page and fills its catalogue combos; the list is read by Llena_Mandatarios(). A refusal of the
+    // engine is thrown from here.
     explicit PaginaApoderado(Store& store, QWidget* parent = nullptr);
 
     // Reads the list again from its first page; nothing stays selected.
-    void recarga();
+    void Llena_Mandatarios();
 
 signals:
     // A representative was stored or removed: the pages that depend on the list must follow.

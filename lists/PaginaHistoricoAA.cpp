@@ -89,7 +89,7 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     connect(cmdAABorrar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAABorrar_Click);
 }
 
-void PaginaHistoricoAA::recarga() {
+void PaginaHistoricoAA::Llena_Hist_AA() {
     leidas_.clear();
     personas_->setSource([this](qsizetype offset, int count) {
         QList<ListRow> rows;
@@ -105,7 +105,7 @@ QString PaginaHistoricoAA::curpSeleccionada() const {
     return personas_->key(selectedRow(fgDatosAA));
 }
 
-void PaginaHistoricoAA::muestraPeriodos(const QString& curp) {
+void PaginaHistoricoAA::Llena_Periodos_Hist_AA(const QString& curp) {
     QList<ListRow> rows;
     try {
         const std::optional<PersonaHistorica> persona = store_.personaHistorica(curp);
@@ -121,7 +121,7 @@ void PaginaHistoricoAA::seleccionCambiada() {
     const QString curp = curpSeleccionada();
     if (curp.isEmpty())
         return;
-    muestraPeriodos(curp);
+    Llena_Periodos_Hist_AA(curp);
     cmdAABorrar->setEnabled(true);
     cmdAAEditar->setEnabled(true);
 }
@@ -161,7 +161,7 @@ void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor)
     }
     // Refilled after a cancellation too: it only shows again what is stored.
     try {
-        recarga();
+        Llena_Hist_AA();
     } catch (const DatabaseError& e) {
         informaError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
     }

@@ -21,11 +21,11 @@ public:
     PaginaHistoricoAA(Store& store, QWidget* parent = nullptr);
 
     // Lists the stored persons again, a page at a time; throws DatabaseError when the first page cannot be read.
-    void recarga();
+    void Llena_Hist_AA();
 
 private:
     void seleccionCambiada();
-    void muestraPeriodos(const QString& curp);
+    void Llena_Periodos_Hist_AA(const QString& curp);
     void abreAgente(const std::optional<PersonaHistorica>& valor);
     void cmdAAEditar_Click();
     void cmdAABorrar_Click();

@@ -96,7 +96,7 @@ bool PaginaMandatarios::hayAspirantes() const {
     return aspirantes_->rowCount() > 0;
 }
 
-void PaginaMandatarios::recarga() {
+void PaginaMandatarios::Llena_Hist_Mandatarios() {
     leidos_.clear();
     aspirantes_->setSource([this](qsizetype offset, int count) {
         QList<ListRow> rows;
@@ -130,7 +130,7 @@ void PaginaMandatarios::olvidaAspirante() {
     cmdMandBorrar->setEnabled(false);
 }
 
-void PaginaMandatarios::muestraPeriodos(const QString& curp) {
+void PaginaMandatarios::Llena_Periodos_H_MM(const QString& curp) {
     QList<ListRow> rows;
     try {
         for (const PeriodoMandatario& p : store_.periodosMandatario(curp))
@@ -146,7 +146,7 @@ void PaginaMandatarios::aspiranteElegido() {
     if (curp.isEmpty() || recargando_)
         return;
     aspirante_ = leidos_.value(curp);
-    muestraPeriodos(curp);
+    Llena_Periodos_H_MM(curp);
     cmdMandNuevo->setEnabled(true);
 }
 

@@ -22,13 +22,13 @@ public:
 
     // Lists the aspirants again, a page at a time, keeping the one selected while he is still an aspirant; throws
     // DatabaseError when the first page cannot be read.
-    void recarga();
+    void Llena_Hist_Mandatarios();
     // At least one aspirant is listed.
     bool hayAspirantes() const;
 
 private:
     void aspiranteElegido();
-    void muestraPeriodos(const QString& curp);
+    void Llena_Periodos_H_MM(const QString& curp);
     void olvidaAspirante();
     void cmdMandNuevo_Click();
     void cmdMandBorrar_Click();

@@ -92,8 +92,8 @@ struct Fixture {
         }
     }
     void show(QWidget* which) {
-        page.recarga();
-        page4.recarga();
+        page.Llena_Hist_AA();
+        page4.Llena_Hist_Mandatarios();
         which->resize(1400, 800);
         which->show();
     }
@@ -324,7 +324,7 @@ private slots:
         // Vega's name corrected and Ramos no longer an aspirant: Vega moves up and stays chosen, as stored.
         f.db->exec("update Mandatarios set Nombre=? where CURP=?", {"ANITA", kVega});
         f.db->exec("update Mandatarios set Mandato=1 where CURP=?", {kRamos});
-        f.page4.recarga();
+        f.page4.Llena_Hist_Mandatarios();
         QCOMPARE(selectedRow(f.aspirants), 0);
         f.driver.then([](QDialog* d) {
             QCOMPARE(child<QLineEdit>(d, "txtNombre")->text(), QString("ANITA"));
@@ -334,13 +334,13 @@ private slots:
 
         // Vega no longer an aspirant either: nothing of his may be added from this page.
         f.db->exec("update Mandatarios set Mandato=3 where CURP=?", {kVega});
-        f.page4.recarga();
+        f.page4.Llena_Hist_Mandatarios();
         QVERIFY(!f.page4.hayAspirantes() && !enabled(&f.page4, "cmdMandNuevo"));
 
         // A long list is read a page at a time.
         f.db->exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < 300) "
                    "insert into Mandatarios(CURP, Mandato) select 'ASP' || i, 2 from n");
-        f.page4.recarga();
+        f.page4.Llena_Hist_Mandatarios();
         QCOMPARE(f.aspirants->model()->rowCount(), ListModel::kPage);
     }
 

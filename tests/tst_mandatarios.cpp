@@ -56,7 +56,7 @@ struct Page {
     }
     PaginaApoderado* open() {
         page = std::make_unique<PaginaApoderado>(store);
-        page->recarga();
+        page->Llena_Mandatarios();
         page->show();
         return page.get();
     }

@@ -119,12 +119,12 @@ void TestVerifica::aspirantRule() {
     QTemporaryDir dir;
     QString error;
     auto db = openTolvekDatabase(dir.path(), &error);
-    QVERIFY(!Store(*db).hayAspirantes());
+    QVERIFY(!Store(*db).Hay_Hist_Mandatarios());
     store(*db, "A", {1, "x.REQ", 0, 1, true, true, true});
     store(*db, "C", {3, "", 0, 1, true, true, false});
-    QVERIFY(!Store(*db).hayAspirantes());
+    QVERIFY(!Store(*db).Hay_Hist_Mandatarios());
     store(*db, "B", {2, "x.REQ", 1, 1, true, true, false});
-    QVERIFY(Store(*db).hayAspirantes());
+    QVERIFY(Store(*db).Hay_Hist_Mandatarios());
 }
 
 QTEST_MAIN(TestVerifica)
