@@ -67,6 +67,7 @@ struct FilaMandatario {
     QString curp, rfc, nombre, apPaterno, apMaterno;
     Mandato mandato = Mandato::Ninguno;
     QVariant operando;
+    QString requerimiento;
 };
 
 // A period of a former representative before a customs office (Periodos_H_AA).

@@ -65,7 +65,7 @@ FilaMandatario leeFilaMandatario(const Query& q) {
     return {q.text(QStringLiteral("CURP")),      q.text(QStringLiteral("RFC")),
             q.text(QStringLiteral("Nombre")),    q.text(QStringLiteral("ApPaterno")),
             q.text(QStringLiteral("ApMaterno")), mandatoDeCodigo(q.value(QStringLiteral("Mandato"))),
-            q.value(QStringLiteral("Operando"))};
+            q.value(QStringLiteral("Operando")), q.text(QStringLiteral("Requerimiento"))};
 }
 
 PersonaHistorica leePersona(const Query& q) {
@@ -263,6 +263,15 @@ qsizetype Store::cuentaMandatarios(bool soloAspirantes) {
     Query q =
         db_.select(QStringLiteral("select count(*) as n from Mandatarios ") + soloAspirantesWhere(soloAspirantes));
     return q.next() ? q.number(QStringLiteral("n")) : 0;
+}
+
+void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action) {
+    Query q = selecciona(db_, kMandatarios, QStringLiteral("where Mandato=? or Mandato=? order by rowid"),
+                         {static_cast<int>(Mandato::Anterior), static_cast<int>(Mandato::Autorizado)});
+    while (q.next()) {
+        if (!action(leeFilaMandatario(q)))
+            return;
+    }
 }
 
 std::optional<QString> Store::revisaMandatarios() {

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class Database;
@@ -41,6 +42,9 @@ public:
     // Up to `count` representatives in stored order, starting after the first `offset`; aspirants only when asked.
     QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false);
     qsizetype cuentaMandatarios(bool soloAspirantes = false);
+    // Every representative whose request file goes with the information file (types Anterior and Autorizado), in
+    // stored order, one at a time, without holding them all; stops when `action` gives false.
+    void recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action);
     // The first representative who is not complete for his mandate type, as the message that tells the user so;
     // a message of its own when there is none at all.
     std::optional<QString> revisaMandatarios();

@@ -1,5 +1,7 @@
 #include "export/ArchivoInformacion.h"
 
+#include "data/Schema.h"
+#include "data/Store.h"
 #include "platform/Database.h"
 #include "platform/RawRows.h"
 
@@ -15,17 +17,16 @@ namespace {
 enum class Kind { Text, Number, Date };
 
 struct Campo {
-    int column;
     const char* name;
     Kind kind;
 };
 
-// One record type: the table read with "select *" and the columns written, by position, in file order.
+// One record type: the table and the columns written, in file order.
 struct Registro {
     const char* table;
     std::vector<Campo> campos;
-    // Column holding the CURP of the person the row belongs to; -1 for the broker's own rows.
-    int personColumn;
+    // Column holding the CURP of the person the row belongs to; nullptr for the broker's own rows.
+    const char* personColumn;
     const char* persona;
     // Values written after the tag and the patente when the table is empty; nullptr: nothing at all.
     const char* filler;
@@ -38,61 +39,56 @@ constexpr Kind D = Kind::Date;
 const std::vector<Registro>& registrosPrincipales() {
     static const std::vector<Registro> r = {
         {"AA",
-         {{1, "Nombre", T},
-          {2, "ApPaterno", T},
-          {3, "ApMaterno", T},
-          {4, "RFC", T},
-          {5, "CURP", T},
-          {7, "Adscripcion", N}},
-         -1,
+         {{"Nombre", T}, {"ApPaterno", T}, {"ApMaterno", T}, {"RFC", T}, {"CURP", T}, {"Adscripcion", N}},
+         nullptr,
          "del Agente Aduanal",
          nullptr},
         {"Domicilios_AA",
-         {{0, "Tipo_Dom", N},
-          {1, "EntFed", T},
-          {2, "MDeleg", N},
-          {3, "Calle", T},
-          {4, "NoExt", T},
-          {5, "NoInt", T},
-          {6, "Colonia", T},
-          {7, "CP", T},
-          {8, "Telefono", T},
-          {9, "Fax", T}},
-         -1,
+         {{"Tipo_Dom", N},
+          {"EntFed", T},
+          {"MDeleg", N},
+          {"Calle", T},
+          {"NoExt", T},
+          {"NoInt", T},
+          {"Colonia", T},
+          {"CP", T},
+          {"Telefono", T},
+          {"Fax", T}},
+         nullptr,
          "del Agente Aduanal",
          nullptr},
         // The filler carries seven values for a record of eight: the authority reads it so.
         {"Mandatarios",
-         {{0, "CURP", T},
-          {1, "RFC", T},
-          {2, "Nombre", T},
-          {3, "ApPaterno", T},
-          {4, "ApMaterno", T},
-          {5, "Mandato", N},
-          {7, "Acreditacion", N},
-          {8, "Operando", N}},
-         0,
+         {{"CURP", T},
+          {"RFC", T},
+          {"Nombre", T},
+          {"ApPaterno", T},
+          {"ApMaterno", T},
+          {"Mandato", N},
+          {"Acreditacion", N},
+          {"Operando", N}},
+         "CURP",
          "del representante",
          "No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica"},
         {"Domicilios_MM",
-         {{0, "CURP", T},
-          {1, "EntFed", T},
-          {2, "MDeleg", N},
-          {3, "Calle", T},
-          {4, "NoExt", T},
-          {5, "NoInt", T},
-          {6, "Colonia", T},
-          {7, "CP", T},
-          {8, "Telefono", T},
-          {9, "Fax", T},
-          {10, "Tipo_Dom", N}},
-         0,
+         {{"CURP", T},
+          {"EntFed", T},
+          {"MDeleg", N},
+          {"Calle", T},
+          {"NoExt", T},
+          {"NoInt", T},
+          {"Colonia", T},
+          {"CP", T},
+          {"Telefono", T},
+          {"Fax", T},
+          {"Tipo_Dom", N}},
+         "CURP",
          "del representante",
          nullptr},
-        {"Aduanas_MM", {{0, "CURP", T}, {1, "NoAduana", N}}, 0, "del representante", nullptr},
+        {"Aduanas_MM", {{"CURP", T}, {"NoAduana", N}}, "CURP", "del representante", nullptr},
         {"Pedimentos_MM",
-         {{0, "CURP", T}, {1, "NoAduana", N}, {2, "NoPedimento", T}, {3, "FechPedimento", D}},
-         0,
+         {{"CURP", T}, {"NoAduana", N}, {"NoPedimento", T}, {"FechPedimento", D}},
+         "CURP",
          "del representante",
          nullptr},
     };
@@ -102,19 +98,19 @@ const std::vector<Registro>& registrosPrincipales() {
 const std::vector<Registro>& registrosHistoria() {
     static const std::vector<Registro> r = {
         {"Historico_AA",
-         {{0, "RFC", T}, {1, "CURP", T}, {2, "Nombre", T}, {3, "ApPaterno", T}, {4, "ApMaterno", T}},
-         1,
+         {{"RFC", T}, {"CURP", T}, {"Nombre", T}, {"ApPaterno", T}, {"ApMaterno", T}},
+         "CURP",
          "del representante anterior",
          "No Aplica|No Aplica|No Aplica|No Aplica"},
         {"Periodos_H_AA",
-         {{0, "CURP", T}, {1, "NoAduana", N}, {2, "FechaIni", D}, {3, "FechaFin", D}},
-         0,
+         {{"CURP", T}, {"NoAduana", N}, {"FechaIni", D}, {"FechaFin", D}},
+         "CURP",
          "del representante anterior",
          nullptr},
         // "No Plica" is what the authority has always received; it stays as it is.
         {"Periodos_H_MM",
-         {{0, "CURP", T}, {1, "NoAduana", N}, {2, "Patente_MM", N}, {3, "FechaIni", D}, {4, "FechaFin", D}},
-         0,
+         {{"CURP", T}, {"NoAduana", N}, {"Patente_MM", N}, {"FechaIni", D}, {"FechaFin", D}},
+         "CURP",
          "del aspirante",
          "No Plica|No Aplica|No Aplica|No Aplica|No Aplica"},
     };
@@ -327,7 +323,13 @@ public:
     bool tabla(Database& db, const Registro& registro) {
         const QString table = QString::fromLatin1(registro.table);
         try {
-            RawRows rows(db.path(), QStringLiteral("select * from ") + table);
+            const TableDefinition& definicion = ::tabla(table);
+            const QStringList columnas = definicion.columnNames();
+            columnas_.clear();
+            for (const Campo& campo : registro.campos)
+                columnas_.push_back(int(columnas.indexOf(QLatin1String(campo.name))));
+            personColumn_ = registro.personColumn ? int(columnas.indexOf(QLatin1String(registro.personColumn))) : -1;
+            RawRows rows(db.path(), definicion.selectStatement());
             prefix_ = QByteArray(registro.table) + '|' + patente_;
             bool any = false;
             while (rows.next()) {
@@ -367,15 +369,17 @@ private:
     bool fila(const RawRows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
         buffer_.append(prefix_);
-        for (const Campo& campo : registro.campos) {
+        for (std::size_t i = 0; i < registro.campos.size(); ++i) {
+            const Campo& campo = registro.campos[i];
+            const int column = columnas_[i];
             buffer_.append('|');
-            if (rows.isNull(campo.column))
+            if (rows.isNull(column))
                 continue;
             QString problem;
             switch (campo.kind) {
             case Kind::Text: {
                 char32_t bad = 0;
-                switch (appendWindows1252(buffer_, rows.utf8(campo.column), &bad)) {
+                switch (appendWindows1252(buffer_, rows.utf8(column), &bad)) {
                 case Falla::Ninguna:
                     break;
                 case Falla::Separador:
@@ -393,22 +397,22 @@ private:
             }
             case Kind::Number: {
                 qint64 n = 0;
-                if (storedNumber(rows, campo.column, &n))
+                if (storedNumber(rows, column, &n))
                     appendNumber(buffer_, n);
                 else
-                    problem = QStringLiteral("no tiene un número válido (\"%1\")").arg(stored(rows, campo.column));
+                    problem = QStringLiteral("no tiene un número válido (\"%1\")").arg(stored(rows, column));
                 break;
             }
             case Kind::Date:
-                if (!appendDate(buffer_, rows.utf8(campo.column)))
-                    problem = QStringLiteral("no tiene una fecha válida (\"%1\")").arg(stored(rows, campo.column));
+                if (!appendDate(buffer_, rows.utf8(column)))
+                    problem = QStringLiteral("no tiene una fecha válida (\"%1\")").arg(stored(rows, column));
                 break;
             }
             if (!problem.isEmpty()) {
                 buffer_.truncate(lineStart);
                 QString persona = QString::fromUtf8(registro.persona);
-                if (registro.personColumn >= 0)
-                    persona += QLatin1Char(' ') + stored(rows, registro.personColumn);
+                if (personColumn_ >= 0)
+                    persona += QLatin1Char(' ') + stored(rows, personColumn_);
                 *error_ =
                     QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
                                    "%3 %4. Corríjalo y vuelva a generar el archivo.")
@@ -425,6 +429,9 @@ private:
     QByteArray patente_;
     // The tag and the patente that begin every line of the table being written.
     QByteArray prefix_;
+    // The positions in the table being written of its record's columns, and of the person's CURP (-1: none).
+    std::vector<int> columnas_;
+    int personColumn_ = -1;
     QByteArray buffer_;
 };
 
@@ -437,10 +444,6 @@ QString legible(const QString& text) {
     return shown;
 }
 
-bool Hay_Historia(Database& db) {
-    return db.exists(QStringLiteral("select * from Mandatarios where Mandato=2"));
-}
-
 bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QString* error) {
     Escritor escritor(out, error);
     if (!escritor.patente(patente) || !escritor.header())
@@ -450,7 +453,7 @@ bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QStri
             return false;
     bool historia = false;
     try {
-        historia = Hay_Historia(db);
+        historia = Store(db).Hay_Hist_Mandatarios();
     } catch (const DatabaseError& e) {
         *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
                                 "Mandatarios de la base de datos (%1).")

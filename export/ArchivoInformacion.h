@@ -12,8 +12,6 @@ class QIODevice;
 // must it when the device or the database fails. False with the message for the broker in `error`.
 bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QString* error);
 
-// A file has the history records only when some representative is an aspirant (mandate type 2).
-bool Hay_Historia(Database& db);
 
 // The text as a message may show it: a character that would print as nothing, or turn the text around it, is
 // shown by its code ("U+202E").

@@ -26,22 +26,8 @@ QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-struct Requerimiento {
-    QString curp;
-    QString nombre;
-    QString archivo;
-};
-
-// Representatives of mandate types 1 and 3 send their request file with the information file; type 2 do not.
-void paraCadaRequerimiento(Database& db, const std::function<bool(const Requerimiento&)>& action) {
-    // Mandato 1: "Anterior 01/01/2001"; 3: "Con autorización de operar al 15/01/2004".
-    Query rows = db.select(QStringLiteral("select * from Mandatarios where Mandato=1 or Mandato=3"));
-    while (rows.next()) {
-        const QString nombre =
-            QStringList{rows.text(2), rows.text(3), rows.text(4)}.join(QLatin1Char(' ')).simplified();
-        if (!action({rows.text(0), nombre, rows.text(6)}))
-            return;
-    }
+QString nombreDe(const FilaMandatario& m) {
+    return QStringList{m.nombre, m.apPaterno, m.apMaterno}.join(QLatin1Char(' ')).simplified();
 }
 
 // A patente may begin with its number and go on with other characters (Valida_Patente reads only the number), but
@@ -180,15 +166,15 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
     // Every request file must be at hand before anything is written, or the broker would send a folder with some
     // of them missing.
     QString falta;
-    paraCadaRequerimiento(db, [&](const Requerimiento& r) {
-        if (isBlank(r.archivo))
+    store.recorreConRequerimiento([&](const FilaMandatario& r) {
+        if (isBlank(r.requerimiento))
             falta = QStringLiteral("El representante %1 (%2) no tiene Requerimiento Electrónico (*.req). Capture su "
                                    "requerimiento y vuelva a generar el archivo.")
-                        .arg(r.nombre, r.curp);
-        else if (!fileExists(r.archivo))
+                        .arg(nombreDe(r), r.curp);
+        else if (!fileExists(r.requerimiento))
             falta = QStringLiteral("No se encontró el Requerimiento Electrónico %1 del representante %2 (%3). Corrija "
                                    "su requerimiento y vuelva a generar el archivo.")
-                        .arg(native(r.archivo), r.nombre, r.curp);
+                        .arg(native(r.requerimiento), nombreDe(r), r.curp);
         return falta.isEmpty();
     });
     if (!falta.isEmpty())
@@ -223,12 +209,12 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
         return noEscrito();
 
     QString noCopiado;
-    paraCadaRequerimiento(db, [&](const Requerimiento& r) {
+    store.recorreConRequerimiento([&](const FilaMandatario& r) {
         QString reason;
-        if (!copyIntoFolder(r.archivo, folder, &reason))
+        if (!copyIntoFolder(r.requerimiento, folder, &reason))
             noCopiado = QStringLiteral("No se pudo copiar el Requerimiento Electrónico %1 del representante %2 (%3) a "
                                        "la carpeta %4 (%5). Vuelva a generar el archivo.")
-                            .arg(native(r.archivo), r.nombre, r.curp, native(folder), reason);
+                            .arg(native(r.requerimiento), nombreDe(r), r.curp, native(folder), reason);
         return noCopiado.isEmpty();
     });
     if (!noCopiado.isEmpty()) {

@@ -260,7 +260,7 @@ private slots:
             d = std::make_unique<frmPeriodo_Agente>(f.store);
         else
             d = std::make_unique<frmPeriodo_Mandatario>(
-                f.store, FilaMandatario{kRamos, "", "LUIS", "RAMOS", "RAMIREZ", Mandato::Conforme, 1});
+                f.store, FilaMandatario{kRamos, "", "LUIS", "RAMOS", "RAMIREZ", Mandato::Conforme, 1, {}});
         fillPeriod(d.get(), patente, office, from);
         press(d.get(), "cmdAceptar");
         QCOMPARE(d->result(), int(message.isEmpty() ? QDialog::Accepted : QDialog::Rejected));
