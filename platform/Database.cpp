@@ -177,7 +177,7 @@ QStringList Database::columns(const QString& table) {
     QStringList names;
     Query q = select(QStringLiteral("select name from pragma_table_info(?)"), {table});
     while (q.next())
-        names << q.text(0);
+        names << q.text(QStringLiteral("name"));
     return names;
 }
 
