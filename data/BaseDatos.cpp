@@ -62,7 +62,10 @@ void createDatabase(const QString& path) {
 
 // Empty when the file holds every table with its columns in order; otherwise what is wrong.
 QString schemaFault(const QString& path) {
-    std::unique_ptr<Database> db = Database::open(path, Database::Mode::ReadOnly);
+    // Read-write, although it only reads: a write broken off by a crash leaves a journal that the engine rolls back
+    // on the first read, and a read-only connection cannot, so it would call our own file foreign at every start.
+    // A file that is not a database is not written by reading it.
+    std::unique_ptr<Database> db = Database::open(path);
     for (const TableDefinition& table : tolvekTables()) {
         const QStringList found = db->columns(table.name);
         if (found.isEmpty())

@@ -117,14 +117,12 @@ void Statement::run(const QVariantList& values) {
 
 Database::Database(QString connection, QString path) : connection_(std::move(connection)), path_(std::move(path)) {}
 
-std::unique_ptr<Database> Database::open(const QString& path, Mode mode) {
+std::unique_ptr<Database> Database::open(const QString& path) {
     static std::atomic<int> counter{0};
     const QString name = QStringLiteral("tolvek-%1").arg(++counter);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        if (mode == Mode::ReadOnly)
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!db.open()) {
             const DatabaseError error = engineError(db.lastError());
             db = QSqlDatabase();

@@ -71,11 +71,9 @@ private:
 // One open database file. Every statement is prepared and takes its values bound, never spliced.
 class Database {
 public:
-    enum class Mode { ReadWrite, ReadOnly };
-
     // Opens an existing file; throws DatabaseError when the engine cannot open it.
     // A file that exists but is not a database is only noticed by the first statement.
-    static std::unique_ptr<Database> open(const QString& path, Mode mode = Mode::ReadWrite);
+    static std::unique_ptr<Database> open(const QString& path);
     ~Database();
 
     Database(const Database&) = delete;
