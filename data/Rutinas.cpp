@@ -11,8 +11,7 @@ bool hasValidDate(const QString& text) {
     return twoDigitYearDate(text.mid(8, 2), text.mid(6, 2), text.mid(4, 2)).isValid();
 }
 
-} // namespace
-
+// A text that reads as a number: optional sign, digits, at most one decimal point; blanks around are allowed.
 bool isNumeric(const QString& text) {
     const QString t = text.trimmed();
     int i = 0;
@@ -32,6 +31,7 @@ bool isNumeric(const QString& text) {
     return digits;
 }
 
+// The number a text begins with, read up to the first character that cannot continue it; 0 when none.
 double leadingNumber(const QString& text) {
     const QString t = text.trimmed();
     int end = 0;
@@ -47,6 +47,9 @@ double leadingNumber(const QString& text) {
     const double value = t.left(end).toDouble(&ok);
     return ok ? value : 0.0;
 }
+
+} // namespace
+
 
 bool isDigits(const QString& text) {
     if (text.isEmpty())

@@ -10,10 +10,6 @@ bool Valida_Patente(const QString& text);
 bool Valida_CURP(const QString& curp);
 bool Valida_RFC(const QString& rfc);
 
-// A text that reads as a number: optional sign, digits, at most one decimal point; blanks around are allowed.
-bool isNumeric(const QString& text);
-// The number a text begins with, read up to the first character that cannot continue it; 0 when none.
-double leadingNumber(const QString& text);
 // True when the text is digits only (and not empty).
 bool isDigits(const QString& text);
 // The date day/month/two-digit year, or a null date when it does not exist in the calendar.

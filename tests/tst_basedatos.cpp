@@ -17,8 +17,6 @@ private slots:
     void createdWithSchemaInOrder();
     void cataloguesLoaded();
     void valuesStoredExactly();
-    void keysRefuseSecondRow();
-    void statementRunsAgainWithNewValues();
     void statementInRolledBackTransaction();
     void statementRefusesWrongValueCount_data();
     void statementRefusesWrongValueCount();
@@ -80,25 +78,6 @@ void TestBaseDatos::valuesStoredExactly() {
     Query q = db_->select("select * from Pedimentos_MM where FechPedimento=?", {QDate(2000, 3, 5)});
     QVERIFY(q.next());
     QCOMPARE(q.date(3), QDate(2000, 3, 5));
-}
-
-void TestBaseDatos::keysRefuseSecondRow() {
-    db_->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',1)");
-    db_->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',2)");
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Domicilios_MM(CURP,Tipo_Dom) values ('A',1)"));
-    db_->exec("insert into Domicilios_AA(Tipo_Dom) values (1)");
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Domicilios_AA(Tipo_Dom) values (1)"));
-    db_->exec("insert into Historico_AA(CURP) values ('H')");
-    QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Historico_AA(CURP) values ('H')"));
-}
-
-void TestBaseDatos::statementRunsAgainWithNewValues() {
-    Statement insert = db_->prepare("insert into Pedimentos_MM values (?,?,?,?)");
-    insert.run({"O'BRIEN", 470, "0001", QDate(2000, 11, 30)});
-    insert.run({"C2", 3, "", QDate(1999, 2, 28)});
-    insert.run({"C3", 10, "0003", QVariant()});
-    QCOMPARE(tableRows(*db_, "Pedimentos_MM"),
-             QStringList({"O'BRIEN|#470|0001|2000-11-30", "C2|#3||1999-02-28", "C3|#10|0003|null"}));
 }
 
 void TestBaseDatos::statementInRolledBackTransaction() {

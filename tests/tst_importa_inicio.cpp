@@ -78,16 +78,6 @@ struct Started {
     explicit Started(const Folders& f) : window(f.program, f.previous), ok(startUp(window, driver)) {}
 };
 
-// What the named line edits and combos of the window show.
-QStringList shown(frmMain& window, const QList<const char*>& names) {
-    QStringList texts;
-    for (const char* name : names) {
-        auto* combo = window.findChild<QComboBox*>(name);
-        texts << (combo ? combo->currentText() : child<QLineEdit>(&window, name)->text());
-    }
-    return texts;
-}
-
 // What a database the program has just created holds.
 QStringList freshDump() {
     QTemporaryDir empty;
@@ -123,23 +113,20 @@ void TestImportaInicio::importsAtFirstStartOnly() {
 
         QStringList stored;
         auto db = openDatabase(f.program);
-        for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM"})
-            stored << table << tableRows(*db, table);
-        QCOMPARE(stored, QStringList({"AA", "#470|JOSÉ|PEÑA|O'BRIEN|PEOJ561231AB1|PEOJ561231HDFXXX09|#0|#470",
-                                      "Domicilios_AA", "#1|09|#15|AV. REFORMA, 120|S/N||CENTRO|06600|5555555555|",
-                                      "#2|12|#83|JUAREZ|12|B|SAN JOSÉ|39000|7471111111|7472222222", "Mandatarios",
+        // Each record's mapping is checked where records are converted; here, what the export tool's code page and
+        // quoting carry through.
+        for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Pedimentos_MM"})
+            stored << tableRows(*db, table);
+        QCOMPARE(stored, QStringList({"#470|JOSÉ|PEÑA|O'BRIEN|PEOJ561231AB1|PEOJ561231HDFXXX09|#0|#470",
+                                      "#1|09|#15|AV. REFORMA, 120|S/N||CENTRO|06600|5555555555|",
+                                      "#2|12|#83|JUAREZ|12|B|SAN JOSÉ|39000|7471111111|7472222222",
                                       "LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LOPEZ|TORRES|#1||#0|#2",
-                                      "MAGA800101MDFRRN05|MAGA800101AB2|ANA|MARTÍNEZ|D'ARCY|#2||#0|#2", "Domicilios_MM",
-                                      "LOTP751120HDFPRD02|09|#15|CALLE 5, INT. 2|10|A|ROMA|06700|5550000000||#1",
-                                      "Aduanas_MM", "LOTP751120HDFPRD02|#470", "Pedimentos_MM",
+                                      "MAGA800101MDFRRN05|MAGA800101AB2|ANA|MARTÍNEZ|D'ARCY|#2||#0|#2",
                                       "LOTP751120HDFPRD02|#470|0001234|2000-11-30"}));
 
         // The imported broker shows on page 1 at once.
-        QCOMPARE(shown(s.window, {"txtPatente", "txtAANombre", "txtAAApPat", "txtAAApMat", "txtAARFC", "txtAACURP",
-                                  "cmbAANoAduanaA", "txtFiscalCalle", "txtFiscalNoExt", "txtFiscalNoInt",
-                                  "cmbFiscalMDeleg", "txtOirRColonia", "txtOirRFax", "cmbOirRMDeleg"}),
-                 QStringList({"470", "JOSÉ", "PEÑA", "O'BRIEN", "PEOJ561231AB1", "PEOJ561231HDFXXX09", " 470",
-                              "AV. REFORMA, 120", "S/N", "", "CUAUHTÉMOC", "SAN JOSÉ", "7472222222", "ÑUU SAVI"}));
+        QCOMPARE(child<QLineEdit>(&s.window, "txtAAApMat")->text(), QString("O'BRIEN"));
+        QCOMPARE(child<QComboBox>(&s.window, "cmbOirRMDeleg")->currentText(), QString("ÑUU SAVI"));
     }
     // The next start finds the broker stored: the tool is not run again and nothing is read.
     QVERIFY(QFile::remove(f.recupera()));
@@ -150,7 +137,7 @@ void TestImportaInicio::importsAtFirstStartOnly() {
     QVERIFY(!QFile::exists(f.recupera()));
     QVERIFY(!QFile::exists(f.copiedTool()));
     QCOMPARE(tableRows(*openDatabase(f.program), "Mandatarios").size(), 2);
-    QCOMPARE(shown(s.window, {"txtAANombre"}), QStringList({"JOSÉ"}));
+    QCOMPARE(child<QLineEdit>(&s.window, "txtAANombre")->text(), QString("JOSÉ"));
 }
 
 void TestImportaInicio::toldAndStartUpGoesOn_data() {
@@ -178,40 +165,29 @@ void TestImportaInicio::toldAndStartUpGoesOn() {
 }
 
 void TestImportaInicio::faultKeepsDatabase_data() {
-    QTest::addColumn<QString>("tool"); // "vantrix", "none" or the body of a script
-    QTest::addColumn<QByteArray>("datos");
+    QTest::addColumn<QString>("tool");  // "vantrix", "none" or the body of a script
     QTest::addColumn<QString>("fault"); // %1 the program folder, %2 the previous version's folder
-    const auto row = [](const char* name, const QString& tool, const QByteArray& datos, const QString& fault) {
-        QTest::newRow(name) << tool << datos << fault;
+    const auto row = [](const char* name, const QString& tool, const QString& fault) {
+        QTest::newRow(name) << tool << fault;
     };
-    const QByteArray aa = "AA|470|A|B|C|R|CU|0|470";
 #ifdef Q_OS_UNIX
-    row("tool fails", "echo 'sin acceso a los datos' >&2; exit 3", {},
+    row("tool fails", "echo 'sin acceso a los datos' >&2; exit 3",
         "Vantrix terminó con error (código 3).\nsin acceso a los datos");
-    row("tool crashes", "echo 'memoria agotada' >&2; kill -KILL $$", {},
+    row("tool crashes", "echo 'memoria agotada' >&2; kill -KILL $$",
         "Vantrix se interrumpió de forma anormal.\nmemoria agotada");
-    row("tool cannot be run", "not runnable", {}, "No se pudo ejecutar Vantrix en %2.");
-    row("tool writes nothing", "exit 0", {}, "Vantrix no escribió el archivo %2/Recupera.txt.");
-    row("export without 800", "printf '\"x\"\\r\\n\"AA|470|A|B|C|R|CU|0|470\"\\r\\n' > Recupera.txt", {},
-        "El archivo %2/Recupera.txt termina antes de su registro 800.");
+    row("tool cannot be run", "not runnable", "No se pudo ejecutar Vantrix en %2.");
+    row("tool writes nothing", "exit 0", "Vantrix no escribió el archivo %2/Recupera.txt.");
 #endif
-    row("tool missing", "none", {}, "No se encontró el programa %1/Vantrix.");
-    row("no data for the tool", "vantrix", {},
+    row("tool missing", "none", "No se encontró el programa %1/Vantrix.");
+    row("no data for the tool", "vantrix",
         "Vantrix terminó con error (código 2).\nVantrix: no se encontró Datos.txt en %2");
-    row("number that is not", "vantrix", crlf({aa, "Aduanas_MM|470|CU|AICM"}),
-        "Línea 3 de %2/Recupera.txt: el valor «AICM» de NoAduana no es un número.");
-    row("duplicate CURP", "vantrix", crlf({aa, "Mandatarios|470|C1|R|N|P|M|", "Mandatarios|470|C1|R|N|P|M|1"}),
-        "Línea 4 de %2/Recupera.txt: la base de datos rechazó el registro (UNIQUE constraint failed: Mandatarios.CURP).");
 }
 
 void TestImportaInicio::faultKeepsDatabase() {
     QFETCH(QString, tool);
-    QFETCH(QByteArray, datos);
     QFETCH(QString, fault);
     Folders f;
     f.withTool(tool);
-    if (!datos.isEmpty())
-        writeFile(QDir(f.previous).filePath("Datos.txt"), datos);
     // An export left from an earlier run never passes for this run's.
     writeFile(f.recupera(), crlf({"h", "AA|1|VIEJO|B|C|R|CU|0|470", "800|1|"}));
     auto db = openDatabase(f.program);

@@ -3,7 +3,6 @@
 #include "platform/Capture.h"
 #include "support/TestSupport.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -13,13 +12,9 @@ class TestRutinas : public QObject {
 private slots:
     void identifiers_data();
     void identifiers();
-    void numeric_data();
-    void numeric();
-    void texts();
     void addressFaultsInOrder();
     void captureBox_data();
     void captureBox();
-    void pairedCombosFollowEachOther();
 };
 
 void TestRutinas::identifiers_data() {
@@ -66,32 +61,6 @@ void TestRutinas::identifiers() {
         QCOMPARE(!revisaDomicilio({"REFORMA", "S/N", "CENTRO", text, "CDMX", "CUAUHTÉMOC", "555", "556"}), valid);
     else
         QCOMPARE((kind == "patente" ? Valida_Patente : kind == "curp" ? Valida_CURP : Valida_RFC)(text), valid);
-}
-
-void TestRutinas::numeric_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("numeric");
-    for (const char* t : {"06600", "-12", "12.5", " 12 "})
-        QTest::addRow("'%s'", t) << QString(t) << true;
-    for (const char* t : {"1.2.3", "ABCDE", "", "+", "1 2"})
-        QTest::addRow("'%s'", t) << QString(t) << false;
-}
-
-void TestRutinas::numeric() {
-    QFETCH(QString, text);
-    QFETCH(bool, numeric);
-    QCOMPARE(isNumeric(text), numeric);
-}
-
-void TestRutinas::texts() {
-    // Two-digit years below 30 belong to this century; an impossible day gives no date.
-    QCOMPARE(twoDigitYearDate("01", "01", "29"), QDate(2029, 1, 1));
-    QCOMPARE(twoDigitYearDate("31", "12", "30"), QDate(1930, 12, 31));
-    QCOMPARE(twoDigitYearDate("31", "04", "99"), QDate());
-    QCOMPARE(numberText(47), QString(" 47"));
-    QCOMPARE(numberText(-3), QString("-3"));
-    QCOMPARE(dateText(QDate(2000, 3, 5)), QString("05/03/2000"));
-    QCOMPARE(rtrim("  AB  "), QString("  AB"));
 }
 
 void TestRutinas::addressFaultsInOrder() {
@@ -149,19 +118,6 @@ void TestRutinas::captureBox() {
     box.setCursorPosition(1);
     QTest::keyClicks(&box, "a");
     QCOMPARE(box.text(), shown.left(1) + "A" + shown.mid(1));
-}
-
-void TestRutinas::pairedCombosFollowEachOther() {
-    QComboBox keys, names;
-    keys.addItems({" 10", " 20", " 30"});
-    names.addItems({"ACAPULCO", "AGUA PRIETA", "ALTAMIRA"});
-    pairCombos(&keys, &names);
-    names.setCurrentIndex(2);
-    QCOMPARE(keys.currentText(), QString(" 30"));
-    keys.setCurrentIndex(0);
-    QCOMPARE(names.currentText(), QString("ACAPULCO"));
-    names.setCurrentIndex(-1);
-    QCOMPARE(keys.currentIndex(), -1);
 }
 
 QTEST_MAIN(TestRutinas)

@@ -38,9 +38,7 @@ class TestVerifica : public QObject {
 private slots:
     void representatives_data();
     void representatives();
-    void emptyListRefused();
     void firstFaultyRowOnly();
-    void aspirantRule();
 };
 
 void TestVerifica::representatives_data() {
@@ -96,14 +94,6 @@ void TestVerifica::representatives() {
     QCOMPARE(fault.value_or(QString()), message);
 }
 
-void TestVerifica::emptyListRefused() {
-    QTemporaryDir dir;
-    QString error;
-    auto db = openTolvekDatabase(dir.path(), &error);
-    QCOMPARE(Store(*db).revisaMandatarios().value_or(QString()),
-             QString("Debe existir por lo menos un o Representante o Mandatario"));
-}
-
 void TestVerifica::firstFaultyRowOnly() {
     QTemporaryDir dir;
     QString error;
@@ -113,18 +103,6 @@ void TestVerifica::firstFaultyRowOnly() {
     store(*db, "C", {1, "", 0, 1, false, true, true});
     QCOMPARE(Store(*db).revisaMandatarios().value_or(QString()),
              QString("Proporcione el Domicilo Fiscal del Representante JUAN PEREZ MARTINEZ CURP=B"));
-}
-
-void TestVerifica::aspirantRule() {
-    QTemporaryDir dir;
-    QString error;
-    auto db = openTolvekDatabase(dir.path(), &error);
-    QVERIFY(!Store(*db).Hay_Hist_Mandatarios());
-    store(*db, "A", {1, "x.REQ", 0, 1, true, true, true});
-    store(*db, "C", {3, "", 0, 1, true, true, false});
-    QVERIFY(!Store(*db).Hay_Hist_Mandatarios());
-    store(*db, "B", {2, "x.REQ", 1, 1, true, true, false});
-    QVERIFY(Store(*db).Hay_Hist_Mandatarios());
 }
 
 QTEST_MAIN(TestVerifica)
