@@ -2,6 +2,7 @@
 
 #include "ui_frmMain.h"
 
+#include "app/Idioma.h"
 #include "app/PaginaAA.h"
 #include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
@@ -30,6 +31,7 @@
 frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), programFolder_(programFolder),
       previousFolder_(previousFolder) {
+    usaEspanolDeMexico();
     ui->setupUi(this);
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);

@@ -29,6 +29,7 @@ private slots:
     void storedBrokerShownOnPageOne();
     void busyDatabaseStopsStartUp();
     void secondCopyRefused();
+    void qtSpeaksSpanish();
 };
 
 void TestInicio::firstStartOnEmptyFolder() {
@@ -141,6 +142,14 @@ void TestInicio::secondCopyRefused() {
     }
     // The first copy goes on.
     QVERIFY(child<QPushButton>(&first, "cmdSiguiente")->isEnabled());
+}
+
+void TestInicio::qtSpeaksSpanish() {
+    QTemporaryDir dir;
+    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
+    // Qt's own words: the Cancel of every question and the calendar's months.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
+    QCOMPARE(QLocale().monthName(3), QString("marzo"));
 }
 
 QTEST_MAIN(TestInicio)
