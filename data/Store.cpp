@@ -61,6 +61,11 @@ Domicilio ultimoDomicilio(Query q) {
     return d;
 }
 
+// The office a row names, with its name from the catalogue.
+Aduana leeAduana(const Query& q) {
+    return {q.number(QStringLiteral("NoAduana")), q.text(QStringLiteral("Aduana"))};
+}
+
 FilaMandatario leeFilaMandatario(const Query& q) {
     return {q.text(QStringLiteral("CURP")),      q.text(QStringLiteral("RFC")),
             q.text(QStringLiteral("Nombre")),    q.text(QStringLiteral("ApPaterno")),
@@ -177,16 +182,14 @@ std::optional<Mandatario> Store::mandatario(const QString& curp) {
                                               "where AM.NoAduana=cveAduana and CURP=? order by AM.rowid"),
                                {curp});
     while (aduanas.next())
-        m.aduanas << Aduana{aduanas.number(QStringLiteral("NoAduana")), aduanas.text(QStringLiteral("Aduana"))};
+        m.aduanas << leeAduana(aduanas);
     Query pedimentos = db_.select(QStringLiteral("select NoAduana,Aduana,NoPedimento,FechPedimento from "
                                                  "Pedimentos_MM AM, Aduanas A where AM.NoAduana=cveAduana and "
                                                  "CURP=? order by AM.rowid"),
                                   {curp});
     while (pedimentos.next())
-        m.pedimentos << Pedimento{
-            {pedimentos.number(QStringLiteral("NoAduana")), pedimentos.text(QStringLiteral("Aduana"))},
-            pedimentos.text(QStringLiteral("NoPedimento")),
-            pedimentos.date(QStringLiteral("FechPedimento"))};
+        m.pedimentos << Pedimento{leeAduana(pedimentos), pedimentos.text(QStringLiteral("NoPedimento")),
+                                  pedimentos.date(QStringLiteral("FechPedimento"))};
     return m;
 }
 
@@ -326,10 +329,8 @@ std::optional<PersonaHistorica> Store::personaHistorica(const QString& curp) {
                                                "Aduanas A where P.NoAduana=A.cveAduana and P.CURP=? order by P.rowid"),
                                 {curp});
     while (periodos.next())
-        p.periodos << PeriodoAgente{
-            {periodos.number(QStringLiteral("NoAduana")), periodos.text(QStringLiteral("Aduana"))},
-            periodos.date(QStringLiteral("FechaIni")),
-            periodos.date(QStringLiteral("FechaFin"))};
+        p.periodos << PeriodoAgente{leeAduana(periodos), periodos.date(QStringLiteral("FechaIni")),
+                                    periodos.date(QStringLiteral("FechaFin"))};
     return p;
 }
 
@@ -390,7 +391,7 @@ QList<PeriodoMandatario> Store::periodosMandatario(const QString& curp) {
     while (q.next())
         periodos << PeriodoMandatario{curp,
                                       q.number(QStringLiteral("Patente_MM")),
-                                      {q.number(QStringLiteral("NoAduana")), q.text(QStringLiteral("Aduana"))},
+                                      leeAduana(q),
                                       q.date(QStringLiteral("FechaIni")),
                                       q.date(QStringLiteral("FechaFin")),
                                       q.number(QStringLiteral("id"))};
