@@ -3,6 +3,7 @@
 #include "ui_frmPeriodo_Agente.h"
 
 #include "data/Catalogos.h"
+#include "platform/CampoFecha.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
 
@@ -25,6 +26,8 @@ void frmPeriodo_Agente::cmdAceptar_Click() {
         ui->cmbAduana->setFocus();
         return;
     }
+    if (!CampoFecha::revisa(this, {ui->dtpIni, ui->dtpFin}))
+        return;
     if (ui->dtpIni->date() > ui->dtpFin->date()) {
         inform(this, QStringLiteral("Periodo no valido"), MessageIcon::None, kProgramTitle);
         return;

@@ -4,6 +4,7 @@
 
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
+#include "platform/CampoFecha.h"
 #include "platform/Capture.h"
 #include "platform/Messages.h"
 
@@ -46,6 +47,8 @@ void frmPeriodo_Mandatario::cmdAceptar_Click() {
         ui->cmbAduana->setFocus();
         return;
     }
+    if (!CampoFecha::revisa(this, {ui->dtpIni, ui->dtpFin}))
+        return;
     if (ui->dtpIni->date() > ui->dtpFin->date()) {
         inform(this, QStringLiteral("Periodo no valido"), MessageIcon::None, kProgramTitle);
         return;

@@ -4,6 +4,7 @@
 
 #include "data/Rutinas.h"
 #include "data/Store.h"
+#include "platform/CampoFecha.h"
 #include "platform/Capture.h"
 #include "platform/Messages.h"
 #include "representative/frmAduanaAct.h"
@@ -51,5 +52,8 @@ void frmPedTramitados::cmdAceptar_Click() {
         ui->txtPedimento->setFocus();
         return;
     }
+    // A date past the box's last day (fechaMaxima) is no valid date either.
+    if (!CampoFecha::revisa(this, {ui->dtpFPed}))
+        return;
     accept();
 }

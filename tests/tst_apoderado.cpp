@@ -146,17 +146,20 @@ void TestApoderado::officesAndDeclarationsAsValues() {
     driver.then([](QDialog* small) {
         child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
         typeText(child<QLineEdit>(small, "txtPedimento"), "0042");
-        child<QDateEdit>(small, "dtpFPed")->setDate(QDate(1998, 1, 2));
+        // A typed date past the last day of the declarations is refused after every other check.
+        QTest::keyClicks(child<QDateEdit>(small, "dtpFPed"), "02/01/2001");
         child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 200");
         press(small, "cmdAceptar");
         child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
+        press(small, "cmdAceptar");
+        child<QDateEdit>(small, "dtpFPed")->setDate(QDate(1998, 1, 2));
         press(small, "cmdAceptar");
     });
     press(&d, "cmdNuevoPed");
     QCOMPARE(driver.unexpected, QStringList());
     QCOMPARE(base.messages.texts(),
              QStringList({"Ya existe la aduana en la lista de aduanas que actuo",
-                          "No existe la aduana del pedimento en la lista de aduanas que actuo"}));
+                          "No existe la aduana del pedimento en la lista de aduanas que actuo", "Fecha no valida"}));
     const Aduana a160{160, "MANZANILLO, MANZANILLO, COLIMA"};
     m.aduanas << a160;
     m.pedimentos << Pedimento{a160, "0042", QDate(1998, 1, 2)};

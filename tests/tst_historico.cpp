@@ -275,6 +275,63 @@ private slots:
                      PeriodoMandatario({kRamos, patente.toLongLong(), {470, kAirport}, from, d2}));
     }
 
+    void typedDates_data() {
+        // How the clerk reaches the start date: a click in the middle of its box, or Tab from the office.
+        QTest::addColumn<bool>("click");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QDate>("stored"); // null: refused
+        for (const bool click : {true, false}) {
+            const QByteArray way = click ? "clic: " : "Tab: ";
+            QTest::newRow(way + "con diagonales") << click << "01/03/1995" << QDate(1995, 3, 1);
+            QTest::newRow(way + "ocho digitos") << click << "01031995" << QDate(1995, 3, 1);
+            QTest::newRow(way + "31 de febrero") << click << "31/02/1995" << QDate();
+        }
+        QTest::newRow("dia y mes de un digito") << true << "1/3/1995" << QDate(1995, 3, 1);
+        QTest::newRow("anio 8021") << false << "01018021" << QDate();
+        QTest::newRow("a medias") << true << "01/03/19" << QDate();
+    }
+    void typedDates() {
+        QFETCH(bool, click);
+        QFETCH(QString, typed);
+        QFETCH(QDate, stored);
+        Fixture f;
+        for (const QString& patente : {QString(), QString("470")}) {
+            f.messages.shown.clear();
+            std::unique_ptr<QDialog> d;
+            if (patente.isNull())
+                d = std::make_unique<frmPeriodo_Agente>(f.store);
+            else
+                d = std::make_unique<frmPeriodo_Mandatario>(f.store, FilaMandatario{kRamos, "", "", "", "", {}, 1, {}});
+            fillPeriod(d.get(), patente, kAirport, d1);
+            d->show();
+            QApplication::setActiveWindow(d.get());
+            auto* from = child<QDateEdit>(d.get(), "dtpIni");
+            if (auto* box = from->findChild<QLineEdit*>(); click) {
+                QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+            } else {
+                child<QComboBox>(d.get(), "cmbAduana")->setFocus();
+                QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+            }
+            QTest::keyClicks(d->focusWidget(), typed);
+            // Tab leaves for the end date, typed the same way.
+            QTest::keyClick(d->focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(d->focusWidget(), "24121999");
+            press(d.get(), "cmdAceptar");
+            if (stored.isNull()) {
+                // Refused as typed, never replaced by another date.
+                QCOMPARE(f.messages.texts(), QStringList({"Fecha no valida"}));
+                QVERIFY(f.messages.shown.first().icon == MessageIcon::Information && !d->result());
+                QCOMPARE(f.messages.shown.first().title + d->focusWidget()->objectName() + from->text(),
+                         "MensajedtpIni" + typed);
+            } else if (auto* agente = dynamic_cast<frmPeriodo_Agente*>(d.get())) {
+                QCOMPARE(agente->periodo(), PeriodoAgente({{470, kAirport}, stored, QDate(1999, 12, 24)}));
+            } else {
+                QCOMPARE(static_cast<frmPeriodo_Mandatario*>(d.get())->periodo(),
+                         PeriodoMandatario({kRamos, 470, {470, kAirport}, stored, QDate(1999, 12, 24)}));
+            }
+        }
+    }
+
     void pageAddsAndDeletesPeriods() {
         Fixture f(true);
         // Only aspirants, and only periods at offices in the catalogue.
