@@ -16,13 +16,6 @@
 
 namespace {
 
-// The office chosen in the number combo (" 470"); Null when none is.
-QVariant numeroAduana(const QComboBox* numbers) {
-    bool ok = false;
-    const qint64 n = numbers->currentText().trimmed().toLongLong(&ok);
-    return ok ? QVariant(n) : QVariant();
-}
-
 QLineEdit* captureBox(QWidget* parent, const char* name, int maxLength) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
@@ -189,7 +182,7 @@ AgenteAduanal PaginaAA::agente() const {
     a.apPaterno = txtAAApPat->text();
     a.apMaterno = txtAAApMat->text();
     a.autorizacion = txtAutorizacion->text().toLongLong();
-    a.adscripcion = numeroAduana(cmbAANoAduanaA);
+    a.adscripcion = chosenNumber(cmbAANoAduanaA);
     a.fiscal = fiscal.domicilio();
     a.notificaciones = oirR.domicilio();
     return a;

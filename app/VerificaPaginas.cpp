@@ -2,7 +2,6 @@
 
 #include "data/Store.h"
 #include "lists/PaginaMandatarios.h"
-#include "platform/Grid.h"
 #include "platform/Messages.h"
 
 bool Verifica_Datos_p2(QWidget* parent, Store& store) {

@@ -7,25 +7,18 @@
 #include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
 #include "data/BaseDatos.h"
-#include "data/BloqueDomicilio.h"
-#include "data/Catalogos.h"
-#include "data/Rutinas.h"
 #include "data/Store.h"
 #include "export/Genera_archivo.h"
 #include "import/ViejoTolvek.h"
 #include "lists/PaginaApoderado.h"
 #include "lists/PaginaHistoricoAA.h"
 #include "lists/PaginaMandatarios.h"
-#include "platform/Capture.h"
 #include "platform/Database.h"
-#include "platform/Grid.h"
 #include "platform/InstanceLock.h"
 #include "platform/Messages.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 
 frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent)
@@ -153,7 +146,7 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 void frmMain::mandatariosCambiados() {
     try {
         paginaMandatarios_->Llena_Hist_Mandatarios();
-        setSiguiente(store_->Hay_Hist_Mandatarios() ? Siguiente::Siguiente : Siguiente::Finaliza);
+        setSiguiente(paginaMandatarios_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
                MessageIcon::Exclamation);

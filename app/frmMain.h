@@ -9,7 +9,6 @@
 namespace Ui {
 class frmMain;
 }
-struct BloqueDomicilio;
 class PaginaAA;
 class PaginaApoderado;
 class PaginaHistoricoAA;
@@ -76,5 +75,4 @@ private:
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;
     bool terminando_ = false;
-    // The pages' controllers use the database, so they are declared after it and go before it.
 };

@@ -93,10 +93,7 @@ TextosDomicilio BloqueDomicilio::textos() const {
 Domicilio BloqueDomicilio::domicilio() const {
     Domicilio d;
     d.entFed = cveEntFed->currentText();
-    bool ok = false;
-    const qint64 municipio = noMDeleg->currentText().trimmed().toLongLong(&ok);
-    if (noMDeleg->currentIndex() >= 0 && ok)
-        d.mDeleg = municipio;
+    d.mDeleg = chosenNumber(noMDeleg);
     d.calle = calle->text();
     d.noExt = noExt->text();
     d.noInt = noInt->text();

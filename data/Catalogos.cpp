@@ -52,6 +52,12 @@ void preparaAduanas(QWidget* dialog, Store& store, QComboBox* numbers, QComboBox
     pairCombos(numbers, names);
 }
 
+QVariant chosenNumber(const QComboBox* numbers) {
+    bool ok = false;
+    const qint64 n = numbers->currentText().trimmed().toLongLong(&ok);
+    return numbers->currentIndex() >= 0 && ok ? QVariant(n) : QVariant();
+}
+
 int findItem(const QComboBox* combo, const QString& text) {
     for (int i = 0; i < combo->count(); ++i) {
         if (combo->itemText(i) == text)

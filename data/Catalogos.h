@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 class Store;
 class QComboBox;
@@ -15,5 +16,7 @@ void Llena_Aduanas(Store& store, QComboBox* numbers, QComboBox* names);
 // A dialog's office pair: filled in name order and kept in step; a refusal of the engine is told to the user and
 // leaves the pair empty, so that no office can be chosen.
 void preparaAduanas(QWidget* dialog, Store& store, QComboBox* numbers, QComboBox* names);
+// The number a combo's chosen item shows (" 470" is 470); Null when nothing, or no number, is chosen.
+QVariant chosenNumber(const QComboBox* numbers);
 // The position of an item in a combo, or -1.
 int findItem(const QComboBox* combo, const QString& text);

@@ -28,14 +28,10 @@ public:
     // Reads the first page from the source now; the rest as the view asks. A DatabaseError of the source is
     // thrown from here for the first page; for a later page the list ends where the store failed, with readFailed.
     void setSource(Source source);
-    // Empties the list and reads it again from its source (a working copy is simply emptied).
-    void reload();
     void setRows(QList<ListRow> rows);
     void append(ListRow row);
     void remove(int row);
 
-    const ListRow& at(int row) const { return rows_.at(row); }
-    const QList<ListRow>& rows() const { return rows_; }
     QString key(int row) const;
     // The row of the key among the rows read so far, reading on until it is found or the source ends; -1 if none.
     int rowOf(const QString& key);
@@ -56,6 +52,8 @@ public:
     static constexpr int kPage = 256;
 
 private:
+    // Empties the list and reads it again from its source.
+    void reload();
     QList<ListRow> read(int count) const;
 
     QStringList headers_;

@@ -50,7 +50,6 @@ double leadingNumber(const QString& text) {
 
 } // namespace
 
-
 bool isDigits(const QString& text) {
     if (text.isEmpty())
         return false;

@@ -251,6 +251,11 @@ bool Store::Hay_Hist_Mandatarios() {
                       {static_cast<int>(Mandato::Conforme)});
 }
 
+bool Store::esAspirante(const QString& curp) {
+    return db_.exists(QStringLiteral("select 1 from Mandatarios where CURP=? and Mandato=?"),
+                      {curp, static_cast<int>(Mandato::Conforme)});
+}
+
 QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes) {
     QList<FilaMandatario> rows;
     Query q = selecciona(db_, kMandatarios,
@@ -260,12 +265,6 @@ QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool 
     while (q.next())
         rows << leeFilaMandatario(q);
     return rows;
-}
-
-qsizetype Store::cuentaMandatarios(bool soloAspirantes) {
-    Query q =
-        db_.select(QStringLiteral("select count(*) as n from Mandatarios ") + soloAspirantesWhere(soloAspirantes));
-    return q.next() ? q.number(QStringLiteral("n")) : 0;
 }
 
 void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action) {
@@ -344,11 +343,6 @@ QList<PersonaHistorica> Store::filasHistoricas(qsizetype offset, int count) {
     while (q.next())
         rows << leePersona(q);
     return rows;
-}
-
-qsizetype Store::cuentaHistoricas() {
-    Query q = db_.select(QStringLiteral("select count(*) as n from Historico_AA"));
-    return q.next() ? q.number(QStringLiteral("n")) : 0;
 }
 
 void Store::guardaPersonaHistorica(const QString& curpAnterior, const PersonaHistorica& p) {

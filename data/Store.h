@@ -39,9 +39,10 @@ public:
     void borraMandatario(const QString& curp);
     // True when some representative is an aspirant (mandate type Conforme): then the history pages are walked.
     bool Hay_Hist_Mandatarios();
+    // True when the representative is stored as an aspirant.
+    bool esAspirante(const QString& curp);
     // Up to `count` representatives in stored order, starting after the first `offset`; aspirants only when asked.
     QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false);
-    qsizetype cuentaMandatarios(bool soloAspirantes = false);
     // Every representative whose request file goes with the information file (types Anterior and Autorizado), in
     // stored order, one at a time, without holding them all; stops when `action` gives false.
     void recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action);
@@ -52,7 +53,6 @@ public:
     std::optional<PersonaHistorica> personaHistorica(const QString& curp);
     bool existePersonaHistorica(const QString& curp);
     QList<PersonaHistorica> filasHistoricas(qsizetype offset, int count);
-    qsizetype cuentaHistoricas();
     // Stores the person with exactly his periods; curpAnterior is the CURP he was stored under (empty for a new
     // person). Periods whose office has left the catalogue cannot be shown or edited, so they are kept and follow
     // him to his new CURP.

@@ -36,6 +36,14 @@ constexpr Kind T = Kind::Text;
 constexpr Kind N = Kind::Number;
 constexpr Kind D = Kind::Date;
 
+// The fields of an address, as both address tables carry them, between the fields before and after them.
+std::vector<Campo> conDomicilio(std::vector<Campo> antes, const std::vector<Campo>& despues) {
+    for (const char* name : {"EntFed", "MDeleg", "Calle", "NoExt", "NoInt", "Colonia", "CP", "Telefono", "Fax"})
+        antes.push_back({name, qstrcmp(name, "MDeleg") == 0 ? N : T});
+    antes.insert(antes.end(), despues.begin(), despues.end());
+    return antes;
+}
+
 const std::vector<Registro>& registrosPrincipales() {
     static const std::vector<Registro> r = {
         {"AA",
@@ -43,20 +51,7 @@ const std::vector<Registro>& registrosPrincipales() {
          nullptr,
          "del Agente Aduanal",
          nullptr},
-        {"Domicilios_AA",
-         {{"Tipo_Dom", N},
-          {"EntFed", T},
-          {"MDeleg", N},
-          {"Calle", T},
-          {"NoExt", T},
-          {"NoInt", T},
-          {"Colonia", T},
-          {"CP", T},
-          {"Telefono", T},
-          {"Fax", T}},
-         nullptr,
-         "del Agente Aduanal",
-         nullptr},
+        {"Domicilios_AA", conDomicilio({{"Tipo_Dom", N}}, {}), nullptr, "del Agente Aduanal", nullptr},
         // The filler carries seven values for a record of eight: the authority reads it so.
         {"Mandatarios",
          {{"CURP", T},
@@ -70,21 +65,7 @@ const std::vector<Registro>& registrosPrincipales() {
          "CURP",
          "del representante",
          "No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica"},
-        {"Domicilios_MM",
-         {{"CURP", T},
-          {"EntFed", T},
-          {"MDeleg", N},
-          {"Calle", T},
-          {"NoExt", T},
-          {"NoInt", T},
-          {"Colonia", T},
-          {"CP", T},
-          {"Telefono", T},
-          {"Fax", T},
-          {"Tipo_Dom", N}},
-         "CURP",
-         "del representante",
-         nullptr},
+        {"Domicilios_MM", conDomicilio({{"CURP", T}}, {{"Tipo_Dom", N}}), "CURP", "del representante", nullptr},
         {"Aduanas_MM", {{"CURP", T}, {"NoAduana", N}}, "CURP", "del representante", nullptr},
         {"Pedimentos_MM",
          {{"CURP", T}, {"NoAduana", N}, {"NoPedimento", T}, {"FechPedimento", D}},

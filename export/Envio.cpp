@@ -7,6 +7,7 @@
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
+#include "platform/Process.h"
 #include "platform/SigningLibrary.h"
 
 #include <QDir>
@@ -79,12 +80,11 @@ Envio rechazo(const QString& mensaje) {
     return {Envio::Resultado::Rechazado, -1, mensaje, {}};
 }
 
-QString mensajeDeFirma(int code, const QString& programFolder, const QString& patente, const QString& ruta,
-                       const QString& error) {
+QString mensajeDeFirma(int code, const QString& programFolder, const QString& ruta, const QString& error) {
     switch (code) {
     case KFIRMA32_FIRMADO:
-        return QStringLiteral("Se genero el archivo ") + native(programFolder + QStringLiteral("/ENVIO/") + patente) +
-               QStringLiteral(".txt correctamente y se agrego Firma Digital, no olvide enviarlo y los requerimientos "
+        return QStringLiteral("Se genero el archivo ") + native(ruta) +
+               QStringLiteral(" correctamente y se agrego Firma Digital, no olvide enviarlo y los requerimientos "
                               "manualmente a ") +
                kCorreoAutoridad;
     case KFIRMA32_SIN_ARCHIVO:
@@ -112,13 +112,14 @@ Envio firma(const QString& programFolder, const QString& patente, const QString&
     const QString ruta = rutaArchivoInformacion(programFolder, patente);
     QString error;
     const int code = Firma_Archivo(programFolder, temporal, llave.archivo, llave.password, &error);
-    Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, programFolder, patente, ruta, error), ruta};
+    Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, programFolder, ruta, error), ruta};
     if (code == KFIRMA32_SIN_ARCHIVO) {
         QFile::remove(temporal);
         envio.resultado = Envio::Resultado::SinArchivo;
         return envio;
     }
-    QStringList lista = leeLista(programFolder);
+    const QStringList antes = leeLista(programFolder);
+    QStringList lista = antes;
     lista.removeAll(ruta);
     if (code != KFIRMA32_FIRMADO) {
         lista << ruta;
@@ -131,6 +132,11 @@ Envio firma(const QString& programFolder, const QString& patente, const QString&
     }
     if (!replaceFile(temporal, ruta, &error)) {
         QFile::remove(temporal);
+        // What lies at `ruta` is what was there before, perhaps a file signed by an earlier run: the list must not
+        // name it now that its unsigned replacement never came.
+        QString ignored;
+        if (code != KFIRMA32_FIRMADO)
+            escribeLista(programFolder, antes, &ignored);
         return rechazo(QStringLiteral("No se pudo poner el archivo de información en %1 (%2). Vuelva a generar el "
                                       "archivo.")
                            .arg(native(ruta), error));
@@ -263,11 +269,7 @@ QString entregaSinFirma(const QString& programFolder, const QStringList& sinFirm
     if (files.isEmpty())
         return {};
     const QString folder = carpetaEnvio(programFolder);
-#ifdef Q_OS_WIN
-    const QString dremlo = QDir(programFolder).filePath(QStringLiteral("Dremlo.exe"));
-#else
-    const QString dremlo = QDir(programFolder).filePath(QStringLiteral("Dremlo"));
-#endif
+    const QString dremlo = QDir(programFolder).filePath(programFileName(QStringLiteral("Dremlo")));
     QString error;
     if (escribeLista(programFolder, files, &error)) {
         if (startDetached(dremlo, {native(folder)}, folder))

@@ -166,7 +166,6 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
         informaError(QStringLiteral("No se pudo leer la lista de Mandatarios"), engine);
     });
     // A click, the arrow keys and a selection made by the program all show the representative.
-    connect(fgAA, &QTableView::clicked, this, &PaginaApoderado::fgAA_Click);
     connect(fgAA->selectionModel(), &QItemSelectionModel::selectionChanged, this, &PaginaApoderado::fgAA_Click);
     connect(cmdNuevo, &QPushButton::clicked, this, &PaginaApoderado::cmdNuevo_Click);
     connect(cmdEditar, &QPushButton::clicked, this, &PaginaApoderado::cmdEditar_Click);

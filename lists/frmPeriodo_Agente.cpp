@@ -32,7 +32,7 @@ void frmPeriodo_Agente::cmdAceptar_Click() {
         inform(this, QStringLiteral("Periodo no valido"), MessageIcon::None, kProgramTitle);
         return;
     }
-    periodo_ = PeriodoAgente{{ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText()},
+    periodo_ = PeriodoAgente{{chosenNumber(ui->cmbNoAduana).toLongLong(), ui->cmbAduana->currentText()},
                              ui->dtpIni->date(),
                              ui->dtpFin->date()};
     accept();

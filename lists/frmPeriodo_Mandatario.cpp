@@ -28,7 +28,7 @@ frmPeriodo_Mandatario::~frmPeriodo_Mandatario() = default;
 PeriodoMandatario frmPeriodo_Mandatario::periodo() const {
     return {ui->txtCURP->text(),
             ui->txtPatente->text().toLongLong(),
-            {ui->cmbNoAduana->currentText().trimmed().toLongLong(), ui->cmbAduana->currentText()},
+            {chosenNumber(ui->cmbNoAduana).toLongLong(), ui->cmbAduana->currentText()},
             ui->dtpIni->date(),
             ui->dtpFin->date()};
 }

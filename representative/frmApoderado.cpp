@@ -90,10 +90,8 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     connect(ui->cmdBorrarAduana, &QPushButton::clicked, this, &frmApoderado::cmdBorrarAduana_Click);
     connect(ui->cmdNuevoPed, &QPushButton::clicked, this, &frmApoderado::cmdNuevoPed_Click);
     connect(ui->cmdBorrarPed, &QPushButton::clicked, this, &frmApoderado::cmdBorrarPed_Click);
-    connect(ui->fgAduanasAct, &QTableView::clicked, this, &frmApoderado::fgAduanasAct_Click);
     connect(ui->fgAduanasAct->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmApoderado::fgAduanasAct_Click);
-    connect(ui->fgPedTramitados, &QTableView::clicked, this, &frmApoderado::fgPedTramitados_Click);
     connect(ui->fgPedTramitados->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmApoderado::fgPedTramitados_Click);
 
