@@ -163,7 +163,7 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     setupView(fgPedTramitados, pedimentos_, {3380, 1000, 1600});
     // A page read later is shown as far as it came; the user is told why the list ends there.
     connect(mandatarios_, &ListModel::readFailed, this, [this](const QString& engine) {
-        informaError(QStringLiteral("No se pudo leer la lista de Mandatarios"), engine);
+        informEngineError(this, QStringLiteral("No se pudo leer la lista de Mandatarios"), engine);
     });
     // A click, the arrow keys and a selection made by the program all show the representative.
     connect(fgAA->selectionModel(), &QItemSelectionModel::selectionChanged, this, &PaginaApoderado::fgAA_Click);
@@ -191,7 +191,7 @@ void PaginaApoderado::recargaEn(const std::optional<QString>& curp) {
     try {
         Llena_Mandatarios();
     } catch (const DatabaseError& e) {
-        informaError(QStringLiteral("No se pudo leer la lista de Mandatarios"), e.message());
+        informEngineError(this, QStringLiteral("No se pudo leer la lista de Mandatarios"), e.message());
         return;
     }
     if (curp)
@@ -244,7 +244,7 @@ void PaginaApoderado::fgAA_Click() {
         if (anterior || conforme)
             muestraDetalles(*m);
     } catch (const DatabaseError& e) {
-        informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
     }
 }
 
@@ -255,7 +255,7 @@ void PaginaApoderado::abreApoderado(std::optional<Mandatario> valor) {
     try {
         dialog = std::make_unique<frmApoderado>(store_, std::move(valor), window());
     } catch (const DatabaseError& e) {
-        informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
         return;
     }
     dialog->setGuarda(
@@ -279,7 +279,7 @@ void PaginaApoderado::cmdEditar_Click() {
     try {
         m = store_.mandatario(mandatarios_->key(row));
     } catch (const DatabaseError& e) {
-        informaError(QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
         return;
     }
     if (m)
@@ -302,7 +302,7 @@ void PaginaApoderado::cmdBorrar_Click() {
             return;
         store_.borraMandatario(curp);
     } catch (const DatabaseError& e) {
-        informaError(QStringLiteral("No se pudo borrar el Mandatario; quedó como estaba"), e.message());
+        informEngineError(this, QStringLiteral("No se pudo borrar el Mandatario; quedó como estaba"), e.message());
         return;
     }
     ocultaDetalles();
@@ -319,8 +319,4 @@ void PaginaApoderado::ocultaDetalles() {
     // The addresses of someone who is no longer stored are not left on show.
     particular.limpia(store_);
     fiscal.limpia(store_);
-}
-
-void PaginaApoderado::informaError(const QString& what, const QString& engine) {
-    inform(this, what + QStringLiteral(":\n") + engine, MessageIcon::Exclamation);
 }

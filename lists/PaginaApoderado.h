@@ -43,7 +43,6 @@ private:
     void ocultaDetalles();
     // Reads the list again and selects the representative with that CURP, when one is given and he is there.
     void recargaEn(const std::optional<QString>& curp);
-    void informaError(const QString& what, const QString& engine);
 
     Store& store_;
     ListModel* mandatarios_;

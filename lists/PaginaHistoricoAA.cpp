@@ -17,10 +17,6 @@
 
 namespace {
 
-void informaError(QWidget* parent, const QString& what, const QString& engineText) {
-    inform(parent, what + QStringLiteral("\n\n") + engineText, MessageIcon::Exclamation);
-}
-
 ListRow filaPersona(const PersonaHistorica& p) {
     return {p.curp, {p.nombre, p.apPaterno, p.apMaterno, p.curp, p.rfc}};
 }
@@ -80,7 +76,7 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     setupView(fgPeriodosAA, periodos_, {1050, 5000, 2500, 2500});
 
     connect(personas_, &ListModel::readFailed, this, [this](const QString& engineText) {
-        informaError(this, QStringLiteral("No se pudieron leer los Representantes."), engineText);
+        informEngineError(this, QStringLiteral("No se pudieron leer los Representantes."), engineText);
     });
     connect(fgDatosAA->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PaginaHistoricoAA::seleccionCambiada);
@@ -112,7 +108,7 @@ void PaginaHistoricoAA::Llena_Periodos_Hist_AA(const QString& curp) {
         for (const PeriodoAgente& p : persona ? persona->periodos : QList<PeriodoAgente>())
             rows << ListRow{QString(), celdasPeriodo(p)};
     } catch (const DatabaseError& e) {
-        informaError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
+        informEngineError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
     }
     periodos_->setRows(rows);
 }
@@ -135,7 +131,7 @@ void PaginaHistoricoAA::cmdAAEditar_Click() {
         persona = store_.personaHistorica(curp);
     } catch (const DatabaseError& e) {
         // Editing an incomplete copy would drop the periods that could not be read.
-        informaError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
+        informEngineError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
         return;
     }
     if (persona)
@@ -150,9 +146,9 @@ void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor)
             try {
                 store_.guardaPersonaHistorica(curpAnterior, persona);
             } catch (const DatabaseError& e) {
-                informaError(d,
-                             QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba."),
-                             e.message());
+                informEngineError(
+                    d, QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba."),
+                    e.message());
                 return false;
             }
             return true;
@@ -163,7 +159,7 @@ void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor)
     try {
         Llena_Hist_AA();
     } catch (const DatabaseError& e) {
-        informaError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
+        informEngineError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
     }
     periodos_->setRows({});
     selectRow(fgDatosAA, personas_->rowCount() > 0 ? 0 : -1);
@@ -182,8 +178,8 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
     try {
         store_.borraPersonaHistorica(curp);
     } catch (const DatabaseError& e) {
-        informaError(this, QStringLiteral("No se pudo borrar el Representante; sus datos quedan como estaban."),
-                     e.message());
+        informEngineError(this, QStringLiteral("No se pudo borrar el Representante; sus datos quedan como estaban."),
+                          e.message());
         return;
     }
     leidas_.remove(curp);

@@ -17,10 +17,6 @@
 
 namespace {
 
-void informaError(QWidget* parent, const QString& what, const QString& engineText) {
-    inform(parent, what + QStringLiteral("\n\n") + engineText, MessageIcon::Exclamation);
-}
-
 // The key is the stored row, so that a deletion takes this period even when another one looks the same.
 ListRow filaPeriodo(const PeriodoMandatario& p) {
     return {QString::number(p.id),
@@ -80,7 +76,7 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
     setupView(fgPeriodosMandatario, periodos_, {1070, 1000, 5000, 2000, 2000});
 
     connect(aspirantes_, &ListModel::readFailed, this, [this](const QString& engineText) {
-        informaError(this, QStringLiteral("No se pudo leer la lista de Aspirantes."), engineText);
+        informEngineError(this, QStringLiteral("No se pudo leer la lista de Aspirantes."), engineText);
     });
     connect(fgMandatarios->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PaginaMandatarios::aspiranteElegido);
@@ -135,7 +131,7 @@ void PaginaMandatarios::Llena_Periodos_H_MM(const QString& curp) {
         for (const PeriodoMandatario& p : store_.periodosMandatario(curp))
             rows << filaPeriodo(p);
     } catch (const DatabaseError& e) {
-        informaError(this, QStringLiteral("No se pudieron leer los periodos del Aspirante."), e.message());
+        informEngineError(this, QStringLiteral("No se pudieron leer los periodos del Aspirante."), e.message());
     }
     periodos_->setRows(rows);
 }
@@ -157,7 +153,7 @@ void PaginaMandatarios::cmdMandNuevo_Click() {
         try {
             periodos_->append(filaPeriodo(store_.agregaPeriodoMandatario(periodo)));
         } catch (const DatabaseError& e) {
-            informaError(d, QStringLiteral("No se pudo guardar el periodo."), e.message());
+            informEngineError(d, QStringLiteral("No se pudo guardar el periodo."), e.message());
             return false;
         }
         return true;
@@ -178,8 +174,8 @@ void PaginaMandatarios::cmdMandBorrar_Click() {
     try {
         store_.borraPeriodoMandatario(a.curp, id.toLongLong());
     } catch (const DatabaseError& e) {
-        informaError(this, QStringLiteral("No se pudo borrar el periodo; los periodos quedan como estaban."),
-                     e.message());
+        informEngineError(this, QStringLiteral("No se pudo borrar el periodo; los periodos quedan como estaban."),
+                          e.message());
         return;
     }
     periodos_->remove(row);

@@ -47,3 +47,7 @@ void inform(QWidget* parent, const QString& text, MessageIcon icon, const QStrin
 bool confirm(QWidget* parent, const QString& text, const QString& title) {
     return MessageService::current().show(parent, {text, title, MessageIcon::Exclamation, true});
 }
+
+void informEngineError(QWidget* parent, const QString& what, const QString& engineText) {
+    inform(parent, what + QStringLiteral("\n\n") + engineText, MessageIcon::Exclamation);
+}

@@ -34,5 +34,7 @@ inline const QString kTitleMendaje = QStringLiteral("Mendaje");
 // A notice with OK only: information icon and "Mensaje" unless told otherwise.
 void inform(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::Information,
             const QString& title = kTitleMensaje);
+// A refusal of the database engine: what could not be done, a blank line, the engine's own words; exclamation icon.
+void informEngineError(QWidget* parent, const QString& what, const QString& engineText);
 // A confirmation with OK and Cancel and the exclamation icon; true for OK.
 bool confirm(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);
