@@ -21,6 +21,8 @@ public:
     using QFile::QFile;
     // Set once the simulated disk is full; QFileDevice keeps its own error kind to itself.
     bool full = false;
+    // The system's error number of the last failed write, taken at once: errno means nothing a few calls later.
+    int systemError = 0;
 
 protected:
     qint64 writeData(const char* data, qint64 size) override {
@@ -33,7 +35,10 @@ protected:
             }
             simulatedFree -= size;
         }
-        return QFile::writeData(data, size);
+        const qint64 written = QFile::writeData(data, size);
+        if (written < 0)
+            systemError = errno;
+        return written;
     }
 };
 
@@ -105,10 +110,10 @@ std::unique_ptr<QFile> openForWriting(const QString& path, WriteFailure* failure
 }
 
 WriteFailure failureOf(const QFileDevice& file) {
-    const int systemError = errno;
-    if (const auto* door = dynamic_cast<const DoorFile*>(&file); door && door->full)
+    const auto* door = dynamic_cast<const DoorFile*>(&file);
+    if (door && door->full)
         return {QFileDevice::ResourceError, ENOSPC, file.errorString()};
-    return {file.error(), systemError, file.errorString()};
+    return {file.error(), door ? door->systemError : 0, file.errorString()};
 }
 
 bool failed(const QFileDevice& file) {
@@ -116,7 +121,15 @@ bool failed(const QFileDevice& file) {
 }
 
 bool finishWriting(QFile& file, WriteFailure* failure) {
-    if (failed(file) || !file.flush()) {
+    if (failed(file)) {
+        *failure = failureOf(file);
+        file.close();
+        return false;
+    }
+    if (!file.flush()) {
+        // The buffered bytes reach the disk here, past writeData.
+        if (auto* door = dynamic_cast<DoorFile*>(&file))
+            door->systemError = errno;
         *failure = failureOf(file);
         file.close();
         return false;
