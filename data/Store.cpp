@@ -251,9 +251,9 @@ bool Store::Hay_Hist_Mandatarios() {
                       {static_cast<int>(Mandato::Conforme)});
 }
 
-bool Store::esAspirante(const QString& curp) {
-    return db_.exists(QStringLiteral("select 1 from Mandatarios where CURP=? and Mandato=?"),
-                      {curp, static_cast<int>(Mandato::Conforme)});
+std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
+    Query q = selecciona(db_, kMandatarios, QStringLiteral("where CURP=?"), {curp});
+    return q.next() ? std::optional(leeFilaMandatario(q)) : std::nullopt;
 }
 
 QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes) {

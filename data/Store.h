@@ -39,8 +39,8 @@ public:
     void borraMandatario(const QString& curp);
     // True when some representative is an aspirant (mandate type Conforme): then the history pages are walked.
     bool Hay_Hist_Mandatarios();
-    // True when the representative is stored as an aspirant.
-    bool esAspirante(const QString& curp);
+    // The representative as the lists show him; nothing when he is not stored.
+    std::optional<FilaMandatario> filaMandatario(const QString& curp);
     // Up to `count` representatives in stored order, starting after the first `offset`; aspirants only when asked.
     QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false);
     // Every representative whose request file goes with the information file (types Anterior and Autorizado), in

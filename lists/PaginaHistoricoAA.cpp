@@ -86,13 +86,10 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
 }
 
 void PaginaHistoricoAA::Llena_Hist_AA() {
-    leidas_.clear();
     personas_->setSource([this](qsizetype offset, int count) {
         QList<ListRow> rows;
-        for (const PersonaHistorica& p : store_.filasHistoricas(offset, count)) {
-            leidas_.insert(p.curp, p);
+        for (const PersonaHistorica& p : store_.filasHistoricas(offset, count))
             rows << filaPersona(p);
-        }
         return rows;
     });
 }
@@ -170,7 +167,16 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
     const QString curp = personas_->key(row);
     if (curp.isEmpty())
         return;
-    const PersonaHistorica p = leidas_.value(curp);
+    std::optional<PersonaHistorica> leida;
+    try {
+        leida = store_.personaHistorica(curp);
+    } catch (const DatabaseError& e) {
+        informEngineError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
+        return;
+    }
+    if (!leida)
+        return;
+    const PersonaHistorica& p = *leida;
     if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
                            p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
                            QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?")))
@@ -182,7 +188,6 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
                           e.message());
         return;
     }
-    leidas_.remove(curp);
     periodos_->setRows({});
     fgDatosAA->clearSelection();
     // The rows read so far stay in step with the store without reading it again: the next page starts just as far

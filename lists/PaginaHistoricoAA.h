@@ -3,7 +3,6 @@
 #include "data/Entidades.h"
 
 #include <QGroupBox>
-#include <QHash>
 
 #include <optional>
 
@@ -33,7 +32,6 @@ private:
 
     Store& store_;
     // The persons read so far, by CURP, as listed: the deletion's question names him as stored.
-    QHash<QString, PersonaHistorica> leidas_;
     ListModel* personas_;
     ListModel* periodos_;
     QTableView* fgDatosAA;

@@ -93,26 +93,24 @@ bool PaginaMandatarios::hayAspirantes() const {
 }
 
 void PaginaMandatarios::Llena_Hist_Mandatarios() {
-    leidos_.clear();
     aspirantes_->setSource([this](qsizetype offset, int count) {
         QList<ListRow> rows;
-        for (const FilaMandatario& m : store_.filasMandatarios(offset, count, true)) {
-            leidos_.insert(m.curp, m);
+        for (const FilaMandatario& m : store_.filasMandatarios(offset, count, true))
             rows << ListRow{m.curp, {m.nombre, m.apPaterno, m.apMaterno, m.curp}};
-        }
         return rows;
     });
     if (!aspirante_)
         return;
     // Asked first, so that one who is no longer an aspirant does not make the whole list be read in search of him.
-    const int row = store_.esAspirante(aspirante_->curp) ? aspirantes_->rowOf(aspirante_->curp) : -1;
+    const std::optional<FilaMandatario> sigue = store_.filaMandatario(aspirante_->curp);
+    const int row = sigue && sigue->mandato == Mandato::Conforme ? aspirantes_->rowOf(aspirante_->curp) : -1;
     if (row < 0) {
         // No period may be added to or taken from a list that is not his any more.
         olvidaAspirante();
         return;
     }
     // His names may have just been corrected: the period dialog and the question show them as stored.
-    aspirante_ = leidos_.value(aspirante_->curp);
+    aspirante_ = sigue;
     recargando_ = true;
     selectRow(fgMandatarios, row);
     recargando_ = false;
@@ -140,7 +138,13 @@ void PaginaMandatarios::aspiranteElegido() {
     const QString curp = aspirantes_->key(selectedRow(fgMandatarios));
     if (curp.isEmpty() || recargando_)
         return;
-    aspirante_ = leidos_.value(curp);
+    try {
+        aspirante_ = store_.filaMandatario(curp);
+    } catch (const DatabaseError& e) {
+        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Aspirante."), e.message());
+        olvidaAspirante();
+        return;
+    }
     Llena_Periodos_H_MM(curp);
     cmdMandNuevo->setEnabled(true);
 }

@@ -3,7 +3,6 @@
 #include "data/Entidades.h"
 
 #include <QGroupBox>
-#include <QHash>
 
 #include <optional>
 
@@ -35,7 +34,6 @@ private:
 
     Store& store_;
     // The aspirants read so far, by CURP: the period dialog and the question show him as listed.
-    QHash<QString, FilaMandatario> leidos_;
     // The aspirant whose periods are on show.
     std::optional<FilaMandatario> aspirante_;
     // While the list is refilled the aspirant is selected again without his periods being read again.
