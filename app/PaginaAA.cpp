@@ -127,8 +127,8 @@ std::optional<AgenteAduanal> PaginaAA::muestraAgente() {
         agente->adscripcion.isNull() ? -1 : findItem(cmbAANoAduanaA, numberText(agente->adscripcion.toLongLong()));
     cmbAAAduanaA->setCurrentIndex(office);
     cmbAANoAduanaA->setCurrentIndex(office);
-    fiscal.muestra(store_, agente->fiscal);
-    oirR.muestra(store_, agente->notificaciones);
+    fiscal.muestra(agente->fiscal);
+    oirR.muestra(agente->notificaciones);
     return agente;
 }
 

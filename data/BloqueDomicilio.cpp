@@ -104,7 +104,7 @@ Domicilio BloqueDomicilio::domicilio() const {
     return d;
 }
 
-void BloqueDomicilio::muestra(Store& store, const Domicilio& d) const {
+void BloqueDomicilio::muestra(const Domicilio& d) const {
     calle->setText(d.calle);
     noExt->setText(d.noExt);
     noInt->setText(d.noInt);
@@ -115,18 +115,16 @@ void BloqueDomicilio::muestra(Store& store, const Domicilio& d) const {
     const int entity = findItem(cveEntFed, d.entFed);
     entFed->setCurrentIndex(entity);
     cveEntFed->setCurrentIndex(entity);
-    Llena_MpioDeleg(store, noMDeleg, mDeleg, cveEntFed->currentText());
     const int municipality = d.mDeleg.isNull() ? -1 : findItem(noMDeleg, numberText(d.mDeleg.toLongLong()));
     noMDeleg->setCurrentIndex(municipality);
     mDeleg->setCurrentIndex(municipality);
 }
 
-void BloqueDomicilio::limpia(Store& store) const {
+void BloqueDomicilio::limpia() const {
     for (QLineEdit* box : {calle, noExt, noInt, colonia, cp, telefono, fax})
         box->clear();
     cveEntFed->setCurrentIndex(-1);
     entFed->setCurrentIndex(-1);
-    Llena_MpioDeleg(store, noMDeleg, mDeleg, cveEntFed->currentText());
 }
 
 bool Valida_Domicilio(QWidget* parent, const BloqueDomicilio& block) {

@@ -37,9 +37,10 @@ struct BloqueDomicilio {
     TextosDomicilio textos() const;
     // The address as it is stored: the keys of the chosen entity and municipality (" 15" is 15).
     Domicilio domicilio() const;
-    void muestra(Store& store, const Domicilio& d) const;
+    // The municipalities follow the entity through connectCatalogues(), which must have been called.
+    void muestra(const Domicilio& d) const;
     // Empties the block; no entity and no municipality chosen.
-    void limpia(Store& store) const;
+    void limpia() const;
 };
 
 // Checks the block; on a fault tells the user, puts the focus on the faulty control and gives false.

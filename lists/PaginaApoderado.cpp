@@ -228,8 +228,8 @@ void PaginaApoderado::fgAA_Click() {
         const std::optional<Mandatario> m = store_.mandatario(mandatarios_->key(row));
         if (!m)
             return;
-        particular.muestra(store_, m->particular);
-        fiscal.muestra(store_, m->fiscal);
+        particular.muestra(m->particular);
+        fiscal.muestra(m->fiscal);
         const bool anterior = m->mandato == Mandato::Anterior;
         const bool conforme = m->mandato == Mandato::Conforme;
         if (!anterior && !conforme && m->mandato != Mandato::Autorizado)
@@ -317,6 +317,6 @@ void PaginaApoderado::ocultaDetalles() {
     lblTipoMandato->setVisible(true);
     lblTipoMandato->clear();
     // The addresses of someone who is no longer stored are not left on show.
-    particular.limpia(store_);
-    fiscal.limpia(store_);
+    particular.limpia();
+    fiscal.limpia();
 }

@@ -127,8 +127,8 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     // be refused as already in the list).
     if (!m->aduanas.isEmpty() || !m->pedimentos.isEmpty())
         ui->cmdNuevoPed->setEnabled(true);
-    particular_.muestra(store_, m->particular);
-    fiscal_.muestra(store_, m->fiscal);
+    particular_.muestra(m->particular);
+    fiscal_.muestra(m->fiscal);
 }
 
 frmApoderado::~frmApoderado() = default;
