@@ -1,6 +1,5 @@
 #include "export/ArchivoInformacion.h"
 
-#include "data/Schema.h"
 #include "data/Store.h"
 #include "platform/Database.h"
 #include "platform/RawRows.h"
@@ -304,13 +303,15 @@ public:
     bool tabla(Database& db, const Registro& registro) {
         const QString table = QString::fromLatin1(registro.table);
         try {
-            const TableDefinition& definicion = ::tabla(table);
-            const QStringList columnas = definicion.columnNames();
-            columnas_.clear();
-            for (const Campo& campo : registro.campos)
-                columnas_.push_back(int(columnas.indexOf(QLatin1String(campo.name))));
-            personColumn_ = registro.personColumn ? int(columnas.indexOf(QLatin1String(registro.personColumn))) : -1;
-            RawRows rows(db.path(), definicion.selectStatement());
+            // The record's columns in file order, so that the i-th field is the i-th column read.
+            QStringList columnas;
+            personColumn_ = -1;
+            for (const Campo& campo : registro.campos) {
+                if (registro.personColumn && qstrcmp(campo.name, registro.personColumn) == 0)
+                    personColumn_ = int(columnas.size());
+                columnas << QLatin1String(campo.name);
+            }
+            RawRows rows(db.path(), QStringLiteral("select %1 from %2").arg(columnas.join(QLatin1Char(',')), table));
             prefix_ = QByteArray(registro.table) + '|' + patente_;
             bool any = false;
             while (rows.next()) {
@@ -352,7 +353,7 @@ private:
         buffer_.append(prefix_);
         for (std::size_t i = 0; i < registro.campos.size(); ++i) {
             const Campo& campo = registro.campos[i];
-            const int column = columnas_[i];
+            const int column = int(i);
             buffer_.append('|');
             if (rows.isNull(column))
                 continue;
@@ -410,8 +411,7 @@ private:
     QByteArray patente_;
     // The tag and the patente that begin every line of the table being written.
     QByteArray prefix_;
-    // The positions in the table being written of its record's columns, and of the person's CURP (-1: none).
-    std::vector<int> columnas_;
+    // The position among the columns read of the person's CURP (-1: none).
     int personColumn_ = -1;
     QByteArray buffer_;
 };
