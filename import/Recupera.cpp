@@ -160,7 +160,7 @@ QVariant converted(const Column& column, const QString& value) {
     return value.isNull() ? kEmptyText : value;
 }
 
-bool isBlank(const QString& line) {
+bool lineaEnBlanco(const QString& line) {
     return std::all_of(line.begin(), line.end(), isBlankChar);
 }
 
@@ -302,7 +302,7 @@ int importaRecupera(Database& db, const QString& path) {
         pos = next;
         if (ended) {
             // A closing record halfway through would otherwise drop the rest of the export unnoticed.
-            if (!isBlank(text))
+            if (!lineaEnBlanco(text))
                 throw ImportError(lineFault(path, line,
                                             QStringLiteral("el registro 800 cierra el archivo y esta "
                                                            "línea lo sigue")));

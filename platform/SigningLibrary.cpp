@@ -6,15 +6,19 @@
 #include <map>
 #include <memory>
 
+SigningLibrary::SigningLibrary(std::unique_ptr<QLibrary> library, BuscaCurpsFn buscaCurps,
+                               GeneraFirmaDigitalFn generaFirma)
+    : library_(std::move(library)), buscaCurps_(buscaCurps), generaFirma_(generaFirma) {}
+
+SigningLibrary::~SigningLibrary() = default;
+
 SigningLibrary* SigningLibrary::load(const QString& programFolder, QString* error) {
     static std::map<QString, std::unique_ptr<SigningLibrary>> loaded;
     const QString base = QDir(programFolder).filePath(kSigningLibraryName);
     if (auto found = loaded.find(base); found != loaded.end())
         return found->second.get();
 
-    // Never unloaded: the run may sign again, and the code must stay mapped while we hold its functions. The
-    // handles are kept only to be freed at exit; destroying a QLibrary leaves its code loaded.
-    static std::map<QString, std::unique_ptr<QLibrary>> handles;
+    // Never unloaded: the run may sign again, and the code must stay mapped while we hold its functions.
     auto library = std::make_unique<QLibrary>(base);
     if (!library->load()) {
         if (error)
@@ -31,8 +35,7 @@ SigningLibrary* SigningLibrary::load(const QString& programFolder, QString* erro
         library->unload();
         return nullptr;
     }
-    handles[base] = std::move(library);
     auto& slot = loaded[base];
-    slot.reset(new SigningLibrary(buscaCurps, generaFirma));
+    slot.reset(new SigningLibrary(std::move(library), buscaCurps, generaFirma));
     return slot.get();
 }

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class QLibrary;
+
 // The signing library kfirma32, loaded by name from the program folder the first time it is needed.
 class SigningLibrary {
 public:
@@ -14,10 +18,13 @@ public:
     int BuscaCurps(char* path, Firmante* firmantes) const { return buscaCurps_(path, firmantes); }
     int GeneraFirmaDigital(char* path, Firmante* firmantes) const { return generaFirma_(path, firmantes); }
 
-private:
-    SigningLibrary(BuscaCurpsFn buscaCurps, GeneraFirmaDigitalFn generaFirma)
-        : buscaCurps_(buscaCurps), generaFirma_(generaFirma) {}
+    ~SigningLibrary();
 
+private:
+    SigningLibrary(std::unique_ptr<QLibrary> library, BuscaCurpsFn buscaCurps, GeneraFirmaDigitalFn generaFirma);
+
+    // Kept only to be freed at exit: destroying a QLibrary leaves its code loaded.
+    std::unique_ptr<QLibrary> library_;
     BuscaCurpsFn buscaCurps_;
     GeneraFirmaDigitalFn generaFirma_;
 };
