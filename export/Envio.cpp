@@ -151,6 +151,16 @@ Envio firma(const QString& programFolder, const QString& patente, const QString&
     return envio;
 }
 
+// Removes the temporary information file on the way out unless kept.
+struct TemporalFile {
+    QString path;
+    bool keep = false;
+    ~TemporalFile() {
+        if (!keep)
+            QFile::remove(path);
+    }
+};
+
 Envio escribeYFirma(Store& store, const QString& patente, const QString& programFolder, Llave& llave) {
     Database& db = store.database();
     // The patente names the file; a name that would point elsewhere must not get that far.
@@ -187,6 +197,9 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
         return rechazo(falta);
 
     const QString temporal = rutaArchivoInformacion(programFolder, patente) + kTemporal;
+    // Declared before the file, so that the file is closed first: the temporary file goes on every way out,
+    // an engine failure included, unless the signing takes it over.
+    TemporalFile guard{temporal};
     WriteFailure failure;
     std::unique_ptr<QFile> file = openForWriting(temporal, &failure);
     if (!file->isOpen())
@@ -194,8 +207,6 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
                                       "vuelva a generar el archivo.")
                            .arg(native(folder), describeWriteFailure(failure, folder)));
     const auto noEscrito = [&] {
-        file->close();
-        QFile::remove(temporal);
         return rechazo(
             QStringLiteral("No se pudo escribir el archivo de información %1 (%2). Vuelva a generar el "
                            "archivo.")
@@ -203,11 +214,8 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
     };
     QString error;
     if (!Escribe_Archivo(db, patente, file.get(), &error)) {
-        if (!failed(*file)) {
-            file->close();
-            QFile::remove(temporal);
+        if (!failed(*file))
             return rechazo(error);
-        }
         failure = failureOf(*file);
         return noEscrito();
     }
@@ -223,10 +231,9 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
                             .arg(native(r.requerimiento), nombreDe(r), r.curp, native(folder), reason);
         return noCopiado.isEmpty();
     });
-    if (!noCopiado.isEmpty()) {
-        QFile::remove(temporal);
+    if (!noCopiado.isEmpty())
         return rechazo(noCopiado);
-    }
+    guard.keep = true;
     return firma(programFolder, patente, temporal, llave);
 }
 
