@@ -19,7 +19,8 @@ QString seconds(int ms) {
 }
 
 // Empty when the tool wrote its export; otherwise what went wrong.
-QString runExportTool(const QString& programFolder, const QString& previousFolder, int timeoutMs, ProcessWait wait) {
+QString runExportTool(const QString& programFolder, const QString& previousFolder, int timeoutMs,
+                      const ProcessWait& wait) {
     const QString toolName = programFileName(kExportTool);
     const QString tool = QDir(programFolder).filePath(toolName);
     if (!QFileInfo(tool).isFile())

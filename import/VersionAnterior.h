@@ -25,4 +25,4 @@ struct ResultadoImportacion {
 // folder into the previous version's folder, runs it there (stopped after timeoutMs, waited for with `wait`) and
 // imports the Recupera.txt it writes, all or nothing.
 ResultadoImportacion importaVersionAnterior(Database& db, const QString& programFolder, const QString& previousFolder,
-                                            int timeoutMs = kExportTimeoutMs, ProcessWait wait = nullptr);
+                                            int timeoutMs = kExportTimeoutMs, ProcessWait wait = {});

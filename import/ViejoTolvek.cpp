@@ -24,7 +24,7 @@ bool Viejo_TOLVEK(QWidget* parent, Database& db, const QString& programFolder, c
     {
         WaitCursor wait;
         ProgramNotice notice(QStringLiteral("Recuperando la información de la versión anterior de TOLVEK..."), parent);
-        resultado = importaVersionAnterior(db, programFolder, previousFolder, timeoutMs, &ProgramNotice::wait);
+        resultado = importaVersionAnterior(db, programFolder, previousFolder, timeoutMs, notice.waiter());
     }
     switch (resultado.estado) {
     case ResultadoImportacion::Estado::HayAgente:

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QProcess;
 
 // How a program started by ours ended.
@@ -24,10 +26,10 @@ struct ProgramRun {
 QString programFileName(const QString& stem);
 
 // Waits for a started program until it ends or `ms` pass (-1: no limit); true when it ended.
-using ProcessWait = bool (*)(QProcess& process, int ms);
+using ProcessWait = std::function<bool(QProcess& process, int ms)>;
 
 // Starts the program in the working folder and waits for it; when timeoutMs passes first, the program is stopped.
 // A negative timeoutMs waits as long as it takes. The program's standard output is discarded. Without a wait of
 // its own the caller is blocked meanwhile.
 ProgramRun runProgram(const QString& program, const QString& workingFolder, int timeoutMs,
-                      const QStringList& arguments = {}, ProcessWait wait = nullptr);
+                      const QStringList& arguments = {}, ProcessWait wait = {});

@@ -5,19 +5,12 @@
 #include <QProgressDialog>
 #include <QTimer>
 
-namespace {
+ProgramNotice::ProgramNotice(QString notice, QWidget* parent) : notice_(std::move(notice)), parent_(parent) {}
 
-// The notice of the run under way; runs happen one at a time on the user interface's thread.
-ProgramNotice* current = nullptr;
+ProgramNotice::~ProgramNotice() = default;
 
-} // namespace
-
-ProgramNotice::ProgramNotice(QString notice, QWidget* parent) : notice_(std::move(notice)), parent_(parent) {
-    current = this;
-}
-
-ProgramNotice::~ProgramNotice() {
-    current = nullptr;
+ProcessWait ProgramNotice::waiter() {
+    return [this](QProcess& process, int ms) { return wait(process, ms); };
 }
 
 void ProgramNotice::show() {
@@ -32,8 +25,7 @@ void ProgramNotice::show() {
 }
 
 bool ProgramNotice::wait(QProcess& process, int ms) {
-    if (current)
-        current->show();
+    show();
     // Keeps the notice painted while waiting.
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);

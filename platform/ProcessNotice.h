@@ -9,7 +9,7 @@
 class QProgressDialog;
 class QWidget;
 
-// While it lives, a program run with `wait` as its wait tells the user in a small window with a busy bar what is
+// While it lives, a program run with its waiter() tells the user in a small window with a busy bar what is
 // being waited for; the rest of the program takes no input until that program has ended. Nothing is shown when no
 // program is run.
 class ProgramNotice {
@@ -19,10 +19,12 @@ public:
     ProgramNotice(const ProgramNotice&) = delete;
     ProgramNotice& operator=(const ProgramNotice&) = delete;
 
-    static bool wait(QProcess& process, int ms);
+    // The wait to hand to runProgram.
+    ProcessWait waiter();
 
 private:
     void show();
+    bool wait(QProcess& process, int ms);
 
     QString notice_;
     QWidget* parent_;
