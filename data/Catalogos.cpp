@@ -32,8 +32,12 @@ void Llena_MpioDeleg(Store& store, QComboBox* numbers, QComboBox* names, const Q
 }
 
 void Llena_Aduanas(Store& store, QComboBox* numbers, QComboBox* names) {
+    Llena_Aduanas(store.aduanas(), numbers, names);
+}
+
+void Llena_Aduanas(const QList<Aduana>& aduanas, QComboBox* numbers, QComboBox* names) {
     const int selected = names->currentIndex();
-    for (const Aduana& a : store.aduanas()) {
+    for (const Aduana& a : aduanas) {
         numbers->addItem(numberText(a.numero));
         names->addItem(a.nombre);
     }

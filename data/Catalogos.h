@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Entidades.h"
+
 #include <QString>
 #include <QVariant>
 
@@ -13,6 +15,8 @@ void Llena_EntFed(Store& store, QComboBox* keys, QComboBox* names);
 void Llena_MpioDeleg(Store& store, QComboBox* numbers, QComboBox* names, const QString& entityKey);
 // Fills a pair with every customs office in name order: number text (" 47") and name.
 void Llena_Aduanas(Store& store, QComboBox* numbers, QComboBox* names);
+// The same from offices already read, so that a chosen position gives back its office.
+void Llena_Aduanas(const QList<Aduana>& aduanas, QComboBox* numbers, QComboBox* names);
 // A dialog's office pair: filled in name order and kept in step; a refusal of the engine is told to the user and
 // leaves the pair empty, so that no office can be chosen.
 void preparaAduanas(QWidget* dialog, Store& store, QComboBox* numbers, QComboBox* names);

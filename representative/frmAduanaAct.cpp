@@ -2,6 +2,7 @@
 
 #include "ui_frmAduanaAct.h"
 
+#include "data/Catalogos.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
 #include "platform/Capture.h"
@@ -9,21 +10,11 @@
 
 #include <algorithm>
 
-void llenaAduanas(const QList<Aduana>& catalogo, QComboBox* numbers, QComboBox* names) {
-    for (const Aduana& a : catalogo) {
-        numbers->addItem(numberText(a.numero));
-        names->addItem(a.nombre);
-    }
-    // Adding items to an empty combo selects the first one; the user is to choose.
-    numbers->setCurrentIndex(-1);
-    names->setCurrentIndex(-1);
-    pairCombos(numbers, names);
-}
-
 frmAduanaAct::frmAduanaAct(Store& store, const QList<Aduana>& enLista, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::frmAduanaAct>()), catalogo_(store.aduanas()), enLista_(enLista) {
     ui->setupUi(this);
-    llenaAduanas(catalogo_, ui->cmbNoAduana, ui->cmbAduana);
+    Llena_Aduanas(catalogo_, ui->cmbNoAduana, ui->cmbAduana);
+    pairCombos(ui->cmbNoAduana, ui->cmbAduana);
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmAduanaAct::cmdAceptar_Click);
     connect(ui->cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -33,7 +33,3 @@ private:
     QList<Aduana> catalogo_;
     QList<Aduana> enLista_;
 };
-
-// Fills an office pair of the two office dialogs from the catalogue in its order, nothing chosen, the two combos kept
-// in step.
-void llenaAduanas(const QList<Aduana>& catalogo, QComboBox* numbers, QComboBox* names);

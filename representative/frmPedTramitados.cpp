@@ -2,6 +2,7 @@
 
 #include "ui_frmPedTramitados.h"
 
+#include "data/Catalogos.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
 #include "platform/CampoFecha.h"
@@ -15,7 +16,8 @@ frmPedTramitados::frmPedTramitados(Store& store, const QList<Aduana>& aduanasEnL
     : QDialog(parent), ui(std::make_unique<Ui::frmPedTramitados>()), catalogo_(store.aduanas()),
       aduanasEnLista_(aduanasEnLista) {
     ui->setupUi(this);
-    llenaAduanas(catalogo_, ui->cmbNoAduana, ui->cmbAduana);
+    Llena_Aduanas(catalogo_, ui->cmbNoAduana, ui->cmbAduana);
+    pairCombos(ui->cmbNoAduana, ui->cmbAduana);
     makeCaptureBox(ui->txtPedimento);
     ui->dtpFPed->setMaximumDate(fechaMaxima());
     ui->dtpFPed->setDate(QDate::currentDate());
