@@ -22,8 +22,10 @@
 #include <QPushButton>
 
 frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), programFolder_(programFolder),
-      previousFolder_(previousFolder) {
+    : frmMain(ProgramFolders(programFolder), previousFolder, parent) {}
+
+frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), folders_(folders), previousFolder_(previousFolder) {
     usaEspanolDeMexico();
     ui->setupUi(this);
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
@@ -41,7 +43,7 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::iniciar() {
-    instancia_ = std::make_unique<InstanceLock>(programFolder_);
+    instancia_ = std::make_unique<InstanceLock>(folders_.data);
     if (!instancia_->acquire()) {
         inform(this, QStringLiteral("TOLVEK 3 ya está abierto"), MessageIcon::Exclamation);
         return false;
@@ -51,7 +53,7 @@ bool frmMain::iniciar() {
 
     firma_ = {};
     QString error;
-    db_ = openTolvekDatabase(programFolder_, &error);
+    db_ = openTolvekDatabase(folders_.data, &error);
     if (!db_) {
         inform(this, error, MessageIcon::Exclamation);
         return false;
@@ -59,12 +61,12 @@ bool frmMain::iniciar() {
     store_ = std::make_unique<Store>(*db_);
     // A run that broke off between writing and signing, or left without its exit hand-off, must not leave an
     // unsigned file in ENVIO to be sent by mistake.
-    const Limpieza limpieza = limpiaEnvioPendiente(programFolder_);
+    const Limpieza limpieza = limpiaEnvioPendiente(folders_.data);
     if (!limpieza.aviso.isEmpty())
         inform(this, limpieza.aviso, MessageIcon::Exclamation);
     try {
         construyePaginas();
-        Viejo_TOLVEK(this, *db_, programFolder_, previousFolder_);
+        Viejo_TOLVEK(this, *db_, folders_.program, previousFolder_);
         Inicializa_0();
         Inicializa_datos();
     } catch (const DatabaseError& e) {
@@ -102,7 +104,7 @@ void frmMain::terminaAsistente() {
 }
 
 void frmMain::finaliza() {
-    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, programFolder_);
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, folders_);
     if (!envio)
         return;
     firma_.registra(*envio);
@@ -231,7 +233,7 @@ void frmMain::termina() {
     terminando_ = true;
     // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake; the list on disk
     // names those of this run and any an earlier run could not hand off.
-    Borra_Archivo_Sin_Firma(this, programFolder_, firma_.sinFirma);
+    Borra_Archivo_Sin_Firma(this, folders_, firma_.sinFirma);
     QApplication::quit();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/Envio.h"
+#include "platform/ProgramFolders.h"
 
 #include <QMainWindow>
 
@@ -22,8 +23,11 @@ class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    // programFolder holds the database and the sending folder; previousFolder is where the previous version lived.
+    // programFolder holds the companion tools, the database and the sending folder; previousFolder is where the
+    // previous version lived.
     frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent = nullptr);
+    // The tools in folders.program, the database and the sending folder in folders.data.
+    frmMain(const ProgramFolders& folders, const QString& previousFolder, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Shows the start window, opens the database and brings the window into its first state.
@@ -64,7 +68,7 @@ private:
     PaginaHistoricoAA* paginaHistoricoAA_ = nullptr;
     PaginaMandatarios* paginaMandatarios_ = nullptr;
 
-    QString programFolder_;
+    ProgramFolders folders_;
     std::unique_ptr<InstanceLock> instancia_;
     QString previousFolder_;
     std::unique_ptr<Database> db_;

@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "platform/ProgramFolders.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,7 +20,7 @@ QString previousVersionFolder() {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TOLVEK 3"));
-    frmMain window(QApplication::applicationDirPath(), previousVersionFolder());
+    frmMain window(programFolders(QApplication::applicationDirPath()), previousVersionFolder());
     if (!window.iniciar())
         return 1;
     window.show();

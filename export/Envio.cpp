@@ -8,6 +8,7 @@
 #include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/Process.h"
+#include "platform/ProgramFolders.h"
 #include "platform/SigningLibrary.h"
 
 #include <QDir>
@@ -43,12 +44,12 @@ bool nombreDeArchivo(const QString& patente) {
 }
 
 // The erasing list Dremlo reads: one full path a line, CR LF.
-QString rutaLista(const QString& programFolder) {
-    return QDir(carpetaEnvio(programFolder)).filePath(kLista);
+QString rutaLista(const QString& dataFolder) {
+    return QDir(carpetaEnvio(dataFolder)).filePath(kLista);
 }
 
-QStringList leeLista(const QString& programFolder) {
-    QFile file(rutaLista(programFolder));
+QStringList leeLista(const QString& dataFolder) {
+    QFile file(rutaLista(dataFolder));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList paths;
@@ -61,19 +62,19 @@ QStringList leeLista(const QString& programFolder) {
     return paths;
 }
 
-bool escribeLista(const QString& programFolder, const QStringList& paths, QString* error) {
+bool escribeLista(const QString& dataFolder, const QStringList& paths, QString* error) {
     if (paths.isEmpty())
-        return removeFile(rutaLista(programFolder), error);
+        return removeFile(rutaLista(dataFolder), error);
     QByteArray bytes;
     for (const QString& path : paths)
         bytes += native(path).toUtf8() + "\r\n";
-    return writeWholeFile(rutaLista(programFolder), bytes, error);
+    return writeWholeFile(rutaLista(dataFolder), bytes, error);
 }
 
-bool enEnvio(const QString& programFolder, const QString& path) {
+bool enEnvio(const QString& dataFolder, const QString& path) {
     const QFileInfo info(path);
     return info.isFile() && !info.isSymLink() &&
-           info.absolutePath() == QFileInfo(carpetaEnvio(programFolder)).absoluteFilePath();
+           info.absolutePath() == QFileInfo(carpetaEnvio(dataFolder)).absoluteFilePath();
 }
 
 Envio rechazo(const QString& mensaje) {
@@ -108,26 +109,26 @@ QString mensajeDeFirma(int code, const QString& programFolder, const QString& ru
 // Signs the written file under its temporary name and puts it in place. An unsigned file goes in place too, so
 // that the broker finds it where he expects it, but it is listed for erasing first: were the program to end before
 // its exit hand-off, the next start erases it.
-Envio firma(const QString& programFolder, const QString& patente, const QString& temporal, Llave& llave) {
-    const QString ruta = rutaArchivoInformacion(programFolder, patente);
+Envio firma(const ProgramFolders& folders, const QString& patente, const QString& temporal, Llave& llave) {
+    const QString ruta = rutaArchivoInformacion(folders.data, patente);
     QString error;
-    const int code = Firma_Archivo(programFolder, temporal, llave.archivo, llave.password, &error);
-    Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, programFolder, ruta, error), ruta};
+    const int code = Firma_Archivo(folders.program, temporal, llave.archivo, llave.password, &error);
+    Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, folders.program, ruta, error), ruta};
     if (code == KFIRMA32_SIN_ARCHIVO) {
         QFile::remove(temporal);
         envio.resultado = Envio::Resultado::SinArchivo;
         return envio;
     }
-    const QStringList antes = leeLista(programFolder);
+    const QStringList antes = leeLista(folders.data);
     QStringList lista = antes;
     lista.removeAll(ruta);
     if (code != KFIRMA32_FIRMADO) {
         lista << ruta;
-        if (!escribeLista(programFolder, lista, &error)) {
+        if (!escribeLista(folders.data, lista, &error)) {
             QFile::remove(temporal);
             return rechazo(QStringLiteral("No se pudo escribir la lista %1 (%2); el archivo sin firmar se borró. "
                                           "Vuelva a generar el archivo.")
-                               .arg(native(rutaLista(programFolder)), error));
+                               .arg(native(rutaLista(folders.data)), error));
         }
     }
     if (!replaceFile(temporal, ruta, &error)) {
@@ -136,7 +137,7 @@ Envio firma(const QString& programFolder, const QString& patente, const QString&
         // name it now that its unsigned replacement never came.
         QString ignored;
         if (code != KFIRMA32_FIRMADO)
-            escribeLista(programFolder, antes, &ignored);
+            escribeLista(folders.data, antes, &ignored);
         return rechazo(QStringLiteral("No se pudo poner el archivo de información en %1 (%2). Vuelva a generar el "
                                       "archivo.")
                            .arg(native(ruta), error));
@@ -146,7 +147,7 @@ Envio firma(const QString& programFolder, const QString& patente, const QString&
         // A list left by an earlier run names the file just signed: a late Dremlo must not erase it, nor may the
         // list travel to the authority with the folder. Should this fail the next start erases the signed file,
         // which is the safe side.
-        escribeLista(programFolder, lista, &error);
+        escribeLista(folders.data, lista, &error);
     }
     return envio;
 }
@@ -161,7 +162,7 @@ struct TemporalFile {
     }
 };
 
-Envio escribeYFirma(Store& store, const QString& patente, const QString& programFolder, Llave& llave) {
+Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
     Database& db = store.database();
     // The patente names the file; a name that would point elsewhere must not get that far.
     if (!nombreDeArchivo(patente))
@@ -169,11 +170,11 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
                                       "\"%1\" no es válida.")
                            .arg(legible(patente)));
 
-    const QString folder = carpetaEnvio(programFolder);
+    const QString folder = carpetaEnvio(folders.data);
     if (!makeFolder(folder))
         return rechazo(QStringLiteral("No se pudo crear la carpeta de envío %1. Revise que pueda escribir en la "
-                                      "carpeta del programa y vuelva a generar el archivo.")
-                           .arg(native(folder)));
+                                      "carpeta %2 y vuelva a generar el archivo.")
+                           .arg(native(folder), native(folders.data)));
     if (!folderWritable(folder))
         return rechazo(QStringLiteral("No se puede escribir en la carpeta de envío %1. Revise sus permisos y vuelva a "
                                       "generar el archivo.")
@@ -196,7 +197,7 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
     if (!falta.isEmpty())
         return rechazo(falta);
 
-    const QString temporal = rutaArchivoInformacion(programFolder, patente) + kTemporal;
+    const QString temporal = rutaArchivoInformacion(folders.data, patente) + kTemporal;
     // Declared before the file, so that the file is closed first: the temporary file goes on every way out,
     // an engine failure included, unless the signing takes it over.
     TemporalFile guard{temporal};
@@ -210,7 +211,7 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
         return rechazo(
             QStringLiteral("No se pudo escribir el archivo de información %1 (%2). Vuelva a generar el "
                            "archivo.")
-                .arg(native(rutaArchivoInformacion(programFolder, patente)), describeWriteFailure(failure, folder)));
+                .arg(native(rutaArchivoInformacion(folders.data, patente)), describeWriteFailure(failure, folder)));
     };
     QString error;
     if (!Escribe_Archivo(db, patente, file.get(), &error)) {
@@ -234,23 +235,23 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
     if (!noCopiado.isEmpty())
         return rechazo(noCopiado);
     guard.keep = true;
-    return firma(programFolder, patente, temporal, llave);
+    return firma(folders, patente, temporal, llave);
 }
 
 } // namespace
 
-QString carpetaEnvio(const QString& programFolder) {
-    return QDir(programFolder).filePath(QStringLiteral("ENVIO"));
+QString carpetaEnvio(const QString& dataFolder) {
+    return QDir(dataFolder).filePath(QStringLiteral("ENVIO"));
 }
 
-QString rutaArchivoInformacion(const QString& programFolder, const QString& patente) {
-    return QDir(carpetaEnvio(programFolder)).filePath(patente + QStringLiteral(".txt"));
+QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente) {
+    return QDir(carpetaEnvio(dataFolder)).filePath(patente + QStringLiteral(".txt"));
 }
 
-Envio generaEnvio(Store& store, const QString& patente, const QString& programFolder, Llave& llave) {
+Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
     Envio envio;
     try {
-        envio = escribeYFirma(store, patente, programFolder, llave);
+        envio = escribeYFirma(store, patente, folders, llave);
     } catch (const DatabaseError& e) {
         envio = rechazo(QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
                             .arg(e.message()));
@@ -268,21 +269,21 @@ void EstadoFirma::registra(const Envio& envio) {
         sinFirma << envio.ruta;
 }
 
-QString entregaSinFirma(const QString& programFolder, const QStringList& sinFirma) {
+QString entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma) {
     QStringList files;
-    for (const QString& file : sinFirma + leeLista(programFolder))
-        if (enEnvio(programFolder, file) && !files.contains(file))
+    for (const QString& file : sinFirma + leeLista(folders.data))
+        if (enEnvio(folders.data, file) && !files.contains(file))
             files << file;
     if (files.isEmpty())
         return {};
-    const QString folder = carpetaEnvio(programFolder);
-    const QString dremlo = QDir(programFolder).filePath(programFileName(QStringLiteral("Dremlo")));
+    const QString folder = carpetaEnvio(folders.data);
+    const QString dremlo = QDir(folders.program).filePath(programFileName(QStringLiteral("Dremlo")));
     QString error;
-    if (escribeLista(programFolder, files, &error)) {
+    if (escribeLista(folders.data, files, &error)) {
         if (startDetached(dremlo, {native(folder)}, folder))
             return {};
         // A list that no eraser will act on must not travel to the authority with the folder's contents.
-        removeFile(rutaLista(programFolder), &error);
+        removeFile(rutaLista(folders.data), &error);
     }
     QStringList shown;
     for (const QString& file : files)
@@ -291,16 +292,16 @@ QString entregaSinFirma(const QString& programFolder, const QStringList& sinFirm
         .arg(shown.join(QStringLiteral(", ")), native(folder));
 }
 
-Limpieza limpiaEnvioPendiente(const QString& programFolder) {
+Limpieza limpiaEnvioPendiente(const QString& dataFolder) {
     Limpieza limpieza;
-    const QDir folder(carpetaEnvio(programFolder));
+    const QDir folder(carpetaEnvio(dataFolder));
     const QStringList temporales{QStringLiteral("*.txt") + kTemporal, QStringLiteral("*") + kPartialCopySuffix};
     for (const QString& name : folder.entryList(temporales, QDir::Files | QDir::Hidden))
         if (QFile::remove(folder.filePath(name)))
             limpieza.temporalesBorrados << folder.filePath(name);
     QStringList quedan;
-    for (const QString& file : leeLista(programFolder)) {
-        if (!enEnvio(programFolder, file))
+    for (const QString& file : leeLista(dataFolder)) {
+        if (!enEnvio(dataFolder, file))
             continue;
         if (QFile::remove(file))
             limpieza.sinFirmaBorrados << file;
@@ -308,10 +309,10 @@ Limpieza limpiaEnvioPendiente(const QString& programFolder) {
             quedan << native(file);
     }
     QString error;
-    if (quedan.isEmpty() && removeFile(rutaLista(programFolder), &error))
+    if (quedan.isEmpty() && removeFile(rutaLista(dataFolder), &error))
         return limpieza;
     limpieza.aviso = QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
-                         .arg(quedan.isEmpty() ? native(rutaLista(programFolder)) : quedan.join(QStringLiteral(", ")),
+                         .arg(quedan.isEmpty() ? native(rutaLista(dataFolder)) : quedan.join(QStringLiteral(", ")),
                               native(folder.path()));
     return limpieza;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ProgramFolders.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -35,14 +37,15 @@ struct Envio {
     QString ruta;
 };
 
-// The sending folder of a program folder, and the information file in it.
-QString carpetaEnvio(const QString& programFolder);
-QString rutaArchivoInformacion(const QString& programFolder, const QString& patente);
+// The sending folder of a data folder, and the information file in it.
+QString carpetaEnvio(const QString& dataFolder);
+QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente);
 
-// Writes the information file of the stored broker of patente `patente` into the program folder's ENVIO under a
+// Writes the information file of the stored broker of patente `patente` into the data folder's ENVIO under a
 // temporary name, copies the request files of the representatives of mandate types 1 and 3 beside it, has it
-// signed and only then puts it in place as <patente>.txt. The password is wiped however it ends.
-Envio generaEnvio(Store& store, const QString& patente, const QString& programFolder, Llave& llave);
+// signed by the program folder's library and only then puts it in place as <patente>.txt. The password is wiped
+// however it ends.
+Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave);
 
 // What the run knows of its signings: Archivo_Generado is 1 after a signing that left the file unsigned, 0 after
 // one that did not; the unsigned files are those failed signings of this run left (the broker may have changed
@@ -54,9 +57,9 @@ struct EstadoFirma {
 };
 
 // Leaving with unsigned files: they must not stay in ENVIO to be sent by mistake. Lists those still there in
-// ENVIO/Borra.txt and starts Dremlo, which erases them once the program has ended. Empty when that was done or
-// nothing was left; otherwise what the broker must be told (the list is then taken back).
-QString entregaSinFirma(const QString& programFolder, const QStringList& sinFirma);
+// ENVIO/Borra.txt and starts the program folder's Dremlo, which erases them once the program has ended. Empty when
+// that was done or nothing was left; otherwise what the broker must be told (the list is then taken back).
+QString entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma);
 
 // What a start found left in ENVIO by a run that ended without its exit hand-off.
 struct Limpieza {
@@ -67,4 +70,4 @@ struct Limpieza {
 };
 // Erases the temporary files a run that broke off while generating left in ENVIO and the unsigned files listed in
 // ENVIO/Borra.txt, then the list itself.
-Limpieza limpiaEnvioPendiente(const QString& programFolder);
+Limpieza limpiaEnvioPendiente(const QString& dataFolder);

@@ -18,7 +18,7 @@ QString rfcDelAgente(Store& store) {
 } // namespace
 
 std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
-                                    const QString& programFolder) {
+                                    const ProgramFolders& folders) {
     if (!confirm(parent, kPregunta, kTitleMensaje))
         return std::nullopt;
     Llave llave;
@@ -35,13 +35,13 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString
                MessageIcon::Exclamation);
         return std::nullopt;
     }
-    Envio envio = generaEnvio(store, patente, programFolder, llave);
+    Envio envio = generaEnvio(store, patente, folders, llave);
     inform(parent, envio.mensaje,
            envio.resultado == Envio::Resultado::Firmado ? MessageIcon::Information : MessageIcon::Exclamation);
     return envio;
 }
 
-void Borra_Archivo_Sin_Firma(QWidget* parent, const QString& programFolder, const QStringList& sinFirma) {
-    if (const QString aviso = entregaSinFirma(programFolder, sinFirma); !aviso.isEmpty())
+void Borra_Archivo_Sin_Firma(QWidget* parent, const ProgramFolders& folders, const QStringList& sinFirma) {
+    if (const QString aviso = entregaSinFirma(folders, sinFirma); !aviso.isEmpty())
         inform(parent, aviso, MessageIcon::Exclamation);
 }

@@ -13,7 +13,7 @@ class Store;
 // `patente` written and signed (generaEnvio) and tells the broker the outcome. Nothing when the broker declined or
 // did not accept the key dialog.
 std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
-                                    const QString& programFolder);
+                                    const ProgramFolders& folders);
 
 // Leaving with unsigned files (entregaSinFirma), telling the broker when they could not be handed off.
-void Borra_Archivo_Sin_Firma(QWidget* parent, const QString& programFolder, const QStringList& sinFirma);
+void Borra_Archivo_Sin_Firma(QWidget* parent, const ProgramFolders& folders, const QStringList& sinFirma);

@@ -90,16 +90,16 @@ QString keyFile(const QString& folder, const QString& form, EVP_PKEY* key) {
     return path;
 }
 
-// A program folder with the signing library and the worked example's database; the representative's request file
-// and the broker's key lie in another folder.
+// A data folder with the worked example's database, beside the program folder with the signing library as an
+// installed program has them; the representative's request file and the broker's key lie in a third folder.
 struct Escena {
-    QTemporaryDir dir, fuera;
+    QTemporaryDir dir, programa, fuera;
     std::unique_ptr<Database> db;
     std::unique_ptr<Store> store;
     QString llave;
 
     explicit Escena(EVP_PKEY* key) {
-        copySigningLibrary(dir.path());
+        copySigningLibrary(programa.path());
         QDir(dir.path()).mkdir("ENVIO");
         db = baseEjemplo(dir.path(), writeFile(fuera.filePath("LOTP751120QW7.REQ"), QByteArray(4000, 'r')));
         store = std::make_unique<Store>(*db);
@@ -109,7 +109,7 @@ struct Escena {
     QStringList enEnvio() const { return QDir(dir.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden); }
     Envio genera(const QString& patente = "3012", const QByteArray& password = kPassword) {
         Llave key{llave, password};
-        const Envio envio = generaEnvio(*store, patente, dir.path(), key);
+        const Envio envio = generaEnvio(*store, patente, {programa.path(), dir.path()}, key);
         if (!key.password.isEmpty())
             QTest::qFail("the password outlived the generation", __FILE__, __LINE__);
         return envio;
@@ -362,10 +362,11 @@ private slots:
             launched << program << arguments << folder;
             return dremloStarts;
         });
-        const QString aviso = entregaSinFirma(dir.path(), thisRun ? QStringList{file} : QStringList());
+        const QString aviso =
+            entregaSinFirma({TOLVEK_PROGRAM_DIR, dir.path()}, thisRun ? QStringList{file} : QStringList());
         interceptLaunches({});
         const bool handOff = listed || thisRun, handedOff = handOff && dremloStarts;
-        QCOMPARE(launched, handOff ? QStringList({dir.filePath("Dremlo"), native, envio}) : QStringList());
+        QCOMPARE(launched, handOff ? QStringList({TOLVEK_PROGRAM_DIR "/Dremlo", native, envio}) : QStringList());
         QCOMPARE(aviso, handOff && !dremloStarts
                             ? "No se pudo borrar el archivo sin firma " + QDir::toNativeSeparators(file) +
                                   ". Bórrelo antes de enviar la carpeta " + native + "."
