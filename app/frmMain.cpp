@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QPushButton>
 
 frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent)
@@ -27,6 +28,8 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
 frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, QWidget* parent)
     : QMainWindow(parent), ui(std::make_unique<Ui::frmMain>()), folders_(folders), previousFolder_(previousFolder) {
     usaEspanolDeMexico();
+    Q_INIT_RESOURCE(icono);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icono/tolvek.png")));
     ui->setupUi(this);
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
