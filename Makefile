@@ -2,6 +2,7 @@
 # make test: the same set-up, then the whole test suite through CTest.
 # make test-asan: the whole suite again, built with AddressSanitizer and UBSan, stopping at the first report.
 # make fuzz: the libFuzzer targets of fuzz/, built with clang, each run FUZZ_SECONDS from its seeds in fuzz/corpus.
+# make package: the Debian package of the program, its tools, menu entry and icon, in the build folder.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
@@ -10,7 +11,7 @@ FUZZ_TARGETS = recupera rutinas vantrix dremlo llave
 JOBS ?= $(shell nproc)
 SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
 
-.PHONY: setup build run test test-asan fuzz bench clean
+.PHONY: setup build run test test-asan fuzz bench package clean
 
 setup:
 	@bash scripts/setup.sh
@@ -48,6 +49,13 @@ bench: build
 	@for b in $(BUILD_DIR)/bench/bench_*; do \
 		if [ -f "$$b" ] && [ -x "$$b" ]; then echo "== $$b"; "$$b" || exit 1; fi; \
 	done
+
+# dpkg-shlibdeps (dpkg-dev) and file work out the package's dependencies from its binaries.
+package: setup
+	@bash scripts/setup.sh dpkg-dev file
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target tolvek vantrix Dremlo kfirma32
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR)
