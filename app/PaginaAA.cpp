@@ -3,6 +3,7 @@
 #include "data/Catalogos.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
+#include "platform/AvisoDigito.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
@@ -56,6 +57,8 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
     txtAAApMat = captureBox(this, "txtAAApMat", 25);
     txtAARFC = captureBox(this, "txtAARFC", 13);
     txtAACURP = captureBox(this, "txtAACURP", 18);
+    avisaDigitoVerificador(txtAARFC, Identificador::RFC);
+    avisaDigitoVerificador(txtAACURP, Identificador::CURP);
     cmbAANoAduanaA = new QComboBox(this);
     cmbAANoAduanaA->setObjectName(QStringLiteral("cmbAANoAduanaA"));
     cmbAANoAduanaA->setMinimumContentsLength(4);

@@ -7,6 +7,7 @@
 #include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
 #include "data/BaseDatos.h"
+#include "data/Respaldos.h"
 #include "data/Store.h"
 #include "export/Genera_archivo.h"
 #include "import/ViejoTolvek.h"
@@ -61,6 +62,10 @@ bool frmMain::iniciar() {
         inform(this, error, MessageIcon::Exclamation);
         return false;
     }
+    // The day's copy is taken before this run writes anything; without it the start goes on, the broker told.
+    const QString respaldo = Respaldos(*db_).diario();
+    if (!respaldo.isEmpty())
+        inform(this, respaldo, MessageIcon::Exclamation);
     store_ = std::make_unique<Store>(*db_);
     // A run that broke off between writing and signing, or left without its exit hand-off, must not leave an
     // unsigned file in ENVIO to be sent by mistake.

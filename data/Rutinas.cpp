@@ -48,6 +48,19 @@ double leadingNumber(const QString& text) {
     return ok ? value : 0.0;
 }
 
+// The weighted sum of the first `count` characters, each valued by its place in the alphabet and weighted from
+// count + 1 down to 2; -1 when a character is not in the alphabet.
+int weightedSum(const QString& text, qsizetype count, const QString& alphabet) {
+    int sum = 0;
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype value = alphabet.indexOf(text[i]);
+        if (value < 0)
+            return -1;
+        sum += int(value * (count + 1 - i));
+    }
+    return sum;
+}
+
 } // namespace
 
 bool isDigits(const QString& text) {
@@ -92,6 +105,27 @@ bool Valida_RFC(const QString& rfc) {
     if (isNumeric(rfc.left(4)))
         return false;
     return hasValidDate(rfc);
+}
+
+bool coincideDigitoCURP(const QString& curp) {
+    // RENAPO's values: digits 0-9, A-N 10-23, Ñ 24, O-Z 25-36.
+    static const QString alphabet = QStringLiteral("0123456789ABCDEFGHIJKLMN\u00D1OPQRSTUVWXYZ");
+    if (curp.size() < 18)
+        return false;
+    const int sum = weightedSum(curp, 17, alphabet);
+    return sum >= 0 && curp[17] == QLatin1Char(char('0' + (10 - sum % 10) % 10));
+}
+
+bool coincideDigitoRFC(const QString& rfc) {
+    // SAT's values: digits 0-9, A-N 10-23, & 24, O-Z 25-36, blank 37, Ñ 38.
+    static const QString alphabet = QStringLiteral("0123456789ABCDEFGHIJKLMN&OPQRSTUVWXYZ \u00D1");
+    if (rfc.size() < 13)
+        return false;
+    const int sum = weightedSum(rfc, 12, alphabet);
+    if (sum < 0)
+        return false;
+    const int digit = (11 - sum % 11) % 11;
+    return rfc[12] == (digit == 10 ? QLatin1Char('A') : QLatin1Char(char('0' + digit)));
 }
 
 QString numberText(qint64 number) {

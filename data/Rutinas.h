@@ -9,6 +9,10 @@
 bool Valida_Patente(const QString& text);
 bool Valida_CURP(const QString& curp);
 bool Valida_RFC(const QString& rfc);
+// True when the 18th character of the CURP is the check digit RENAPO computes from the 17 before it.
+bool coincideDigitoCURP(const QString& curp);
+// True when the 13th character of a person's RFC is the check digit SAT computes from the 12 before it.
+bool coincideDigitoRFC(const QString& rfc);
 
 // True when the text is digits only (and not empty).
 bool isDigits(const QString& text);

@@ -1,5 +1,6 @@
 #include "import/VersionAnterior.h"
 
+#include "data/Respaldos.h"
 #include "import/Recupera.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -68,12 +69,15 @@ ResultadoImportacion importaVersionAnterior(Database& db, const QString& program
     const QString fault = runExportTool(programFolder, previousFolder, timeoutMs, wait);
     if (!fault.isEmpty())
         return {Estado::Falla, fault};
+    // Whatever the age of the day's copy: the import writes a whole brokerage at once.
+    const QString avisoRespaldo = Respaldos(db).respalda();
     try {
         importaRecupera(db, QDir(previousFolder).filePath(kRecuperaFileName));
     } catch (const ImportError& e) {
-        return {Estado::Falla, e.message()};
+        return {Estado::Falla, e.message(), avisoRespaldo};
     } catch (const DatabaseError& e) {
-        return {Estado::Falla, QStringLiteral("La base de datos no admitió la importación (%1).").arg(e.message())};
+        return {Estado::Falla, QStringLiteral("La base de datos no admitió la importación (%1).").arg(e.message()),
+                avisoRespaldo};
     }
-    return {Estado::Importada, {}};
+    return {Estado::Importada, {}, avisoRespaldo};
 }

@@ -19,6 +19,8 @@ struct ResultadoImportacion {
     };
     Estado estado = Estado::Falla;
     QString falla;
+    // The copy of the database taken before the import failed: what to tell the broker. The import went on.
+    QString avisoRespaldo{};
 };
 
 // Takes over the previous version's data while no broker is stored yet: copies the export tool from the program

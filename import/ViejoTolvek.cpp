@@ -26,6 +26,8 @@ bool Viejo_TOLVEK(QWidget* parent, Database& db, const QString& programFolder, c
         ProgramNotice notice(QStringLiteral("Recuperando la información de la versión anterior de TOLVEK..."), parent);
         resultado = importaVersionAnterior(db, programFolder, previousFolder, timeoutMs, notice.waiter());
     }
+    if (!resultado.avisoRespaldo.isEmpty())
+        inform(parent, resultado.avisoRespaldo, MessageIcon::Exclamation);
     switch (resultado.estado) {
     case ResultadoImportacion::Estado::HayAgente:
         return false;

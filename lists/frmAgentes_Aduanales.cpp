@@ -7,6 +7,7 @@
 #include "data/Store.h"
 #include "lists/CeldasPeriodo.h"
 #include "lists/frmPeriodo_Agente.h"
+#include "platform/AvisoDigito.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
@@ -19,6 +20,8 @@ frmAgentes_Aduanales::frmAgentes_Aduanales(Store& store, std::optional<PersonaHi
     ui->setupUi(this);
     for (QLineEdit* box : {ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno, ui->txtCURP, ui->txtRFC})
         makeCaptureBox(box);
+    avisaDigitoVerificador(ui->txtCURP, Identificador::CURP);
+    avisaDigitoVerificador(ui->txtRFC, Identificador::RFC);
     filas_ = new ListModel(
         {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
         this);

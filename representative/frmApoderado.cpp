@@ -8,6 +8,7 @@
 #include "data/Mandato.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
+#include "platform/AvisoDigito.h"
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
@@ -62,6 +63,8 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
         true);
     for (QLineEdit* box : {ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno, ui->txtCURP, ui->txtRFC})
         makeCaptureBox(box);
+    avisaDigitoVerificador(ui->txtCURP, Identificador::CURP);
+    avisaDigitoVerificador(ui->txtRFC, Identificador::RFC);
     ordenTabulador();
 
     ui->cmbMandato->addItem(Mandato_Anterior);

@@ -104,12 +104,19 @@ void TestImportaInicio::importsAtFirstStartOnly() {
     writeFile(QDir(f.previous).filePath("Datos.txt"), kDatos);
     // An older copy of the tool, left by an earlier start, is replaced.
     Folders::script(f.copiedTool(), "exit 9");
+    // With the day's copy there already, the import still makes its own, of the database before it.
+    const QDir respaldos(QDir(f.program).filePath("respaldos"));
+    QVERIFY(respaldos.mkpath("."));
+    writeFile(respaldos.filePath(QDateTime::currentDateTime().addSecs(-60).toString("'tolvek-'yyyyMMdd-HHmmss'.mdb'")),
+              {});
     {
         Started s(f);
         QVERIFY(s.ok);
         QCOMPARE(s.messages.texts(), QStringList());
         QCOMPARE(s.driver.unexpected, QStringList());
         QCOMPARE(readFile(f.copiedTool()), readFile(f.tool()));
+        QCOMPARE(respaldos.entryList(QDir::Files).size(), 2);
+        QCOMPARE(dumpAll(*Database::open(respaldos.filePath(respaldos.entryList(QDir::Files).last()))), freshDump());
 
         QStringList stored;
         auto db = openDatabase(f.program);

@@ -101,6 +101,7 @@ void TestInicio::storedBrokerShownOnPageOne() {
     QVERIFY(startUp(window, driver));
     QCOMPARE(messages.texts(), QStringList());
     QCOMPARE(window.NoPatente(), QString("470"));
+    QCOMPARE(QDir(dir.filePath("respaldos")).entryList(QDir::Files).size(), 1); // the day's copy, made at the start
     // The office is chosen by its number; the addresses' entity and municipality by their keys.
     QStringList values;
     for (const char* name : {"txtPatente", "txtAANombre", "txtAARFC", "txtAACURP", "txtAutorizacion", "cmbAANoAduanaA",

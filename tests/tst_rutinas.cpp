@@ -1,8 +1,10 @@
 #include "data/Domicilio.h"
 #include "data/Rutinas.h"
+#include "platform/AvisoDigito.h"
 #include "platform/Capture.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -15,6 +17,7 @@ private slots:
     void addressFaultsInOrder();
     void captureBox_data();
     void captureBox();
+    void checkDigitWarning();
 };
 
 void TestRutinas::identifiers_data() {
@@ -47,6 +50,15 @@ void TestRutinas::identifiers_data() {
         QTest::addRow("rfc %s", t) << "rfc" << QString(t) << true;
     for (const char* t : {"GODE561231GR", "GODE563112GR8", "1234561231GR8"})
         QTest::addRow("rfc %s", t) << "rfc" << QString(t) << false;
+    // Check digits: examples published by RENAPO and SAT and CURPs and RFCs in public use, then a digit changed.
+    for (const char* t : {"HEGG560427MVZRRL04", "BEML920313HMCLNS09", "PEGL890909MJCRMS08", "MESJ890928HMNZNS00"})
+        QTest::addRow("digito curp %s", t) << "digito curp" << QString(t) << true;
+    for (const char* t : {"HEGG560427MVZRRL05", "BEML920313HMCLNS0A", "BEML920313HMCLNS0"})
+        QTest::addRow("digito curp %s", t) << "digito curp" << QString(t) << false;
+    for (const char* t : {"GODE561231GR8", "AAAL730401TE0", "COML8103203QA", "ZENP8101128Y0"})
+        QTest::addRow("digito rfc %s", t) << "digito rfc" << QString(t) << true;
+    for (const char* t : {"GODE561231GR9", "COML8103203Q0", "VACE460910SX6", "GODE561231GR"})
+        QTest::addRow("digito rfc %s", t) << "digito rfc" << QString(t) << false;
     QTest::newRow("cp 06600") << "cp"
                               << "06600" << true;
     for (const char* t : {"0660", "ABCDE", "0660 ", "-0660", "06.60"})
@@ -57,10 +69,15 @@ void TestRutinas::identifiers() {
     QFETCH(QString, kind);
     QFETCH(QString, text);
     QFETCH(bool, valid);
+    static const QHash<QString, bool (*)(const QString&)> checks = {{"patente", Valida_Patente},
+                                                                    {"curp", Valida_CURP},
+                                                                    {"rfc", Valida_RFC},
+                                                                    {"digito curp", coincideDigitoCURP},
+                                                                    {"digito rfc", coincideDigitoRFC}};
     if (kind == "cp") // a postal code is five digits, nothing else
         QCOMPARE(!revisaDomicilio({"REFORMA", "S/N", "CENTRO", text, "CDMX", "CUAUHTÉMOC", "555", "556"}), valid);
     else
-        QCOMPARE((kind == "patente" ? Valida_Patente : kind == "curp" ? Valida_CURP : Valida_RFC)(text), valid);
+        QCOMPARE(checks.value(kind)(text), valid);
 }
 
 void TestRutinas::addressFaultsInOrder() {
@@ -118,6 +135,20 @@ void TestRutinas::captureBox() {
     box.setCursorPosition(1);
     QTest::keyClicks(&box, "a");
     QCOMPARE(box.text(), shown.left(1) + "A" + shown.mid(1));
+}
+
+void TestRutinas::checkDigitWarning() {
+    QLineEdit box;
+    avisaDigitoVerificador(&box, Identificador::RFC);
+    const auto* aviso = box.findChild<QAction*>("avisoDigito");
+    QVERIFY(aviso && !aviso->isVisible() && !aviso->icon().isNull());
+    // Only a text of the right format gets the warning: a wrong format has its own message when stored.
+    for (const auto& [text, shown] :
+         {std::pair{"GODE561231GR9", true}, {"GODE561231GR8", false}, {"GODE561331GR9", false}}) {
+        box.setText(text);
+        QCOMPARE(aviso->isVisible(), shown);
+    }
+    QCOMPARE(aviso->toolTip(), QString::fromUtf8("El dígito verificador no coincide; revise el RFC"));
 }
 
 QTEST_MAIN(TestRutinas)
