@@ -93,6 +93,10 @@ QString mensajeDeFirma(int code, const QString& programFolder, const QString& ru
         return QStringLiteral("No se encontró la llave privada (*.key) o el archivo no es válido");
     case KFIRMA32_PASSWORD_INCORRECTO:
         return QStringLiteral("Error en la contraseña");
+    case kFirmaNoComprobada:
+        return QStringLiteral("No se pudo comprobar la Firma Digital agregada al archivo %1 con la llave privada "
+                              "(*.key) usada. El archivo quedó sin firmar: no lo envíe; vuelva a generarlo.")
+            .arg(native(ruta));
     case -1:
         return QStringLiteral("No se pudo usar la biblioteca de firma digital %1 de la carpeta %2 (%3). El archivo %4 "
                               "quedó sin firmar: no lo envíe; reinstale el programa y vuelva a generarlo.")

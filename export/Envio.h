@@ -20,8 +20,8 @@ struct Envio {
         Firmado,
         // The library found no file to sign; nothing is left in ENVIO.
         SinArchivo,
-        // Written but left unsigned (key, password, library): it lies in ENVIO as <patente>.txt and is listed in
-        // ENVIO/Borra.txt to be erased.
+        // Written but left unsigned (key, password, library, a signature that does not verify): it lies in ENVIO as
+        // <patente>.txt and is listed in ENVIO/Borra.txt to be erased.
         SinFirma,
         // Refused before the signing (a value, a request file, the folder, the disk): no new file in ENVIO.
         Rechazado,

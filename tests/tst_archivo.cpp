@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
+#include "platform/SigningLibrary.h"
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
@@ -98,8 +99,8 @@ struct Escena {
     std::unique_ptr<Store> store;
     QString llave;
 
-    explicit Escena(EVP_PKEY* key) {
-        copySigningLibrary(dir.path());
+    explicit Escena(EVP_PKEY* key, const QString& signingLibrary = TOLVEK_PROGRAM_DIR) {
+        copySigningLibrary(dir.path(), signingLibrary);
         QDir(dir.path()).mkdir("ENVIO");
         db = baseEjemplo(dir.path(), writeFile(fuera.filePath("LOTP751120QW7.REQ"), QByteArray(4000, 'r')));
         store = std::make_unique<Store>(*db);
@@ -218,6 +219,52 @@ private slots:
         } else if (code != 1) {
             QCOMPARE(readFile(path), kEjemplo);
         }
+    }
+
+    // The library checks the line it appended against the public half of the key it last signed with.
+    void verification_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("verified");
+        QTest::newRow("as signed") << "" << 1;
+        QTest::newRow("a byte of the body") << "body" << 0;
+        QTest::newRow("a byte of the signature") << "signature" << 0;
+        QTest::newRow("another key signed since") << "other key" << 0;
+        QTest::newRow("a failed signing since") << "failed" << 0;
+    }
+    void verification() {
+        QFETCH(QString, change);
+        QFETCH(int, verified);
+        QTemporaryDir dir;
+        QVERIFY(copySigningLibrary(dir.path()));
+        const QString path = writeFile(dir.filePath("3012.txt"), kEjemplo);
+        QByteArray password = kPassword;
+        QString error;
+        QCOMPARE(Firma_Archivo(dir.path(), path, keyFile(dir.path(), "der", key_.get()), password, &error), 0);
+        QByteArray file = readFile(path);
+        if (change == "body")
+            file[40] = 'X';
+        if (change == "signature")
+            file[file.size() - 10] = file[file.size() - 10] == 'A' ? 'B' : 'A';
+        writeFile(path, file);
+        if (change == "other key" || change == "failed") {
+            const TestKey otherKey = makeTestKey();
+            password = change == "failed" ? "otra" : kPassword;
+            Firma_Archivo(dir.path(), writeFile(dir.filePath("3013.txt"), kEjemplo),
+                          keyFile(dir.path(), "der", otherKey.get()), password, &error);
+        }
+        QByteArray pathBytes = QFile::encodeName(path);
+        QCOMPARE(SigningLibrary::load(dir.path(), &error)->VerificaFirmaDigital(pathBytes.data()), verified);
+    }
+
+    // A library that says it signed, with a line that does not verify, leaves the file as a failed signing does.
+    void unverifiedSignature() {
+        Escena s(key_.get(), FIRMA_FALSA_DIR);
+        EstadoFirma estado;
+        const Envio envio = s.genera();
+        estado.registra(envio);
+        QCOMPARE(int(envio.resultado), int(Envio::Resultado::SinFirma));
+        QVERIFY(envio.mensaje.startsWith("No se pudo comprobar la Firma Digital agregada al archivo "));
+        QCOMPARE(estado.Archivo_Generado, 1);
     }
 
     // Types 1 and 3 send their request file beside the information file, type 2 does not. A second run replaces
