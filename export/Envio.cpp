@@ -10,6 +10,7 @@
 #include "platform/Process.h"
 #include "platform/SigningLibrary.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -74,6 +75,12 @@ bool enEnvio(const QString& programFolder, const QString& path) {
     const QFileInfo info(path);
     return info.isFile() && !info.isSymLink() &&
            info.absolutePath() == QFileInfo(carpetaEnvio(programFolder)).absoluteFilePath();
+}
+
+QString patenteNoValida(const QString& patente) {
+    return QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal \"%1\" no "
+                          "es válida.")
+        .arg(legible(patente));
 }
 
 Envio rechazo(const QString& mensaje) {
@@ -169,9 +176,7 @@ Envio escribeYFirma(Store& store, const QString& patente, const QString& program
     Database& db = store.database();
     // The patente names the file; a name that would point elsewhere must not get that far.
     if (!nombreDeArchivo(patente))
-        return rechazo(QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
-                                      "\"%1\" no es válida.")
-                           .arg(legible(patente)));
+        return rechazo(patenteNoValida(patente));
 
     const QString folder = carpetaEnvio(programFolder);
     if (!makeFolder(folder))
@@ -261,6 +266,21 @@ Envio generaEnvio(Store& store, const QString& patente, const QString& programFo
     }
     wipe(llave.password);
     return envio;
+}
+
+bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje) {
+    archivo->clear();
+    if (!nombreDeArchivo(patente)) {
+        *mensaje = patenteNoValida(patente);
+        return false;
+    }
+    // The writer the generation uses, into memory: what it refuses there it refuses here, in the same words.
+    QBuffer buffer(archivo);
+    buffer.open(QIODevice::WriteOnly);
+    if (Escribe_Archivo(store.database(), patente, &buffer, mensaje))
+        return true;
+    archivo->clear();
+    return false;
 }
 
 void EstadoFirma::registra(const Envio& envio) {

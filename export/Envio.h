@@ -44,6 +44,10 @@ QString rutaArchivoInformacion(const QString& programFolder, const QString& pate
 // signed and only then puts it in place as <patente>.txt. The password is wiped however it ends.
 Envio generaEnvio(Store& store, const QString& patente, const QString& programFolder, Llave& llave);
 
+// The information file exactly as generaEnvio would write it now, into `archivo`; nothing is written to disk. False,
+// with the message generaEnvio would give, when it would refuse the patente or a value.
+bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje);
+
 // What the run knows of its signings: Archivo_Generado is 1 after a signing that left the file unsigned, 0 after
 // one that did not; the unsigned files are those failed signings of this run left (the broker may have changed
 // the patente since, so the one it names now is not enough).

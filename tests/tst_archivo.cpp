@@ -4,6 +4,7 @@
 #include "export/Envio.h"
 #include "export/Firma.h"
 #include "export/Genera_archivo.h"
+#include "export/VistaPrevia.h"
 #include "export/frmKey.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -265,6 +266,40 @@ private slots:
         QCOMPARE(int(envio.resultado), int(Envio::Resultado::SinFirma));
         QVERIFY(envio.mensaje.startsWith("No se pudo comprobar la Firma Digital agregada al archivo "));
         QCOMPARE(estado.Archivo_Generado, 1);
+    }
+
+    // The preview is the generation's writer into memory: the same bytes, or the same refusal, and nothing on disk.
+    void preview_data() {
+        QTest::addColumn<QString>("patente");
+        QTest::addColumn<QString>("statement");
+        QTest::newRow("the worked example") << "3012" << QString();
+        QTest::newRow("a value the file cannot carry") << "3012"
+                                                       << "update Domicilios_MM set Calle='CALLE | 5'";
+        QTest::newRow("a patente that names no file") << "1/2" << QString();
+    }
+    void preview() {
+        QFETCH(QString, patente);
+        QFETCH(QString, statement);
+        Escena s(key_.get());
+        if (!statement.isEmpty())
+            s.db->exec(statement);
+        QByteArray archivo, content, curp;
+        QString mensaje;
+        const bool shown = vistaPrevia(*s.store, patente, &archivo, &mensaje);
+        QCOMPARE(s.enEnvio(), QStringList());
+        const Envio envio = s.genera(patente);
+        QCOMPARE(shown, envio.resultado == Envio::Resultado::Firmado);
+        if (shown)
+            QVERIFY(verifySignedFile(readFile(envio.ruta), key_.get(), &content, &curp) && archivo == content);
+        else
+            QCOMPARE(mensaje, envio.mensaje);
+    }
+    void previewText() {
+        QCOMPARE(cuentaRegistros(kEjemplo), QString("Registros por tipo:   501: 1   AA: 1   Domicilios_AA: 2   "
+                                                    "Mandatarios: 1   Domicilios_MM: 1   Aduanas_MM: 1   "
+                                                    "Pedimentos_MM: 1   800: 1   Total: 9"));
+        QCOMPARE(textoDelArchivo(kEjemplo).split('\n').value(2),
+                 QString("Domicilios_AA|3012|1|09|15|AV. REFORMA|120||JOSÉ € “O”|06000|5555123456|"));
     }
 
     // Types 1 and 3 send their request file beside the information file, type 2 does not. A second run replaces
