@@ -29,6 +29,11 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
+    connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
+    connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, programFolder_); });
+    // Both belong to the last page: the preview to "Finaliza", the folder to a signed file.
+    ui->cmdVistaPrevia->hide();
+    ui->cmdAbrirEnvio->hide();
     resize(1280, 720);
 }
 
@@ -99,6 +104,7 @@ void frmMain::terminaAsistente() {
     // The file is written and signed: the wizard is done for this run.
     ui->cmdAtras->setEnabled(false);
     ui->cmdSiguiente->setEnabled(false);
+    ui->cmdAbrirEnvio->show();
 }
 
 void frmMain::finaliza() {
@@ -129,6 +135,7 @@ void frmMain::Inicializa_datos() {
 
 void frmMain::setSiguiente(Siguiente siguiente) {
     siguiente_ = siguiente;
+    ui->cmdVistaPrevia->setVisible(siguiente == Siguiente::Finaliza);
     switch (siguiente) {
     case Siguiente::Siguiente:
         ui->cmdSiguiente->setText(QStringLiteral("Siguiente >"));
