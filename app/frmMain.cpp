@@ -35,6 +35,11 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
+    connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
+    connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
+    // Both belong to the last page: the preview to "Finaliza", the folder to a signed file.
+    ui->cmdVistaPrevia->hide();
+    ui->cmdAbrirEnvio->hide();
     resize(1280, 720);
 }
 
@@ -109,6 +114,7 @@ void frmMain::terminaAsistente() {
     // The file is written and signed: the wizard is done for this run.
     ui->cmdAtras->setEnabled(false);
     ui->cmdSiguiente->setEnabled(false);
+    ui->cmdAbrirEnvio->show();
 }
 
 void frmMain::finaliza() {
@@ -139,6 +145,7 @@ void frmMain::Inicializa_datos() {
 
 void frmMain::setSiguiente(Siguiente siguiente) {
     siguiente_ = siguiente;
+    ui->cmdVistaPrevia->setVisible(siguiente == Siguiente::Finaliza);
     switch (siguiente) {
     case Siguiente::Siguiente:
         ui->cmdSiguiente->setText(QStringLiteral("Siguiente >"));

@@ -11,6 +11,7 @@
 #include "platform/ProgramFolders.h"
 #include "platform/SigningLibrary.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -77,6 +78,12 @@ bool enEnvio(const QString& dataFolder, const QString& path) {
            info.absolutePath() == QFileInfo(carpetaEnvio(dataFolder)).absoluteFilePath();
 }
 
+QString patenteNoValida(const QString& patente) {
+    return QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal \"%1\" no "
+                          "es válida.")
+        .arg(legible(patente));
+}
+
 Envio rechazo(const QString& mensaje) {
     return {Envio::Resultado::Rechazado, -1, mensaje, {}};
 }
@@ -94,6 +101,10 @@ QString mensajeDeFirma(int code, const QString& programFolder, const QString& ru
         return QStringLiteral("No se encontró la llave privada (*.key) o el archivo no es válido");
     case KFIRMA32_PASSWORD_INCORRECTO:
         return QStringLiteral("Error en la contraseña");
+    case kFirmaNoComprobada:
+        return QStringLiteral("No se pudo comprobar la Firma Digital agregada al archivo %1 con la llave privada "
+                              "(*.key) usada. El archivo quedó sin firmar: no lo envíe; vuelva a generarlo.")
+            .arg(native(ruta));
     case -1:
         return QStringLiteral("No se pudo usar la biblioteca de firma digital %1 de la carpeta %2 (%3). El archivo %4 "
                               "quedó sin firmar: no lo envíe; reinstale el programa y vuelva a generarlo.")
@@ -166,9 +177,7 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
     Database& db = store.database();
     // The patente names the file; a name that would point elsewhere must not get that far.
     if (!nombreDeArchivo(patente))
-        return rechazo(QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
-                                      "\"%1\" no es válida.")
-                           .arg(legible(patente)));
+        return rechazo(patenteNoValida(patente));
 
     const QString folder = carpetaEnvio(folders.data);
     if (!makeFolder(folder))
@@ -258,6 +267,21 @@ Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& fo
     }
     wipe(llave.password);
     return envio;
+}
+
+bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje) {
+    archivo->clear();
+    if (!nombreDeArchivo(patente)) {
+        *mensaje = patenteNoValida(patente);
+        return false;
+    }
+    // The writer the generation uses, into memory: what it refuses there it refuses here, in the same words.
+    QBuffer buffer(archivo);
+    buffer.open(QIODevice::WriteOnly);
+    if (Escribe_Archivo(store.database(), patente, &buffer, mensaje))
+        return true;
+    archivo->clear();
+    return false;
 }
 
 void EstadoFirma::registra(const Envio& envio) {

@@ -22,8 +22,8 @@ struct Envio {
         Firmado,
         // The library found no file to sign; nothing is left in ENVIO.
         SinArchivo,
-        // Written but left unsigned (key, password, library): it lies in ENVIO as <patente>.txt and is listed in
-        // ENVIO/Borra.txt to be erased.
+        // Written but left unsigned (key, password, library, a signature that does not verify): it lies in ENVIO as
+        // <patente>.txt and is listed in ENVIO/Borra.txt to be erased.
         SinFirma,
         // Refused before the signing (a value, a request file, the folder, the disk): no new file in ENVIO.
         Rechazado,
@@ -46,6 +46,10 @@ QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente
 // signed by the program folder's library and only then puts it in place as <patente>.txt. The password is wiped
 // however it ends.
 Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave);
+
+// The information file exactly as generaEnvio would write it now, into `archivo`; nothing is written to disk. False,
+// with the message generaEnvio would give, when it would refuse the patente or a value.
+bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje);
 
 // What the run knows of its signings: Archivo_Generado is 1 after a signing that left the file unsigned, 0 after
 // one that did not; the unsigned files are those failed signings of this run left (the broker may have changed

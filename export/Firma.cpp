@@ -64,5 +64,8 @@ int Firma_Archivo(const QString& programFolder, const QString& path, const QStri
     for (Firmante& f : firmantes)
         wipeBytes(f.Password, sizeof f.Password);
     wipe(password);
-    return code;
+    if (code != KFIRMA32_FIRMADO)
+        return code;
+    pathBytes = QFile::encodeName(path);
+    return library->VerificaFirmaDigital(pathBytes.data()) == 1 ? code : kFirmaNoComprobada;
 }

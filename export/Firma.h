@@ -14,8 +14,13 @@ void wipe(QByteArray& secret);
 // Fills a record field: the value, one NUL, blanks up to the field's size; a longer value is cut at that size.
 void llenaCampo(char* field, std::size_t size, const QByteArray& value);
 
-// Has the file at `path` signed in place by the library of the program folder with the key file and password.
-// Gives the library's result code, or -1 with the reason in `error` when the library could not be used. The
-// password is wiped, and so are the signer records handed to the library.
+// Firma_Archivo's own result: the library said it signed, but the line it appended is no signature of the file by
+// the key it was given. The file is as good as unsigned.
+inline constexpr int kFirmaNoComprobada = -2;
+
+// Has the file at `path` signed in place by the library of the program folder with the key file and password, and
+// the signature checked by the library against that key before it counts. Gives the library's result code,
+// kFirmaNoComprobada, or -1 with the reason in `error` when the library could not be used. The password is wiped,
+// and so are the signer records handed to the library.
 int Firma_Archivo(const QString& programFolder, const QString& path, const QString& archivoLlave, QByteArray& password,
                   QString* error);

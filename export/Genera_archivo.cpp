@@ -2,8 +2,12 @@
 
 #include "data/Store.h"
 #include "export/frmKey.h"
+#include "export/frmVistaPrevia.h"
 #include "platform/Database.h"
+#include "platform/FileManager.h"
 #include "platform/Messages.h"
+
+#include <QDir>
 
 namespace {
 
@@ -39,6 +43,26 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString
     inform(parent, envio.mensaje,
            envio.resultado == Envio::Resultado::Firmado ? MessageIcon::Information : MessageIcon::Exclamation);
     return envio;
+}
+
+void Vista_Previa(QWidget* parent, Store& store, const QString& patente) {
+    QByteArray archivo;
+    QString mensaje;
+    if (!vistaPrevia(store, patente, &archivo, &mensaje)) {
+        inform(parent, mensaje, MessageIcon::Exclamation);
+        return;
+    }
+    frmVistaPrevia dialog(archivo, parent);
+    dialog.exec();
+}
+
+void Abre_Carpeta_Envio(QWidget* parent, const QString& dataFolder) {
+    const QString folder = carpetaEnvio(dataFolder);
+    if (!showFolder(folder))
+        inform(parent,
+               QStringLiteral("No se pudo abrir la carpeta de envío %1. Ábrala desde el explorador de archivos.")
+                   .arg(QDir::toNativeSeparators(folder)),
+               MessageIcon::Exclamation);
 }
 
 void Borra_Archivo_Sin_Firma(QWidget* parent, const ProgramFolders& folders, const QStringList& sinFirma) {

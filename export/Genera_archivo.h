@@ -15,5 +15,12 @@ class Store;
 std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
                                     const ProgramFolders& folders);
 
+// The information file the broker of patente `patente` would get now, shown in frmVistaPrevia before anything is
+// written or signed; what the generation would refuse is refused in its words.
+void Vista_Previa(QWidget* parent, Store& store, const QString& patente);
+
+// The sending folder in the system's file manager, for the broker to send its contents.
+void Abre_Carpeta_Envio(QWidget* parent, const QString& dataFolder);
+
 // Leaving with unsigned files (entregaSinFirma), telling the broker when they could not be handed off.
 void Borra_Archivo_Sin_Firma(QWidget* parent, const ProgramFolders& folders, const QStringList& sinFirma);

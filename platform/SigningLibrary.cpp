@@ -7,8 +7,8 @@
 #include <memory>
 
 SigningLibrary::SigningLibrary(std::unique_ptr<QLibrary> library, BuscaCurpsFn buscaCurps,
-                               GeneraFirmaDigitalFn generaFirma)
-    : library_(std::move(library)), buscaCurps_(buscaCurps), generaFirma_(generaFirma) {}
+                               GeneraFirmaDigitalFn generaFirma, VerificaFirmaDigitalFn verificaFirma)
+    : library_(std::move(library)), buscaCurps_(buscaCurps), generaFirma_(generaFirma), verificaFirma_(verificaFirma) {}
 
 SigningLibrary::~SigningLibrary() = default;
 
@@ -27,15 +27,19 @@ SigningLibrary* SigningLibrary::load(const QString& programFolder, QString* erro
     }
     auto buscaCurps = reinterpret_cast<BuscaCurpsFn>(library->resolve("BuscaCurps"));
     auto generaFirma = reinterpret_cast<GeneraFirmaDigitalFn>(library->resolve("GeneraFirmaDigital"));
-    if (!buscaCurps || !generaFirma) {
+    auto verificaFirma = reinterpret_cast<VerificaFirmaDigitalFn>(library->resolve("VerificaFirmaDigital"));
+    const char* missing = !buscaCurps      ? "BuscaCurps"
+                          : !generaFirma   ? "GeneraFirmaDigital"
+                          : !verificaFirma ? "VerificaFirmaDigital"
+                                           : nullptr;
+    if (missing) {
         if (error)
             *error = QStringLiteral("a la biblioteca %1 le falta la función %2")
-                         .arg(QDir::toNativeSeparators(library->fileName()),
-                              buscaCurps ? QStringLiteral("GeneraFirmaDigital") : QStringLiteral("BuscaCurps"));
+                         .arg(QDir::toNativeSeparators(library->fileName()), QLatin1String(missing));
         library->unload();
         return nullptr;
     }
     auto& slot = loaded[base];
-    slot.reset(new SigningLibrary(std::move(library), buscaCurps, generaFirma));
+    slot.reset(new SigningLibrary(std::move(library), buscaCurps, generaFirma, verificaFirma));
     return slot.get();
 }

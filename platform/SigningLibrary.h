@@ -17,16 +17,19 @@ public:
 
     int BuscaCurps(char* path, Firmante* firmantes) const { return buscaCurps_(path, firmantes); }
     int GeneraFirmaDigital(char* path, Firmante* firmantes) const { return generaFirma_(path, firmantes); }
+    int VerificaFirmaDigital(char* path) const { return verificaFirma_(path); }
 
     ~SigningLibrary();
 
 private:
-    SigningLibrary(std::unique_ptr<QLibrary> library, BuscaCurpsFn buscaCurps, GeneraFirmaDigitalFn generaFirma);
+    SigningLibrary(std::unique_ptr<QLibrary> library, BuscaCurpsFn buscaCurps, GeneraFirmaDigitalFn generaFirma,
+                   VerificaFirmaDigitalFn verificaFirma);
 
     // Kept only to be freed at exit: destroying a QLibrary leaves its code loaded.
     std::unique_ptr<QLibrary> library_;
     BuscaCurpsFn buscaCurps_;
     GeneraFirmaDigitalFn generaFirma_;
+    VerificaFirmaDigitalFn verificaFirma_;
 };
 
 inline const QString kSigningLibraryName = QStringLiteral("kfirma32");

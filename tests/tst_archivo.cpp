@@ -4,10 +4,12 @@
 #include "export/Envio.h"
 #include "export/Firma.h"
 #include "export/Genera_archivo.h"
+#include "export/VistaPrevia.h"
 #include "export/frmKey.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
+#include "platform/SigningLibrary.h"
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
@@ -98,8 +100,8 @@ struct Escena {
     std::unique_ptr<Store> store;
     QString llave;
 
-    explicit Escena(EVP_PKEY* key) {
-        copySigningLibrary(programa.path());
+    explicit Escena(EVP_PKEY* key, const QString& signingLibrary = TOLVEK_PROGRAM_DIR) {
+        copySigningLibrary(programa.path(), signingLibrary);
         QDir(dir.path()).mkdir("ENVIO");
         db = baseEjemplo(dir.path(), writeFile(fuera.filePath("LOTP751120QW7.REQ"), QByteArray(4000, 'r')));
         store = std::make_unique<Store>(*db);
@@ -218,6 +220,86 @@ private slots:
         } else if (code != 1) {
             QCOMPARE(readFile(path), kEjemplo);
         }
+    }
+
+    // The library checks the line it appended against the public half of the key it last signed with.
+    void verification_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("verified");
+        QTest::newRow("as signed") << "" << 1;
+        QTest::newRow("a byte of the body") << "body" << 0;
+        QTest::newRow("a byte of the signature") << "signature" << 0;
+        QTest::newRow("another key signed since") << "other key" << 0;
+        QTest::newRow("a failed signing since") << "failed" << 0;
+    }
+    void verification() {
+        QFETCH(QString, change);
+        QFETCH(int, verified);
+        QTemporaryDir dir;
+        QVERIFY(copySigningLibrary(dir.path()));
+        const QString path = writeFile(dir.filePath("3012.txt"), kEjemplo);
+        QByteArray password = kPassword;
+        QString error;
+        QCOMPARE(Firma_Archivo(dir.path(), path, keyFile(dir.path(), "der", key_.get()), password, &error), 0);
+        QByteArray file = readFile(path);
+        if (change == "body")
+            file[40] = 'X';
+        if (change == "signature")
+            file[file.size() - 10] = file[file.size() - 10] == 'A' ? 'B' : 'A';
+        writeFile(path, file);
+        if (change == "other key" || change == "failed") {
+            const TestKey otherKey = makeTestKey();
+            password = change == "failed" ? "otra" : kPassword;
+            Firma_Archivo(dir.path(), writeFile(dir.filePath("3013.txt"), kEjemplo),
+                          keyFile(dir.path(), "der", otherKey.get()), password, &error);
+        }
+        QByteArray pathBytes = QFile::encodeName(path);
+        QCOMPARE(SigningLibrary::load(dir.path(), &error)->VerificaFirmaDigital(pathBytes.data()), verified);
+    }
+
+    // A library that says it signed, with a line that does not verify, leaves the file as a failed signing does.
+    void unverifiedSignature() {
+        Escena s(key_.get(), FIRMA_FALSA_DIR);
+        EstadoFirma estado;
+        const Envio envio = s.genera();
+        estado.registra(envio);
+        QCOMPARE(int(envio.resultado), int(Envio::Resultado::SinFirma));
+        QVERIFY(envio.mensaje.startsWith("No se pudo comprobar la Firma Digital agregada al archivo "));
+        QCOMPARE(estado.Archivo_Generado, 1);
+    }
+
+    // The preview is the generation's writer into memory: the same bytes, or the same refusal, and nothing on disk.
+    void preview_data() {
+        QTest::addColumn<QString>("patente");
+        QTest::addColumn<QString>("statement");
+        QTest::newRow("the worked example") << "3012" << QString();
+        QTest::newRow("a value the file cannot carry") << "3012"
+                                                       << "update Domicilios_MM set Calle='CALLE | 5'";
+        QTest::newRow("a patente that names no file") << "1/2" << QString();
+    }
+    void preview() {
+        QFETCH(QString, patente);
+        QFETCH(QString, statement);
+        Escena s(key_.get());
+        if (!statement.isEmpty())
+            s.db->exec(statement);
+        QByteArray archivo, content, curp;
+        QString mensaje;
+        const bool shown = vistaPrevia(*s.store, patente, &archivo, &mensaje);
+        QCOMPARE(s.enEnvio(), QStringList());
+        const Envio envio = s.genera(patente);
+        QCOMPARE(shown, envio.resultado == Envio::Resultado::Firmado);
+        if (shown)
+            QVERIFY(verifySignedFile(readFile(envio.ruta), key_.get(), &content, &curp) && archivo == content);
+        else
+            QCOMPARE(mensaje, envio.mensaje);
+    }
+    void previewText() {
+        QCOMPARE(cuentaRegistros(kEjemplo), QString("Registros por tipo:   501: 1   AA: 1   Domicilios_AA: 2   "
+                                                    "Mandatarios: 1   Domicilios_MM: 1   Aduanas_MM: 1   "
+                                                    "Pedimentos_MM: 1   800: 1   Total: 9"));
+        QCOMPARE(textoDelArchivo(kEjemplo).split('\n').value(2),
+                 QString("Domicilios_AA|3012|1|09|15|AV. REFORMA|120||JOSÉ € “O”|06000|5555123456|"));
     }
 
     // Types 1 and 3 send their request file beside the information file, type 2 does not. A second run replaces

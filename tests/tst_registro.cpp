@@ -5,6 +5,7 @@
 #include "export/Firma.h"
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
+#include "platform/FileManager.h"
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -142,6 +144,13 @@ struct Walk {
     // "Finaliza" with the key picked and the password typed; checks message and signature, gives what was signed.
     bool finalizeAndSign(QByteArray* content) { return (sign(content), !QTest::currentTestFailed()); }
     void sign(QByteArray* content) {
+        // The last page previews the file to come, counted by record type; the sending folder is not offered yet.
+        driver.then([](QDialog* d) {
+            QVERIFY(child<QLabel>(d, "lblRegistros")->text().startsWith("Registros por tipo:   501: 1   AA: 1   "));
+            press(d, "cmdCerrar");
+        });
+        press(&window, "cmdVistaPrevia");
+        QVERIFY(!child<QPushButton>(&window, "cmdAbrirEnvio")->isVisible());
         // The broker's key, issued to his RFC; picked through "&Buscar.." and opened with the password he types.
         const QString keyPath = writeKeyFile(papers.filePath(kRfcAgente + ".key"), gKey.get(), kPassword.toUtf8());
         driver.then([keyPath](QDialog* d) {
@@ -163,6 +172,15 @@ struct Walk {
         // Done: neither button of the wizard may be pressed again.
         QVERIFY(!child<QPushButton>(&window, "cmdSiguiente")->isEnabled() &&
                 !child<QPushButton>(&window, "cmdAtras")->isEnabled());
+        // The sending folder is offered now, to the system's file manager.
+        QStringList opened;
+        interceptShowFolder([&opened](const QString& folder) {
+            opened << folder;
+            return true;
+        });
+        press(&window, "cmdAbrirEnvio");
+        interceptShowFolder({});
+        QCOMPARE(opened, QStringList{program.filePath("ENVIO")});
         // The last line is the broker's signature, which the authority verifies with his public key alone.
         const QByteArray file = readFile(path);
         QByteArray curp;

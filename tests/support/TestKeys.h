@@ -109,9 +109,10 @@ inline bool verifySignedFile(const QByteArray& file, EVP_PKEY* key, QByteArray* 
     return ok;
 }
 
-// The program loads its signing library from its own folder: a test's program folder gets a copy of the built one.
-inline bool copySigningLibrary(const QString& folder) {
-    const QDir built(QStringLiteral(TOLVEK_PROGRAM_DIR));
+// The program loads its signing library from its own folder: a test's program folder gets a copy of the built one
+// (or of the one built in `from`).
+inline bool copySigningLibrary(const QString& folder, const QString& from = QStringLiteral(TOLVEK_PROGRAM_DIR)) {
+    const QDir built(from);
     const QStringList names = built.entryList({QStringLiteral("*kfirma32.*")}, QDir::Files);
     if (names.isEmpty())
         return false;

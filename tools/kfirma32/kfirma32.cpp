@@ -5,11 +5,14 @@
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
+#include <openssl/x509.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -33,6 +36,31 @@ std::string fieldText(const char* field, std::size_t size) {
 // Blanks that padded a value past its NUL are not part of it; a value cut at the field's size keeps them.
 std::size_t fieldLength(const char* field, std::size_t size) {
     return strnlen(field, size);
+}
+
+// The signature line is "FIRMA|", a CURP and the Base64 of one signature: a few hundred bytes for the authority's
+// keys. A last line longer than this is no signature line of ours.
+constexpr long kMaxSignatureLine = 4096;
+
+// The public half of the key the last successful signing used. The program checks the line it was given against
+// it without handing over the key file and its password a second time.
+std::mutex lastKeyMutex;
+kfirma32::PKey lastKey;
+
+void rememberKey(kfirma32::PKey key) {
+    const std::lock_guard lock(lastKeyMutex);
+    lastKey = std::move(key);
+}
+
+kfirma32::PKey publicHalf(EVP_PKEY* key) {
+    unsigned char* der = nullptr;
+    const int size = i2d_PUBKEY(key, &der);
+    if (size <= 0)
+        return nullptr;
+    const unsigned char* p = der;
+    kfirma32::PKey pub(d2i_PUBKEY(nullptr, &p, size));
+    OPENSSL_free(der);
+    return pub;
 }
 
 void clearPasswords(Firmante* firmantes) {
@@ -98,7 +126,61 @@ int sign(const char* archivo, Firmante& firmante) {
         std::filesystem::resize_file(path, std::uintmax_t(signedSize), ignored);
         return KFIRMA32_ERROR_ESCRITURA;
     }
+    rememberKey(publicHalf(key.get()));
     return KFIRMA32_FIRMADO;
+}
+
+// The Base64 of the signature line, decoded; empty when it is not Base64.
+std::vector<unsigned char> decodeSignature(const std::string& base64) {
+    if (base64.empty() || base64.size() % 4 != 0)
+        return {};
+    std::vector<unsigned char> signature(base64.size() / 4 * 3);
+    const int n =
+        EVP_DecodeBlock(signature.data(), reinterpret_cast<const unsigned char*>(base64.data()), int(base64.size()));
+    // EVP_DecodeBlock counts the padding as decoded zero bytes.
+    const std::size_t padding = std::size_t(std::count(base64.end() - 2, base64.end(), '='));
+    if (n < 0 || std::size_t(n) <= padding)
+        return {};
+    signature.resize(std::size_t(n) - padding);
+    return signature;
+}
+
+// Whether the file's last line is the key's signature of every byte before it, read the way sign() made it.
+bool verify(const char* archivo, EVP_PKEY* key) {
+    File data(std::fopen(archivo, "rb"));
+    if (!data || std::fseek(data.get(), 0, SEEK_END) != 0)
+        return false;
+    const long size = std::ftell(data.get());
+    const long tailStart = std::max(0L, size - kMaxSignatureLine);
+    if (size < 0 || std::fseek(data.get(), tailStart, SEEK_SET) != 0)
+        return false;
+    std::string tail(std::size_t(size - tailStart), '\0');
+    if (std::fread(tail.data(), 1, tail.size(), data.get()) != tail.size() || tail.size() < 3 ||
+        tail.compare(tail.size() - 2, 2, "\r\n") != 0)
+        return false;
+    const std::size_t newline = tail.rfind('\n', tail.size() - 3);
+    if (newline == std::string::npos && tailStart > 0)
+        return false;
+    const std::size_t lineStart = newline == std::string::npos ? 0 : newline + 1;
+    const std::string line = tail.substr(lineStart, tail.size() - 2 - lineStart);
+    const std::size_t bar = line.rfind('|');
+    if (line.rfind("FIRMA|", 0) != 0 || bar <= 5)
+        return false;
+    const std::vector<unsigned char> signature = decodeSignature(line.substr(bar + 1));
+
+    MdCtx ctx(EVP_MD_CTX_new());
+    if (signature.empty() || !ctx || EVP_DigestVerifyInit(ctx.get(), nullptr, EVP_sha256(), nullptr, key) != 1 ||
+        std::fseek(data.get(), 0, SEEK_SET) != 0)
+        return false;
+    std::vector<unsigned char> chunk(1 << 16);
+    for (long left = tailStart + long(lineStart); left > 0;) {
+        const std::size_t n =
+            std::fread(chunk.data(), 1, std::min<std::size_t>(chunk.size(), std::size_t(left)), data.get());
+        if (n == 0 || EVP_DigestVerifyUpdate(ctx.get(), chunk.data(), n) != 1)
+            return false;
+        left -= long(n);
+    }
+    return EVP_DigestVerifyFinal(ctx.get(), signature.data(), signature.size()) == 1;
 }
 
 } // namespace
@@ -139,11 +221,18 @@ KFIRMA32_API int BuscaCurps(char* archivo, Firmante* firmantes) {
 }
 
 KFIRMA32_API int GeneraFirmaDigital(char* archivo, Firmante* firmantes) {
+    // A signing that fails leaves nothing to verify against, so the line of an earlier one cannot pass for it.
+    rememberKey(nullptr);
     if (!firmantes)
         return KFIRMA32_LLAVE_INVALIDA;
     const int result = archivo ? sign(archivo, firmantes[0]) : KFIRMA32_SIN_ARCHIVO;
     clearPasswords(firmantes);
     return result;
+}
+
+KFIRMA32_API int VerificaFirmaDigital(char* archivo) {
+    const std::lock_guard lock(lastKeyMutex);
+    return archivo && lastKey && verify(archivo, lastKey.get()) ? 1 : 0;
 }
 
 } // extern "C"

@@ -1,4 +1,4 @@
-/* The signing library's interface: the signer record and the two functions the program calls by name. */
+/* The signing library's interface: the signer record and the functions the program calls by name. */
 #pragma once
 
 #ifdef __cplusplus
@@ -42,8 +42,14 @@ KFIRMA32_API int BuscaCurps(char* archivo, Firmante* firmantes);
    firmantes[0].Password, and appends the signature line. Clears every record's Password before returning. */
 KFIRMA32_API int GeneraFirmaDigital(char* archivo, Firmante* firmantes);
 
+/* Checks the file's last line, a signature line as GeneraFirmaDigital appends it, against the public half of the
+   key the last successful GeneraFirmaDigital signed with. Returns 1 when it is that key's signature of every byte
+   before the line, 0 otherwise (no signing yet, no file, no signature line, or a signature that does not verify). */
+KFIRMA32_API int VerificaFirmaDigital(char* archivo);
+
 typedef int (*BuscaCurpsFn)(char* archivo, Firmante* firmantes);
 typedef int (*GeneraFirmaDigitalFn)(char* archivo, Firmante* firmantes);
+typedef int (*VerificaFirmaDigitalFn)(char* archivo);
 
 #ifdef __cplusplus
 }
