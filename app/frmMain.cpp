@@ -53,8 +53,8 @@ frmMain::~frmMain() {
 
 bool frmMain::iniciar() {
     instancia_ = std::make_unique<InstanceLock>(folders_.data);
-    if (!instancia_->acquire()) {
-        inform(this, QStringLiteral("TOLVEK 3 ya está abierto"), MessageIcon::Exclamation);
+    if (const QString ocupada = instancia_->acquire(); !ocupada.isEmpty()) {
+        inform(this, ocupada, MessageIcon::Exclamation);
         return false;
     }
     frmInicio inicio(this);

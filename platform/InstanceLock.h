@@ -15,9 +15,11 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // False when another running copy holds the folder.
-    bool acquire();
+    // Empty once this copy holds the folder; otherwise why it cannot, as the broker reads it: another running copy
+    // holds it, or the folder itself cannot take the lock (missing, or not writable).
+    QString acquire();
 
 private:
+    QString folder_;
     std::unique_ptr<QLockFile> lock_;
 };

@@ -143,6 +143,10 @@ void TestInicio::secondCopyRefused() {
     }
     // The first copy goes on.
     QVERIFY(child<QPushButton>(&first, "cmdSiguiente")->isEnabled());
+    // A folder that cannot take the lock is not mistaken for a copy already running.
+    frmMain nowhere(dir.filePath("no/existe"), dir.filePath("sin-version-anterior"));
+    QVERIFY(!nowhere.iniciar());
+    QVERIFY(messages.texts().last().startsWith("No se puede escribir en la carpeta"));
 }
 
 void TestInicio::qtSpeaksSpanish() {
