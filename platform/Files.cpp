@@ -201,15 +201,8 @@ bool copyIntoFolder(const QString& file, const QString& folder, QString* error, 
         QFile::remove(partial);
         return false;
     }
-    QFile old(target);
-    if (old.exists() && !old.remove()) {
-        *error = old.errorString();
-        QFile::remove(partial);
-        return false;
-    }
-    QFile copy(partial);
-    if (!copy.rename(target)) {
-        *error = copy.errorString();
+    // One rename replaces the older copy: there is no moment with neither in place.
+    if (!replaceFile(partial, target, error)) {
         QFile::remove(partial);
         return false;
     }
