@@ -9,6 +9,9 @@
 bool Valida_Patente(const QString& text);
 bool Valida_CURP(const QString& curp);
 bool Valida_RFC(const QString& rfc);
+// As wide on screen as an RFC or a CURP can be: capitals where letters may stand, digits where the date stands.
+inline const QString kAnchoRFC = QStringLiteral("MMMM999999MMM");
+inline const QString kAnchoCURP = QStringLiteral("MMMM999999MMMMMM99");
 
 // True when the text is digits only (and not empty).
 bool isDigits(const QString& text);
