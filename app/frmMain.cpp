@@ -29,7 +29,8 @@ frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QW
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
-    resize(1280, 720);
+    // With its title bar, on a 1366x768 screen above the taskbar.
+    resize(1280, 640);
 }
 
 frmMain::~frmMain() {
@@ -90,6 +91,8 @@ void frmMain::construyePaginas() {
 void frmMain::muestraPagina(int pagina) {
     pagina_ = pagina;
     ui->paginas->setCurrentIndex(pagina - 1);
+    // The cursor goes into the page: to where it was last on it, else to its first field.
+    ui->paginas->currentWidget()->setFocus();
     // Every move between pages leaves "< Atrás" usable except on page 1, and "Siguiente >" usable.
     ui->cmdAtras->setEnabled(pagina > 1);
     ui->cmdSiguiente->setEnabled(true);
@@ -131,14 +134,14 @@ void frmMain::setSiguiente(Siguiente siguiente) {
     siguiente_ = siguiente;
     switch (siguiente) {
     case Siguiente::Siguiente:
-        ui->cmdSiguiente->setText(QStringLiteral("Siguiente >"));
+        ui->cmdSiguiente->setText(QStringLiteral("&Siguiente >"));
         break;
     case Siguiente::Siguente:
         // The caption the button has always shown after page 1 when aspirants exist.
-        ui->cmdSiguiente->setText(QStringLiteral("Siguente >"));
+        ui->cmdSiguiente->setText(QStringLiteral("&Siguente >"));
         break;
     case Siguiente::Finaliza:
-        ui->cmdSiguiente->setText(QStringLiteral("Finaliza"));
+        ui->cmdSiguiente->setText(QStringLiteral("&Finaliza"));
         break;
     }
 }
