@@ -42,6 +42,8 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
     txtPatente->setMaximumWidth(80);
     txtAutorizacion = new QLineEdit(frame1);
     txtAutorizacion->setObjectName(QStringLiteral("txtAutorizacion"));
+    // Only shown: the broker page always stores 0 there, and the information file does not carry it.
+    makeDisplayBox(txtAutorizacion);
     txtAutorizacion->setMaximumWidth(80);
     patente->addWidget(new QLabel(QStringLiteral("Número:"), frame1));
     patente->addWidget(txtPatente);

@@ -40,7 +40,8 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     // Both belong to the last page: the preview to "Finaliza", the folder to a signed file.
     ui->cmdVistaPrevia->hide();
     ui->cmdAbrirEnvio->hide();
-    resize(1280, 720);
+    // With its title bar, on a 1366x768 screen above the taskbar.
+    resize(1280, 640);
 }
 
 frmMain::~frmMain() {
@@ -105,6 +106,8 @@ void frmMain::construyePaginas() {
 void frmMain::muestraPagina(int pagina) {
     pagina_ = pagina;
     ui->paginas->setCurrentIndex(pagina - 1);
+    // The cursor goes into the page: to where it was last on it, else to its first field.
+    ui->paginas->currentWidget()->setFocus();
     // Every move between pages leaves "< Atrás" usable except on page 1, and "Siguiente >" usable.
     ui->cmdAtras->setEnabled(pagina > 1);
     ui->cmdSiguiente->setEnabled(true);
@@ -148,14 +151,14 @@ void frmMain::setSiguiente(Siguiente siguiente) {
     ui->cmdVistaPrevia->setVisible(siguiente == Siguiente::Finaliza);
     switch (siguiente) {
     case Siguiente::Siguiente:
-        ui->cmdSiguiente->setText(QStringLiteral("Siguiente >"));
+        ui->cmdSiguiente->setText(QStringLiteral("&Siguiente >"));
         break;
     case Siguiente::Siguente:
         // The caption the button has always shown after page 1 when aspirants exist.
-        ui->cmdSiguiente->setText(QStringLiteral("Siguente >"));
+        ui->cmdSiguiente->setText(QStringLiteral("&Siguente >"));
         break;
     case Siguiente::Finaliza:
-        ui->cmdSiguiente->setText(QStringLiteral("Finaliza"));
+        ui->cmdSiguiente->setText(QStringLiteral("&Finaliza"));
         break;
     }
 }

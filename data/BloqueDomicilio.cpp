@@ -20,7 +20,7 @@ BloqueDomicilio BloqueDomicilio::build(QGroupBox* frame, const Nombres& names, b
         if (capture)
             makeCaptureBox(edit);
         else
-            edit->setReadOnly(true);
+            makeDisplayBox(edit);
         return edit;
     };
     auto combo = [&](const QString& name) {
@@ -31,18 +31,19 @@ BloqueDomicilio BloqueDomicilio::build(QGroupBox* frame, const Nombres& names, b
     };
     auto label = [&](const char* text) { return new QLabel(QString::fromUtf8(text), frame); };
 
+    // Made in the order of inTabOrder(), so that Tab follows the screen wherever the block is laid.
     BloqueDomicilio b;
     b.calle = box(names.calle, 100);
     b.noExt = box(names.noExt, 10);
     b.noInt = box(names.noInt, 10);
-    b.colonia = box(names.colonia, 100);
     b.cp = box(names.cp, 5);
-    b.telefono = box(names.telefono, 25);
-    b.fax = box(names.fax, 25);
+    b.colonia = box(names.colonia, 100);
     b.cveEntFed = combo(names.cveEntFed);
     b.entFed = combo(names.entFed);
     b.noMDeleg = combo(names.noMDeleg);
     b.mDeleg = combo(names.mDeleg);
+    b.telefono = box(names.telefono, 25);
+    b.fax = box(names.fax, 25);
     b.cveEntFed->setMinimumContentsLength(3);
     b.noMDeleg->setMinimumContentsLength(4);
     b.entFed->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -73,6 +74,10 @@ BloqueDomicilio BloqueDomicilio::build(QGroupBox* frame, const Nombres& names, b
     grid->setColumnStretch(2, 1);
     grid->setColumnStretch(5, 1);
     return b;
+}
+
+QList<QWidget*> BloqueDomicilio::inTabOrder() const {
+    return {calle, noExt, noInt, cp, colonia, cveEntFed, entFed, noMDeleg, mDeleg, telefono, fax};
 }
 
 void BloqueDomicilio::connectCatalogues(Store& store) const {

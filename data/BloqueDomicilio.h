@@ -3,6 +3,8 @@
 #include "data/Domicilio.h"
 #include "data/Entidades.h"
 
+#include <QList>
+
 class Store;
 class QComboBox;
 class QGroupBox;
@@ -30,6 +32,9 @@ struct BloqueDomicilio {
     // Lays the block's labels and controls into the frame, each control named as given.
     // A capture block takes typed text in capitals; a display block is read-only.
     static BloqueDomicilio build(QGroupBox* frame, const Nombres& names, bool capture);
+
+    // The controls in the order they stand on screen, which is the order Tab follows.
+    QList<QWidget*> inTabOrder() const;
 
     // Keeps the pairs in step and refills the municipalities when another entity is chosen.
     void connectCatalogues(Store& store) const;

@@ -13,6 +13,9 @@ bool Valida_RFC(const QString& rfc);
 bool coincideDigitoCURP(const QString& curp);
 // True when the 13th character of a person's RFC is the check digit SAT computes from the 12 before it.
 bool coincideDigitoRFC(const QString& rfc);
+// As wide on screen as an RFC or a CURP can be: capitals where letters may stand, digits where the date stands.
+inline const QString kAnchoRFC = QStringLiteral("MMMM999999MMM");
+inline const QString kAnchoCURP = QStringLiteral("MMMM999999MMMMMM99");
 
 // True when the text is digits only (and not empty).
 bool isDigits(const QString& text);

@@ -5,6 +5,7 @@
 #include "data/Mandato.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
+#include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
@@ -151,14 +152,17 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
                    this),
         "lblRequerimiento");
     txtRequerimiento = named(new QLineEdit(this), "txtRequerimiento");
-    txtRequerimiento->setReadOnly(true);
-    txtRequerimiento->setEnabled(false);
+    makeDisplayBox(txtRequerimiento);
     lblRequerimiento->setVisible(false);
     txtRequerimiento->setVisible(false);
     page->addWidget(lblRequerimiento);
     page->addWidget(txtRequerimiento);
 
     setupView(fgAA, mandatarios_, {2150, 2150, 2000, 1300, 1700, 1750});
+    widenToShow(fgAA, 3, kAnchoRFC);
+    widenToShow(fgAA, 4, kAnchoCURP);
+    for (Mandato m : {Mandato::Anterior, Mandato::Conforme, Mandato::Autorizado})
+        widenToShow(fgAA, 5, mandatoText(m));
     setupView(fgAduanasAct, aduanas_, {5200});
     setupView(fgPedTramitados, pedimentos_, {3380, 1000, 1600});
     // A page read later is shown as far as it came; the user is told why the list ends there.

@@ -1,6 +1,7 @@
 #include "lists/PaginaHistoricoAA.h"
 
 #include "data/ListModel.h"
+#include "data/Rutinas.h"
 #include "data/Store.h"
 #include "lists/CeldasPeriodo.h"
 #include "lists/frmAgentes_Aduanales.h"
@@ -73,6 +74,8 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
         {QStringLiteral("No."), QStringLiteral("Aduana"), QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
         this);
     setupView(fgDatosAA, personas_, {3000, 3000, 3000, 2050, 2050});
+    widenToShow(fgDatosAA, 3, kAnchoCURP);
+    widenToShow(fgDatosAA, 4, kAnchoRFC);
     setupView(fgPeriodosAA, periodos_, {1050, 5000, 2500, 2500});
 
     connect(personas_, &ListModel::readFailed, this, [this](const QString& engineText) {

@@ -73,6 +73,7 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
                                QStringLiteral("F. Inicial"), QStringLiteral("F. Final")},
                               this);
     setupView(fgMandatarios, aspirantes_, {3000, 3000, 3000, 2050});
+    widenToShow(fgMandatarios, 3, kAnchoCURP);
     setupView(fgPeriodosMandatario, periodos_, {1070, 1000, 5000, 2000, 2000});
 
     connect(aspirantes_, &ListModel::readFailed, this, [this](const QString& engineText) {

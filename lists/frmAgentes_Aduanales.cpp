@@ -16,7 +16,7 @@
 #include <QItemSelectionModel>
 
 frmAgentes_Aduanales::frmAgentes_Aduanales(Store& store, std::optional<PersonaHistorica> valor, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmAgentes_Aduanales>()), store_(store) {
+    : CaptureDialog(parent), ui(std::make_unique<Ui::frmAgentes_Aduanales>()), store_(store) {
     ui->setupUi(this);
     for (QLineEdit* box : {ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno, ui->txtCURP, ui->txtRFC})
         makeCaptureBox(box);

@@ -2,7 +2,7 @@
 
 #include "data/Entidades.h"
 
-#include <QDialog>
+#include "platform/CaptureDialog.h"
 #include <QList>
 #include <QString>
 
@@ -19,7 +19,7 @@ class frmAgentes_Aduanales;
 
 // One former representative with all his periods. The periods are a working copy: nothing is written here; on
 // "&Aceptar", once the checks pass, the opener stores the person through the hook.
-class frmAgentes_Aduanales : public QDialog {
+class frmAgentes_Aduanales : public CaptureDialog {
     Q_OBJECT
 
 public:

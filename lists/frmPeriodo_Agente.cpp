@@ -8,7 +8,7 @@
 #include "platform/Messages.h"
 
 frmPeriodo_Agente::frmPeriodo_Agente(Store& store, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Agente>()) {
+    : CaptureDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Agente>()) {
     ui->setupUi(this);
     preparaAduanas(this, store, ui->cmbNoAduana, ui->cmbAduana);
     ui->dtpIni->setDate(QDate::currentDate());

@@ -2,7 +2,7 @@
 
 #include "data/Entidades.h"
 
-#include <QDialog>
+#include "platform/CaptureDialog.h"
 
 #include <memory>
 
@@ -13,7 +13,7 @@ class frmPeriodo_Agente;
 }
 
 // One period of a former representative at a customs office; the caller reads it with periodo() once accepted.
-class frmPeriodo_Agente : public QDialog {
+class frmPeriodo_Agente : public CaptureDialog {
     Q_OBJECT
 
 public:

@@ -9,9 +9,12 @@
 #include "platform/Messages.h"
 
 frmPeriodo_Mandatario::frmPeriodo_Mandatario(Store& store, const FilaMandatario& aspirante, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Mandatario>()) {
+    : CaptureDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Mandatario>()) {
     ui->setupUi(this);
     makeCaptureBox(ui->txtPatente);
+    // The aspirant is chosen on the page: his name and CURP are only shown here.
+    for (QLineEdit* box : {ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno, ui->txtCURP})
+        makeDisplayBox(box);
     ui->txtNombre->setText(aspirante.nombre);
     ui->txtApPaterno->setText(aspirante.apPaterno);
     ui->txtApMaterno->setText(aspirante.apMaterno);

@@ -2,7 +2,7 @@
 
 #include "data/Entidades.h"
 
-#include <QDialog>
+#include "platform/CaptureDialog.h"
 
 #include <functional>
 #include <memory>
@@ -15,7 +15,7 @@ class frmPeriodo_Mandatario;
 
 // One period of an aspirant with another broker. The opener stores it on "&Aceptar" through the hook, so that it is
 // in the database before the dialog closes.
-class frmPeriodo_Mandatario : public QDialog {
+class frmPeriodo_Mandatario : public CaptureDialog {
     Q_OBJECT
 
 public:

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPalette>
 #include <QValidator>
 
 #include <algorithm>
@@ -50,6 +51,14 @@ private:
 
 void makeCaptureBox(QLineEdit* box) {
     box->setValidator(new CaptureValidator(box));
+}
+
+void makeDisplayBox(QLineEdit* box) {
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::ClickFocus);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    box->setPalette(palette);
 }
 
 void pairCombos(QComboBox* keys, QComboBox* names) {

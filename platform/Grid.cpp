@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QStyle>
 #include <QTableView>
 
 namespace {
@@ -21,6 +22,7 @@ void setHabits(QTableView* view) {
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);
+    view->setTabKeyNavigation(false);
 }
 
 } // namespace
@@ -29,6 +31,14 @@ void setupView(QTableView* view, QAbstractItemModel* model, const QList<int>& wi
     view->setModel(model);
     setHabits(view);
     setWidths(view, widthsInTwips, model->columnCount());
+}
+
+void widenToShow(QTableView* view, int column, const QString& widest) {
+    // The margins the item delegate puts on either side of a cell's text, and the grid line.
+    const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1) + 1;
+    const int needed = view->fontMetrics().horizontalAdvance(widest) + margins;
+    if (view->columnWidth(column) < needed)
+        view->setColumnWidth(column, needed);
 }
 
 int selectedRow(const QTableView* view) {

@@ -41,7 +41,7 @@ void informaCatalogo(QWidget* parent, const DatabaseError& e) {
 } // namespace
 
 frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::frmApoderado>()), store_(store),
+    : CaptureDialog(parent), ui(std::make_unique<Ui::frmApoderado>()), store_(store),
       fgAduanasAct_(new ListModel({QStringLiteral("No.Aduana"), QStringLiteral("Aduana")}, this)),
       fgPedTramitados_(new ListModel(
           {QStringLiteral("No.Aduana"), QStringLiteral("Aduana"), QStringLiteral("Pedimento"), QStringLiteral("Fecha")},
@@ -141,49 +141,13 @@ QString frmApoderado::Respuesta_Apoderado() const {
 }
 
 void frmApoderado::ordenTabulador() {
-    const BloqueDomicilio& p = particular_;
-    const BloqueDomicilio& f = fiscal_;
-    const QList<QWidget*> order = {ui->cmbMandato,
-                                   ui->txtNombre,
-                                   ui->txtApPaterno,
-                                   ui->txtApMaterno,
-                                   ui->txtCURP,
-                                   ui->txtRFC,
-                                   ui->optSi,
-                                   ui->optNo,
-                                   p.calle,
-                                   p.noExt,
-                                   p.noInt,
-                                   p.colonia,
-                                   p.cveEntFed,
-                                   p.entFed,
-                                   p.noMDeleg,
-                                   p.mDeleg,
-                                   p.cp,
-                                   p.telefono,
-                                   p.fax,
-                                   f.calle,
-                                   f.noExt,
-                                   f.noInt,
-                                   f.colonia,
-                                   f.cveEntFed,
-                                   f.entFed,
-                                   f.noMDeleg,
-                                   f.mDeleg,
-                                   f.cp,
-                                   f.telefono,
-                                   f.fax,
-                                   ui->cmdBuscar,
-                                   ui->cmdNuevaAduana,
-                                   ui->cmdBorrarAduana,
-                                   ui->fgAduanasAct,
-                                   ui->cmdNuevoPed,
-                                   ui->cmdBorrarPed,
-                                   ui->fgPedTramitados,
-                                   ui->cmdAceptar,
-                                   ui->cmdCancelar,
-                                   ui->optNTCL,
-                                   ui->optExamen};
+    // As on screen: the accreditation stands where the offices stand for the other mandate type.
+    QList<QWidget*> order = {ui->cmbMandato, ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno,
+                             ui->txtCURP,    ui->txtRFC,    ui->optSi,        ui->optNo};
+    order << particular_.inTabOrder() << fiscal_.inTabOrder();
+    order << QList<QWidget*>{ui->cmdBuscar,      ui->optNTCL,         ui->optExamen,       ui->fgAduanasAct,
+                             ui->cmdNuevaAduana, ui->cmdBorrarAduana, ui->fgPedTramitados, ui->cmdNuevoPed,
+                             ui->cmdBorrarPed,   ui->cmdAceptar,      ui->cmdCancelar};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

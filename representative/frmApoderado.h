@@ -3,7 +3,7 @@
 #include "data/BloqueDomicilio.h"
 #include "data/Entidades.h"
 
-#include <QDialog>
+#include "platform/CaptureDialog.h"
 #include <QList>
 #include <QString>
 
@@ -20,7 +20,7 @@ class Store;
 // Captures or corrects one representative: identity, mandate type, addresses, request file and, by mandate type,
 // his accreditation or the offices and declarations of his past work. It reads the catalogues and writes nothing:
 // on "&Aceptar", once the checks pass, the opener's hook stores the value.
-class frmApoderado : public QDialog {
+class frmApoderado : public CaptureDialog {
     Q_OBJECT
 
 public:

@@ -129,7 +129,7 @@ struct Walk {
         QApplication::setActiveWindow(&window);
         typeAll(&window, {"txtPatente", "txtAANombre", "txtAAApPat", "txtAAApMat", "txtAARFC", "txtAACURP"},
                 {kPatente, "maría", "muñoz", "ruiz", kRfcAgente.toLower(), kCurpAgente.toLower()});
-        // Whatever is typed there, the broker's authorisation is stored as 0.
+        // Whatever the box shows, the broker's authorisation is stored as 0.
         child<QLineEdit>(&window, "txtAutorizacion")->setText("99");
         choose(&window, "cmbAAAduanaA", kAeropuerto);
         fillAddress(&window, "Fiscal", kFiscalAgente);
@@ -191,7 +191,8 @@ struct Walk {
     // Presses the button if it can be pressed; tells the page, the forward caption and whether "< Atrás" can be.
     QString step(const char* button) {
         child<QPushButton>(&window, button)->click();
-        return QString::number(window.Pagina()) + " " + child<QPushButton>(&window, "cmdSiguiente")->text() +
+        return QString::number(window.Pagina()) + " " +
+               child<QPushButton>(&window, "cmdSiguiente")->text().remove('&') +
                (child<QPushButton>(&window, "cmdAtras")->isEnabled() ? " + Atrás" : "");
     }
 };

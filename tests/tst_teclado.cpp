@@ -1,0 +1,185 @@
+// A clerk who never takes the mouse: the whole registration with Tab, typing, arrows, Space, Enter and Alt+letter.
+
+#include "app/frmMain.h"
+#include "data/Store.h"
+#include "lists/frmAgentes_Aduanales.h"
+#include "lists/frmPeriodo_Agente.h"
+#include "lists/frmPeriodo_Mandatario.h"
+#include "platform/Database.h"
+#include "platform/FileDialogs.h"
+#include "representative/frmAduanaAct.h"
+#include "representative/frmApoderado.h"
+#include "support/Fixtures.h"
+#include "support/TestKeys.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QTableView>
+#include <QtTest>
+
+namespace {
+
+// Types the keys where the cursor is: "␣" is Space, "↓" the down arrow, "⏎" Enter; the rest is typed as it stands.
+void keys(const QString& typed) {
+    QWidget* window = QApplication::activeWindow();
+    for (QChar c : typed)
+        if (const qsizetype special = QStringLiteral("␣↓⏎").indexOf(c); special >= 0)
+            QTest::keyClick(QApplication::focusWidget(), QList{Qt::Key_Space, Qt::Key_Down, Qt::Key_Return}[special]);
+        else
+            typeText(QApplication::focusWidget(), c);
+    // A desktop gives the focus back to the window under a dialog that closed; the offscreen platform does not.
+    if (!QApplication::activeWindow())
+        QApplication::setActiveWindow(window);
+}
+
+// Each step "control=keys" (or just "control"): the cursor must be there; the keys are typed and, unless they end
+// with Enter, Tab moves on.
+void walk(const QStringList& steps) {
+    for (const QString& step : steps) {
+        const QString at = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "(nada)";
+        QVERIFY2(at == step.section('=', 0, 0), qPrintable(step + " <> " + at));
+        keys(step.section('=', 1));
+        if (QApplication::focusWidget() && !step.endsWith(u'⏎'))
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+}
+
+// An address block as it is typed: street, numbers and postal code, colony, the entity and municipality looked up
+// by their first letters in the name lists, telephone and fax.
+QStringList address(const QString& stem, const QStringList& v) {
+    return QStringList{
+        "txt~Calle=" + v[0],       "txt~NoExt=" + v[1],   "txt~NoInt",
+        "txt~CP=" + v[2],          "txt~Colonia=" + v[3], stem.isEmpty() ? "cmbcveEntFed" : "cmb~CveEntFed",
+        "cmb~EntFed=" + v[4],      "cmb~NoMDeleg",        "cmb~MDeleg=" + v[5],
+        "txt~Telefono=5551234567", "txt~Fax=5557654321"}
+        .replaceInStrings("~", stem);
+}
+
+const QStringList kCdmx{"av. reforma", "120", "06000", "centro", "ciudad de m", "cuauht"};
+const QStringList kGuerrero{"costera", "s/n", "39690", "club", "guerrero", "acapulco"};
+
+// The next dialog that opens is walked through the steps.
+void answer(ModalDriver& driver, const QStringList& steps) {
+    driver.then([steps](QDialog*) { walk(steps); });
+}
+
+} // namespace
+
+class TestTeclado : public QObject {
+    Q_OBJECT
+
+private slots:
+    void registrationWithKeysOnly() {
+        TestKey key = makeTestKey();
+        QTemporaryDir program, papers;
+        ScriptedMessages messages;
+        ModalDriver driver;
+        frmMain window{program.path(), program.filePath("sin-version-anterior")};
+        QVERIFY(copySigningLibrary(program.path()) && startUp(window, driver));
+        window.show();
+        QApplication::setActiveWindow(&window);
+        // Under 680 px with the title bar, so that it fits a 1366x768 screen above the taskbar.
+        QVERIFY(window.height() <= 640 && window.minimumSizeHint().height() <= window.height());
+
+        // Page 1 opens in the patente; the national authorisation, only shown, is passed over.
+        walk(QStringList{"txtPatente=3012", "txtAANombre=maría", "txtAAApPat=muñoz", "txtAAApMat=ruiz",
+                         "txtAARFC=murm700215kx3", "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA",
+                         "cmbAAAduanaA=aeropuerto"} +
+             address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
+        QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(window.Pagina(), 2);
+
+        // Page 2: an aspirant, typed into frmApoderado from its first field on and accepted with Enter.
+        FileDialogs::queueAnswer(writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud"));
+        answer(driver, QStringList{"cmbMandato=c", "txtNombre=ana", "txtApPaterno=garcía", "txtApMaterno=vega",
+                                   "txtCURP=gava800101mdfrgn05", "txtRFC=gava800101ab2", "optSi=␣"} +
+                           address("", kCdmx) + address("Fiscal", kGuerrero) +
+                           QStringList{"cmdBuscar=␣", "optNTCL=␣⏎"});
+        // The addresses on the page only show: Tab passes them over.
+        walk({"fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdAtras", "cmdSiguiente"});
+        // An RFC, a CURP and the mandate texts show whole.
+        const QTableView* fgAA = child<QTableView>(&window, "fgAA");
+        for (int c : {3, 4, 5})
+            QVERIFY(fgAA->columnWidth(c) >= static_cast<const QAbstractItemView*>(fgAA)->sizeHintForColumn(c));
+        QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(window.Pagina(), 3);
+
+        // Page 3: a former representative; his period through a second dialog.
+        answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
+                        "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "cmdAceptar=⏎"});
+        answer(driver, {"cmbNoAduana", "cmbAduana=nuevo laredo", "dtpIni=02011995", "dtpFin=31121999⏎"});
+        walk({"fgDatosAA", "cmdAANuevo=␣"});
+        QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(window.Pagina(), 4);
+
+        // Page 4: Space picks the aspirant; his period with another broker.
+        answer(driver,
+               {"txtPatente=3001", "cmbNoAduana", "cmbAduana=aeropuerto", "dtpIni=01022001", "dtpFin=30062003⏎"});
+        walk({"fgMandatarios=␣", "fgPeriodosMandatario", "cmdMandNuevo=␣"});
+
+        // "Finaliza" (Alt+F): the key file's path and the password typed, Enter.
+        const QString keyPath = writeKeyFile(papers.filePath("MURM700215KX3.key"), key.get(), "clave 2004");
+        answer(driver, {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=clave 2004⏎"});
+        QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+        QTRY_VERIFY_WITH_TIMEOUT(!child<QWidget>(&window, "cmdSiguiente")->isEnabled(), 20000);
+        QByteArray content, curp;
+        QVERIFY(verifySignedFile(readFile(program.filePath("ENVIO/3012.txt")), key.get(), &content, &curp));
+        // What was typed, chosen and picked by keys went where it belongs.
+        for (const QString line :
+             {"AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470\r",
+              "|1|09|15|AV. REFORMA|120||CENTRO|06000|", "|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1\r",
+              "|RAAJ600101HDFMRN01|240|1995-01-02|1999-12-31\r",
+              "|GAVA800101MDFRGN05|470|3001|2001-02-01|2003-06-30\r"})
+            QVERIFY2(content.contains(line.toLatin1()), qPrintable(line));
+    }
+
+    // Escape, "&Cancelar" and the close box ask before a capture is lost; office names show whole meanwhile.
+    void leavingAskedFirst_data() {
+        QTest::addColumn<QStringList>("dialogTypedLeave"); // typed where the dialog opens the cursor
+        QTest::addColumn<bool>("discard");                 // the answer to the question
+        QTest::newRow("nothing typed: closes at once") << QStringList{"frmApoderado", "", "Escape"} << false;
+        QTest::newRow("a choice kept") << QStringList{"frmApoderado", "c", "Escape"} << false;
+        QTest::newRow("discarded") << QStringList{"frmAgentes_Aduanales", "juan", "cmdCancelar"} << true;
+        QTest::newRow("the close box asks too") << QStringList{"frmPeriodo_Mandatario", "3001", "X"} << false;
+        QTest::newRow("an office chosen, discarded") << QStringList{"frmPeriodo_Agente", "↓", "Escape"} << true;
+        QTest::newRow("an office is no capture") << QStringList{"frmAduanaAct", "", "Escape"} << false;
+    }
+    void leavingAskedFirst() {
+        QFETCH(QStringList, dialogTypedLeave);
+        QFETCH(bool, discard);
+        const auto [dialog, typed, leave] = std::tuple(dialogTypedLeave[0], dialogTypedLeave[1], dialogTypedLeave[2]);
+        QTemporaryDir dir;
+        std::unique_ptr<Database> db = openDatabase(dir.path());
+        Store store(*db);
+        ScriptedMessages messages;
+        const std::unique_ptr<QDialog> d(
+            dialog == "frmApoderado"           ? static_cast<QDialog*>(new frmApoderado(store, std::nullopt))
+            : dialog == "frmAgentes_Aduanales" ? new frmAgentes_Aduanales(store, std::nullopt)
+            : dialog == "frmPeriodo_Agente"    ? new frmPeriodo_Agente(store)
+            : dialog == "frmAduanaAct"         ? new frmAduanaAct(store, {})
+                                               : static_cast<QDialog*>(new frmPeriodo_Mandatario(store, {})));
+        d->show();
+        QApplication::setActiveWindow(d.get());
+        for (const QComboBox* offices : d->findChildren<QComboBox*>("cmbAduana"))
+            for (int i = 0; i < offices->count(); ++i)
+                QVERIFY(offices->fontMetrics().horizontalAdvance(offices->itemText(i)) < offices->width());
+        keys(typed);
+        QWidget* field = QApplication::focusWidget();
+        QVERIFY(field);
+        const char* shown = qobject_cast<QComboBox*>(field) ? "currentText" : "text";
+        const QVariant value = field->property(shown);
+        messages.answerNext(discard);
+        if (leave == "Escape")
+            QTest::keyClick(field, Qt::Key_Escape);
+        else if (leave == "X")
+            d->close();
+        else
+            press(d.get(), "cmdCancelar");
+        QCOMPARE(messages.texts(), QStringList(typed.isEmpty() ? 0 : 1, "¿Desea descartar los datos capturados?"));
+        QCOMPARE(d->isVisible(), !typed.isEmpty() && !discard);
+        QCOMPARE(field->property(shown), value);
+    }
+};
+
+QTEST_MAIN(TestTeclado)
+#include "tst_teclado.moc"
