@@ -35,11 +35,6 @@ const QStringList kTablas = {"AA",           "Domicilios_AA", "Mandatarios",  "D
 constexpr int kMuertesPorCaso = 7;
 constexpr quint32 kSemilla = 20040115;
 
-EVP_PKEY* llave() {
-    static const TestKey key = makeTestKey();
-    return key.get();
-}
-
 // A write of the child; `plantilla` is the folder that keeps the files the writes read.
 using Paso = std::function<void(Store&, const QDir& plantilla)>;
 
@@ -144,9 +139,9 @@ const QMap<QString, Caso>& casos() {
          {[](Store& s, const QDir& p) {
               storeBroker(s.database());
               conMandatarios(s, p);
-              writeKeyFile(p.filePath("GODE561231GR8.key"), llave(), "Contraseña 2004");
+              copyKey("agente.key", p.filePath("GODE561231GR8.key"));
           },
-          {genera("Contraseña 2004", Envio::Resultado::Firmado), genera("otra", Envio::Resultado::SinFirma)}}},
+          {genera(kTestKeyPassword, Envio::Resultado::Firmado), genera("otra", Envio::Resultado::SinFirma)}}},
     };
     return casos;
 }
@@ -163,8 +158,7 @@ QStringList estado(Database& db) {
 }
 
 bool firmado(const QString& ruta) {
-    QByteArray content, curp;
-    return verifySignedFile(readFile(ruta), llave(), &content, &curp);
+    return verifySignedFile(readFile(ruta));
 }
 
 // What is wrong in ENVIO after a kill and after the clean-up of the next start; empty when nothing is.

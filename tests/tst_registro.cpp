@@ -24,7 +24,6 @@ const QString kAeropuerto = QStringLiteral("AEROPUERTO INTERNACIONAL DE LA CIUDA
 const QString kPatente = QStringLiteral("3012");
 const QString kRfcAgente = QStringLiteral("MURM700215KX3");
 const QString kCurpAgente = QStringLiteral("MURM700215MDFXZR05");
-const QString kPassword = QString("Contraseña 2004");
 
 // Street, outer and inner number, district, postal code, telephone, fax, entity and municipality.
 using Domicilio = QStringList;
@@ -107,8 +106,6 @@ void allAnswered(const ModalDriver& driver, const ScriptedMessages& messages) {
     QCOMPARE(messages.texts().join(QLatin1Char('\n')), QString());
 }
 
-TestKey gKey;
-
 // A fresh program folder with the signing library, the broker's papers elsewhere, and the program on it.
 struct Walk {
     QTemporaryDir program, papers;
@@ -143,11 +140,11 @@ struct Walk {
     bool finalizeAndSign(QByteArray* content) { return (sign(content), !QTest::currentTestFailed()); }
     void sign(QByteArray* content) {
         // The broker's key, issued to his RFC; picked through "&Buscar.." and opened with the password he types.
-        const QString keyPath = writeKeyFile(papers.filePath(kRfcAgente + ".key"), gKey.get(), kPassword.toUtf8());
+        const QString keyPath = copyKey("agente.key", papers.filePath(kRfcAgente + ".key"));
         driver.then([keyPath](QDialog* d) {
             FileDialogs::queueAnswer(keyPath);
             press(d, "cmdBuscar");
-            typeText(child<QLineEdit>(d, "txtPassword"), kPassword);
+            typeText(child<QLineEdit>(d, "txtPassword"), QString::fromUtf8(kTestKeyPassword));
             press(d, "cmdAceptar");
         });
         press(&window, "cmdSiguiente");
@@ -166,7 +163,7 @@ struct Walk {
         // The last line is the broker's signature, which the authority verifies with his public key alone.
         const QByteArray file = readFile(path);
         QByteArray curp;
-        QVERIFY2(verifySignedFile(file, gKey.get(), content, &curp), file.constData());
+        QVERIFY2(verifySignedFile(file, content, &curp), file.constData());
         QCOMPARE(curp, kCurpAgente.toLatin1());
     }
     QStringList sent() const { return QDir(program.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden); }
@@ -184,8 +181,6 @@ class TestRegistro : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(gKey = makeTestKey()); }
-    void cleanupTestCase() { gKey.reset(); }
     void init() { FileDialogs::clearAnswers(); }
 
     void representativeBeforeTheCutOff() {
