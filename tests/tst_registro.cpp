@@ -183,17 +183,21 @@ class TestRegistro : public QObject {
 private slots:
     void init() { FileDialogs::clearAnswers(); }
 
-    void representativeBeforeTheCutOff() {
+    // Both kinds of representative, a former one with his period and the aspirant's period with another broker, to
+    // the signed file; leaving asks before the file is made and not after.
+    void wizardToTheSignedFile() {
         Walk walk;
         if (!walk.open(true))
             return;
         auto& [program, papers, messages, driver, window] = walk;
 
-        // "Nuevo": a representative of type 1 with both addresses, his request file and one office.
-        const QString request = writeFile(papers.filePath("LOTP751120QW7.req"), "solicitud de Pedro");
-        driver.then([request](QDialog* d) {
+        // "Nuevo" twice: a representative of type 1 with his request file and one office, then an aspirant
+        // accredited by NTCL, whose request file is asked for but not sent.
+        const QString pedro = writeFile(papers.filePath("LOTP751120QW7.req"), "solicitud de Pedro");
+        const QString ana = writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud de Ana");
+        driver.then([pedro](QDialog* d) {
             fillRepresentative(d, "Anterior 01/01/2001",
-                               {"pedro", "lópez", "torres", "lotp751120hdfprd02", "lotp751120qw7"}, request);
+                               {"pedro", "lópez", "torres", "lotp751120hdfprd02", "lotp751120qw7"}, pedro);
             press(d, "cmdNuevaAduana");
             press(d, "cmdAceptar");
         });
@@ -202,53 +206,9 @@ private slots:
             press(d, "cmdAceptar");
         });
         press(&window, "cmdNuevo");
-        allAnswered(driver, messages);
-
-        // "Salir" before the file is generated asks first; declined, the walk goes on.
-        messages.answerNext(false);
-        press(&window, "cmdSalir");
-        QCOMPARE(messages.texts(),
-                 QStringList{"¿Desea salir de la aplicación?, aun no a generado el archivo de información"});
-        QCOMPARE(messages.shown[0].title, QString("Mendaje"));
-        QCOMPARE(int(messages.shown[0].icon), int(MessageIcon::Exclamation));
-        messages.shown.clear();
-        QVERIFY(window.isVisible());
-
-        QByteArray content;
-        if (!walk.finalizeAndSign(&content))
-            return;
-        QStringList expected = brokerLines();
-        expected << QString("Mandatarios|3012|LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LÓPEZ|TORRES|1|0|1")
-                 << addressLines("LOTP751120HDFPRD02") << "Aduanas_MM|3012|LOTP751120HDFPRD02|470"
-                 << "800|1111111|1|";
-        QCOMPARE(content, fileBytes(expected));
-
-        // His request file travels beside the information file.
-        QCOMPARE(walk.sent(), QStringList({"3012.txt", "LOTP751120QW7.req"}));
-
-        // Generated and signed: "Salir" ends the run without asking. An unsigned file an earlier signing left listed
-        // is handed off once, though leaving closes the window too; with no Dremlo at hand the broker is told.
-        const QString unsignedFile = QDir::toNativeSeparators(writeFile(program.filePath("ENVIO/3011.txt"), "3011"));
-        writeFile(program.filePath("ENVIO/Borra.txt"), unsignedFile.toUtf8() + "\r\n");
-        QTimer::singleShot(0, &window, [&window] { press(&window, "cmdSalir"); });
-        QTimer::singleShot(30000, &window, [] { QCoreApplication::exit(1); });
-        QCOMPARE(QCoreApplication::exec(), 0); // leaving ends the event loop, and with it the program
-        QCOMPARE(messages.texts().mid(2), QStringList{"No se pudo borrar el archivo sin firma " + unsignedFile +
-                                                      ". Bórrelo antes de enviar la carpeta " +
-                                                      QDir::toNativeSeparators(program.filePath("ENVIO")) + "."});
-    }
-
-    void aspirantWithHistory() {
-        Walk walk;
-        if (!walk.open(true))
-            return;
-        auto& [program, papers, messages, driver, window] = walk;
-
-        // An aspirant accredited by NTCL: his request file is asked for but not sent.
-        const QString request = writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud de Ana");
-        driver.then([request](QDialog* d) {
+        driver.then([ana](QDialog* d) {
             fillRepresentative(d, "Conforme 2.13.11 (Posterior 01/01/2001)",
-                               {"ana", "garcía", "vega", "gava800101mdfrgn05", "gava800101ab2"}, request);
+                               {"ana", "garcía", "vega", "gava800101mdfrgn05", "gava800101ab2"}, ana);
             child<QRadioButton>(d, "optNTCL")->click();
             press(d, "cmdAceptar");
         });
@@ -286,19 +246,41 @@ private slots:
         press(&window, "cmdMandNuevo");
         allAnswered(driver, messages);
 
+        // "Salir" before the file is generated asks first; declined, the walk goes on.
+        messages.answerNext(false);
+        press(&window, "cmdSalir");
+        QCOMPARE(messages.texts(),
+                 QStringList{"¿Desea salir de la aplicación?, aun no a generado el archivo de información"});
+        QCOMPARE(messages.shown[0].title, QString("Mendaje"));
+        QCOMPARE(int(messages.shown[0].icon), int(MessageIcon::Exclamation));
+        messages.shown.clear();
+        QVERIFY(window.isVisible());
+
         QByteArray content;
         if (!walk.finalizeAndSign(&content))
             return;
         QStringList expected = brokerLines();
-        expected << QString("Mandatarios|3012|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1")
-                 << addressLines("GAVA800101MDFRGN05")
+        expected << QString("Mandatarios|3012|LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LÓPEZ|TORRES|1|0|1")
+                 << QString("Mandatarios|3012|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1")
+                 << addressLines("LOTP751120HDFPRD02") << addressLines("GAVA800101MDFRGN05")
+                 << "Aduanas_MM|3012|LOTP751120HDFPRD02|470"
                  << "Historico_AA|3012|RAAJ600101AB1|RAAJ600101HDFMRN01|JUAN|RAMOS|ARIAS"
                  << "Periodos_H_AA|3012|RAAJ600101HDFMRN01|240|1995-01-02|1999-12-31"
                  << "Periodos_H_MM|3012|GAVA800101MDFRGN05|470|3001|2001-02-01|2003-06-30"
                  << "800|1111111|1|";
         QCOMPARE(content, fileBytes(expected));
-        // An aspirant's request file is not sent.
-        QCOMPARE(walk.sent(), QStringList({"3012.txt"}));
+        QCOMPARE(walk.sent(), QStringList({"3012.txt", "LOTP751120QW7.req"}));
+
+        // Generated and signed: "Salir" ends the run without asking. An unsigned file an earlier signing left listed
+        // is handed off once, though leaving closes the window too; with no Dremlo at hand the broker is told.
+        const QString unsignedFile = QDir::toNativeSeparators(writeFile(program.filePath("ENVIO/3011.txt"), "3011"));
+        writeFile(program.filePath("ENVIO/Borra.txt"), unsignedFile.toUtf8() + "\r\n");
+        QTimer::singleShot(0, &window, [&window] { press(&window, "cmdSalir"); });
+        QTimer::singleShot(30000, &window, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0); // leaving ends the event loop, and with it the program
+        QCOMPARE(messages.texts().mid(2), QStringList{"No se pudo borrar el archivo sin firma " + unsignedFile +
+                                                      ". Bórrelo antes de enviar la carpeta " +
+                                                      QDir::toNativeSeparators(program.filePath("ENVIO")) + "."});
     }
 
     void pageMoves_data() {
