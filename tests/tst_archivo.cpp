@@ -36,10 +36,6 @@ const QByteArray kEjemplo = "501|3012|1111111||||||||3012\r\n"
                             "Pedimentos_MM|3012|LOTP751120HDFPRD02|470|3004567|2000-11-30\r\n" +
                             kTrailer;
 
-QByteArray replaced(QByteArray bytes, const QByteArray& before, const QByteArray& after) {
-    return bytes.replace(before, after);
-}
-
 // The broker of the worked example with his one representative of mandate type 1: letters of the code page's own,
 // Nulls and empty texts, an office number stored as text with the blank VB's Str() gives it.
 std::unique_ptr<Database> baseEjemplo(const QString& folder, const QString& requerimiento = QString()) {
@@ -111,14 +107,14 @@ private slots:
         QTest::newRow("the worked example") << QString() << kEjemplo;
         QTest::newRow("a null Mandato is empty, a negative number keeps its sign")
             << "update Mandatarios set Mandato=NULL, Acreditacion=-1"
-            << replaced(kEjemplo, "TORRES|1|1|1", "TORRES||-1|1");
-        const QByteArray aspirant = replaced(kEjemplo, "TORRES|1|1|1", "TORRES|2|1|1");
+            << QByteArray(kEjemplo).replace("TORRES|1|1|1", "TORRES||-1|1");
+        const QByteArray aspirant = QByteArray(kEjemplo).replace("TORRES|1|1|1", "TORRES|2|1|1");
         QTest::newRow("an aspirant and empty history: the two fillers")
             << "update Mandatarios set Mandato=2"
-            << replaced(aspirant, kTrailer,
-                        "Historico_AA|3012|No Aplica|No Aplica|No Aplica|No Aplica\r\n"
-                        "Periodos_H_MM|3012|No Plica|No Aplica|No Aplica|No Aplica|No Aplica\r\n" +
-                            kTrailer);
+            << QByteArray(aspirant).replace(kTrailer,
+                                            "Historico_AA|3012|No Aplica|No Aplica|No Aplica|No Aplica\r\n"
+                                            "Periodos_H_MM|3012|No Plica|No Aplica|No Aplica|No Aplica|No Aplica\r\n" +
+                                                kTrailer);
         QTest::newRow("empty tables give no line, the representatives their seven-value filler")
             << "delete from AA;delete from Domicilios_AA;delete from Mandatarios;delete from Domicilios_MM;"
                "delete from Aduanas_MM;delete from Pedimentos_MM"
