@@ -387,6 +387,7 @@ private slots:
             QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "cmdBuscar"));
             return;
         }
+        QCOMPARE(password->text(), QString());
         password->setEchoMode(QLineEdit::Normal);
         password->undo();
         QCOMPARE(password->text(), QString());
