@@ -6,7 +6,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cstdio>
@@ -64,10 +63,6 @@ double bestMs(int rounds, const std::function<bool()>& run) {
 double median(QList<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-QString sqlite3Shell() {
-    return QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
 }
 
 bool runSqlite3(const QString& shell, const QString& database, const QStringList& commands) {

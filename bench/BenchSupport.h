@@ -24,7 +24,5 @@ void resetPeak();
 double bestMs(int rounds, const std::function<bool()>& run);
 double median(QList<double> values);
 
-// The sqlite3 shell, or empty when it is not installed.
-QString sqlite3Shell();
-// Runs the shell's commands (dot-commands or SQL) on the database, stopping at the first error; false on one.
+// Runs the sqlite3 shell's commands (dot-commands or SQL) on the database, stopping at the first error; false on one.
 bool runSqlite3(const QString& shell, const QString& database, const QStringList& commands);

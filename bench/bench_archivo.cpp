@@ -10,13 +10,14 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString sqlite3 = sqlite3Shell();
+    const QString sqlite3 = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
     std::printf("%14s %12s %12s %8s %14s %14s %12s\n", "representantes", "tolvek ms", "sqlite3 ms", "razón",
                 "RSS antes KB", "pico KB", "archivo KB");
     for (int n : {1000, 10000, 100000}) {

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -42,7 +43,7 @@ void writeExport(int representatives, const QString& path) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    const QString shell = sqlite3Shell();
+    const QString shell = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
     if (shell.isEmpty()) {
         std::fprintf(stderr, "bench_importa: the sqlite3 shell is not installed\n");
         return 1;
