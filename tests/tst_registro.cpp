@@ -298,58 +298,6 @@ private slots:
         // The patente names the file as stored: a later start would read 470 too.
         QCOMPARE(walk.window.NoPatente(), QString("470"));
     }
-
-    void pageOneRefusals_data() {
-        // The fields emptied or given the value (focus goes back to the first), and a statement run on the open store.
-        QTest::addColumn<QByteArrayList>("fields");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("sql");
-        const auto row = [](const char* name, const QByteArrayList& fields, const QString& value,
-                            const QString& message, const QString& sql = QString()) {
-            QTest::newRow(name) << fields << value << message << sql;
-        };
-        row("patente 4001", {"txtPatente"}, "4001", "No de Patente invalido");
-        row("patente 12AB", {"txtPatente"}, "12AB", "No de Patente invalido");
-        row("nombre en blanco", {"txtAANombre"}, "   ", "El Nombre no puede estar vacio");
-        row("paterno", {"txtAAApPat"}, "", "El Ap.Paterno no puede estar vacio");
-        row("materno", {"txtAAApMat"}, " ", "El Ap.Materno no puede estar vacio");
-        row("curp", {"txtAACURP"}, "GODE561331HDFRRN09", "Formato de CURP incorrecto");
-        row("rfc", {"txtAARFC"}, "GODE56123", "Formato de RFC incorrecto");
-        row("aduana", {"cmbAAAduanaA"}, "", "Indique la Aduana de Adscripción");
-        // The fiscal block is reported before the notifications block is looked at, and only the first fault.
-        row("fiscal antes", {"txtFiscalCalle", "txtOirRCalle"}, "", "Calle no puede estar vacio");
-        row("cp notificaciones", {"txtOirRCP"}, "0660", "Formato de C.P. invalido");
-        // Nothing half-stored, and the patente that names the file is not taken.
-        row("the store refuses", {}, "",
-            "No se pudo guardar la información del Agente Aduanal; se conserva la anterior.",
-            "create trigger falla before insert on Domicilios_AA when new.Tipo_Dom=2 "
-            "begin select raise(abort, 'rechazado'); end");
-    }
-
-    void pageOneRefusals() {
-        QFETCH(QByteArrayList, fields);
-        QFETCH(QString, value);
-        QFETCH(QString, message);
-        QFETCH(QString, sql);
-        Walk walk;
-        if (!walk.open())
-            return;
-        if (!sql.isEmpty())
-            walk.window.db().exec(sql);
-        for (const QByteArray& field : fields) {
-            if (auto* box = walk.window.findChild<QLineEdit*>(field))
-                box->setText(value);
-            else
-                child<QComboBox>(&walk.window, field)->setCurrentIndex(-1);
-        }
-        QCOMPARE(walk.step("cmdSiguiente"), QString("1 Siguiente >"));
-        QCOMPARE(walk.messages.texts().join(" / ").section('\n', 0, 0), message);
-        if (!fields.isEmpty())
-            QCOMPARE(QApplication::focusWidget()->objectName().toLatin1(), fields.first());
-        QCOMPARE(walk.window.NoPatente(), QString());
-        QCOMPARE(dumpAll(walk.window.db()).join('/').count('|'), 0);
-    }
 };
 
 QTEST_MAIN(TestRegistro)
