@@ -3,6 +3,7 @@
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,137 +26,183 @@ class TestInicio : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstStartOnEmptyFolder();
-    void storedBrokerShownOnPageOne();
-    void busyDatabaseStopsStartUp();
-    void secondCopyRefused();
-    void qtSpeaksSpanish();
+    void firstStartOnEmptyFolder() {
+        QTemporaryDir dir;
+        ScriptedMessages messages;
+        ModalDriver driver;
+        frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
+        QStringList startTexts;
+        QVERIFY(startUp(window, driver, &startTexts));
+        QCOMPARE(startTexts,
+                 QStringList({"frmInicio", "TOLVEK 3.0", "TOLVEK v.3.0", "TOLVEK 3.0",
+                              "Datos que deberá proporcionar el Agente Aduanal relacionado a sus Apoderados o "
+                              "Representantes o el historico"}));
+        QVERIFY(QFile::exists(dir.filePath("tolvek.mdb")));
+
+        QCOMPARE(int(messages.shown.last().icon), int(MessageIcon::Exclamation));
+        QCOMPARE(window.windowTitle(), QString("TOLVEK 3"));
+        QCOMPARE(window.Pagina(), 1);
+        QVERIFY(!child<QPushButton>(&window, "cmdAtras")->isEnabled());
+
+        // The offices in name order, nothing chosen, the number following the name.
+        auto* numbers = child<QComboBox>(&window, "cmbAANoAduanaA");
+        auto* names = child<QComboBox>(&window, "cmbAAAduanaA");
+        QCOMPARE(names->currentIndex(), -1);
+        QStringList officeNames;
+        for (int i = 0; i < names->count(); ++i)
+            officeNames << names->itemText(i);
+        QVERIFY(std::is_sorted(officeNames.begin(), officeNames.end()));
+        names->setCurrentIndex(names->findText("AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO"));
+        QCOMPARE(numbers->currentText(), QString(" 470"));
+
+        for (const QByteArray stem : {"Fiscal", "OirR", "ApR", "FiscalApR"}) {
+            QCOMPARE(child<QComboBox>(&window, "cmb" + stem + "CveEntFed")->count(), 32);
+            QCOMPARE(child<QComboBox>(&window, "cmb" + stem + "EntFed")->currentIndex(), -1);
+            QCOMPARE(child<QComboBox>(&window, "cmb" + stem + "MDeleg")->count(), 0);
+        }
+
+        // Choosing an entity refills its own block's municipalities, nothing chosen, and leaves the other blocks be.
+        auto* entities = child<QComboBox>(&window, "cmbOirREntFed");
+        auto* municipalities = child<QComboBox>(&window, "cmbOirRMDeleg");
+        entities->setCurrentIndex(entities->findText("GUERRERO"));
+        QCOMPARE(shown(&window, "cmbOirRCveEntFed"), QString("12"));
+        QCOMPARE(municipalities->count(), 85);
+        QCOMPARE(municipalities->currentIndex(), -1);
+        municipalities->setCurrentIndex(municipalities->findText(QString::fromUtf8("ÑUU SAVI")));
+        QCOMPARE(shown(&window, "cmbOirRNoMDeleg"), QString(" 83"));
+        entities->setCurrentIndex(entities->findText("COLIMA"));
+        QCOMPARE(child<QComboBox>(&window, "cmbOirRNoMDeleg")->count(), 10);
+        QCOMPARE(child<QComboBox>(&window, "cmbOirRNoMDeleg")->currentIndex(), -1);
+        QCOMPARE(child<QComboBox>(&window, "cmbFiscalNoMDeleg")->count(), 0);
+
+        // The grids carry their headers and no rows.
+        const QList<QTableView*> grids = window.findChildren<QTableView*>();
+        QCOMPARE(grids.size(), 7);
+        for (const QTableView* grid : grids)
+            QVERIFY2(grid->model()->columnCount() > 0 && grid->model()->rowCount() == 0,
+                     qPrintable(grid->objectName()));
+        QCOMPARE(child<QTableView>(&window, "fgAA")->model()->headerData(6, Qt::Horizontal).toString(),
+                 QString("Operando (Con gafete)"));
+        QCOMPARE(driver.unexpected, QStringList());
+    }
+
+    // The stored broker shows on page 1. A fault typed over him is refused, the first one only, with the focus on
+    // its field (the first of them); so is what the store refuses. Nothing is stored then, nor is the patente that
+    // names the file taken. The fields are emptied or given the value.
+    void pageOne_data() {
+        QTest::addColumn<QByteArrayList>("fields");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("sql");
+        const auto row = [](const char* name, const QByteArrayList& fields, const QString& value,
+                            const QString& message, const QString& sql = QString()) {
+            QTest::newRow(name) << fields << value << message << sql;
+        };
+        row("patente 4001", {"txtPatente"}, "4001", "No de Patente invalido");
+        row("patente 12AB", {"txtPatente"}, "12AB", "No de Patente invalido");
+        row("nombre en blanco", {"txtAANombre"}, "   ", "El Nombre no puede estar vacio");
+        row("paterno", {"txtAAApPat"}, "", "El Ap.Paterno no puede estar vacio");
+        row("materno", {"txtAAApMat"}, " ", "El Ap.Materno no puede estar vacio");
+        row("curp", {"txtAACURP"}, "GODE561331HDFRRN09", "Formato de CURP incorrecto");
+        row("rfc", {"txtAARFC"}, "GODE56123", "Formato de RFC incorrecto");
+        row("aduana", {"cmbAAAduanaA"}, "", "Indique la Aduana de Adscripción");
+        row("fiscal antes", {"txtFiscalCalle", "txtOirRCalle"}, "", "Calle no puede estar vacio");
+        row("cp notificaciones", {"txtOirRCP"}, "0660", "Formato de C.P. invalido");
+        row("the store refuses", {}, "",
+            "No se pudo guardar la información del Agente Aduanal; se conserva la anterior.",
+            "create trigger falla before insert on Domicilios_AA when new.Tipo_Dom=2 "
+            "begin select raise(abort, 'rechazado'); end");
+    }
+    void pageOne() {
+        QFETCH(QByteArrayList, fields);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        QFETCH(QString, sql);
+        QTemporaryDir dir;
+        storeBroker(dir.path());
+        ScriptedMessages messages;
+        ModalDriver driver;
+        frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
+        QVERIFY(startUp(window, driver));
+        QCOMPARE(messages.texts(), QStringList());
+        QCOMPARE(window.NoPatente(), QString("470"));
+        QCOMPARE(QDir(dir.filePath("respaldos")).entryList(QDir::Files).size(), 1); // the day's copy, made at the start
+        // The office is chosen by its number; the addresses' entity and municipality by their keys.
+        QStringList values;
+        for (const char* name :
+             {"txtPatente", "txtAANombre", "txtAARFC", "txtAACURP", "txtAutorizacion", "cmbAANoAduanaA", "cmbAAAduanaA",
+              "txtFiscalCalle", "txtFiscalNoInt", "txtFiscalFax", "cmbFiscalCveEntFed", "cmbFiscalEntFed",
+              "cmbFiscalMDeleg", "txtOirRNoInt", "txtOirRFax", "cmbOirRMDeleg"})
+            values << shown(&window, name);
+        QCOMPARE(values, QStringList({"470", "EMILIO", "GODE561231GR8", "GODE561231HDFRRN09", "0", " 470",
+                                      "AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO", "REFORMA", "", "", "09",
+                                      QString::fromUtf8("CIUDAD DE MÉXICO"), QString::fromUtf8("CUAUHTÉMOC"), "B",
+                                      "7472222222", QString::fromUtf8("ÑUU SAVI")}));
+
+        window.show();
+        QApplication::setActiveWindow(&window);
+        child<QLineEdit>(&window, "txtFiscalFax")->setText("5555555556"); // the one field he left empty
+        const QStringList stored = dumpAll(window.db());
+        if (!sql.isEmpty())
+            window.db().exec(sql);
+        for (const QByteArray& field : fields) {
+            if (auto* box = window.findChild<QLineEdit*>(field))
+                box->setText(value);
+            else
+                child<QComboBox>(&window, field)->setCurrentIndex(-1);
+        }
+        press(&window, "cmdSiguiente");
+        QCOMPARE(window.Pagina(), 1);
+        QCOMPARE(messages.texts().join(" / ").section('\n', 0, 0), message);
+        if (!fields.isEmpty())
+            QCOMPARE(QApplication::focusWidget()->objectName().toLatin1(), fields.first());
+        QCOMPARE(window.NoPatente(), QString("470"));
+        QCOMPARE(dumpAll(window.db()), stored);
+    }
+
+    void busyDatabaseStopsStartUp() {
+        QTemporaryDir dir;
+        storeBroker(dir.path());
+        const QByteArray bytes = readFile(dir.filePath("tolvek.mdb"));
+        auto other = Database::open(dir.filePath("tolvek.mdb"));
+        other->exec("begin exclusive");
+        ScriptedMessages messages;
+        ModalDriver driver;
+        frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
+        QVERIFY(!startUp(window, driver));
+        QCOMPARE(messages.shown.size(), 1);
+        QVERIFY2(messages.texts().first().contains("en uso"), qPrintable(messages.texts().first()));
+        other->exec("rollback");
+        QCOMPARE(readFile(dir.filePath("tolvek.mdb")), bytes);
+    }
+
+    void secondCopyRefused() {
+        QTemporaryDir dir;
+        ScriptedMessages messages;
+        ModalDriver driver;
+        frmMain first(dir.path(), dir.filePath("sin-version-anterior"));
+        QVERIFY(startUp(first, driver));
+        {
+            frmMain second(dir.path(), dir.filePath("sin-version-anterior"));
+            QVERIFY(!second.iniciar());
+            QCOMPARE(messages.texts().last(), QString("TOLVEK 3 ya está abierto"));
+        }
+        // The first copy goes on.
+        QVERIFY(child<QPushButton>(&first, "cmdSiguiente")->isEnabled());
+        // A folder that cannot take the lock is not mistaken for a copy already running.
+        frmMain nowhere(dir.filePath("no/existe"), dir.filePath("sin-version-anterior"));
+        QVERIFY(!nowhere.iniciar());
+        QVERIFY(messages.texts().last().startsWith("No se puede escribir en la carpeta"));
+    }
+
+    void qtSpeaksSpanish() {
+        QTemporaryDir dir;
+        frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
+        // Qt's own words: the Cancel of every question and the calendar's months.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
+        QCOMPARE(QLocale().monthName(3), QString("marzo"));
+    }
 };
-
-void TestInicio::firstStartOnEmptyFolder() {
-    QTemporaryDir dir;
-    ScriptedMessages messages;
-    ModalDriver driver;
-    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-    QStringList startTexts;
-    QVERIFY(startUp(window, driver, &startTexts));
-    QCOMPARE(startTexts, QStringList({"frmInicio", "TOLVEK 3.0", "TOLVEK v.3.0", "TOLVEK 3.0",
-                                      "Datos que deberá proporcionar el Agente Aduanal relacionado a sus Apoderados o "
-                                      "Representantes o el historico"}));
-    QVERIFY(QFile::exists(dir.filePath("tolvek.mdb")));
-
-    QCOMPARE(int(messages.shown.last().icon), int(MessageIcon::Exclamation));
-    QCOMPARE(window.windowTitle(), QString("TOLVEK 3"));
-    QCOMPARE(window.Pagina(), 1);
-    QVERIFY(!child<QPushButton>(&window, "cmdAtras")->isEnabled());
-    for (const char* name : {"txtPatente", "txtAANombre", "txtAARFC", "txtAACURP", "txtFiscalCalle", "txtOirRFax"})
-        QVERIFY2(shown(&window, name).isEmpty(), name);
-
-    // The offices in name order, nothing chosen, the number following the name.
-    auto* numbers = child<QComboBox>(&window, "cmbAANoAduanaA");
-    auto* names = child<QComboBox>(&window, "cmbAAAduanaA");
-    QCOMPARE(names->currentIndex(), -1);
-    QStringList officeNames;
-    for (int i = 0; i < names->count(); ++i)
-        officeNames << names->itemText(i);
-    QVERIFY(std::is_sorted(officeNames.begin(), officeNames.end()));
-    names->setCurrentIndex(names->findText("AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO"));
-    QCOMPARE(numbers->currentText(), QString(" 470"));
-
-    for (const QByteArray stem : {"Fiscal", "OirR", "ApR", "FiscalApR"}) {
-        QCOMPARE(child<QComboBox>(&window, "cmb" + stem + "CveEntFed")->count(), 32);
-        QCOMPARE(child<QComboBox>(&window, "cmb" + stem + "EntFed")->currentIndex(), -1);
-        QCOMPARE(child<QComboBox>(&window, "cmb" + stem + "MDeleg")->count(), 0);
-    }
-
-    // Choosing an entity refills its own block's municipalities, nothing chosen, and leaves the other blocks be.
-    auto* entities = child<QComboBox>(&window, "cmbOirREntFed");
-    auto* municipalities = child<QComboBox>(&window, "cmbOirRMDeleg");
-    entities->setCurrentIndex(entities->findText("GUERRERO"));
-    QCOMPARE(shown(&window, "cmbOirRCveEntFed"), QString("12"));
-    QCOMPARE(municipalities->count(), 85);
-    QCOMPARE(municipalities->currentIndex(), -1);
-    municipalities->setCurrentIndex(municipalities->findText(QString::fromUtf8("ÑUU SAVI")));
-    QCOMPARE(shown(&window, "cmbOirRNoMDeleg"), QString(" 83"));
-    entities->setCurrentIndex(entities->findText("COLIMA"));
-    QCOMPARE(child<QComboBox>(&window, "cmbOirRNoMDeleg")->count(), 10);
-    QCOMPARE(child<QComboBox>(&window, "cmbOirRNoMDeleg")->currentIndex(), -1);
-    QCOMPARE(child<QComboBox>(&window, "cmbFiscalNoMDeleg")->count(), 0);
-
-    // The grids carry their headers and no rows.
-    const QList<QTableView*> grids = window.findChildren<QTableView*>();
-    QCOMPARE(grids.size(), 7);
-    for (const QTableView* grid : grids)
-        QVERIFY2(grid->model()->columnCount() > 0 && grid->model()->rowCount() == 0, qPrintable(grid->objectName()));
-    QCOMPARE(child<QTableView>(&window, "fgAA")->model()->headerData(6, Qt::Horizontal).toString(),
-             QString("Operando (Con gafete)"));
-    QCOMPARE(driver.unexpected, QStringList());
-}
-
-void TestInicio::storedBrokerShownOnPageOne() {
-    QTemporaryDir dir;
-    storeBroker(dir.path());
-    ScriptedMessages messages;
-    ModalDriver driver;
-    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-    QVERIFY(startUp(window, driver));
-    QCOMPARE(messages.texts(), QStringList());
-    QCOMPARE(window.NoPatente(), QString("470"));
-    QCOMPARE(QDir(dir.filePath("respaldos")).entryList(QDir::Files).size(), 1); // the day's copy, made at the start
-    // The office is chosen by its number; the addresses' entity and municipality by their keys.
-    QStringList values;
-    for (const char* name : {"txtPatente", "txtAANombre", "txtAARFC", "txtAACURP", "txtAutorizacion", "cmbAANoAduanaA",
-                             "cmbAAAduanaA", "txtFiscalCalle", "txtFiscalNoInt", "txtFiscalFax", "cmbFiscalCveEntFed",
-                             "cmbFiscalEntFed", "cmbFiscalMDeleg", "txtOirRNoInt", "txtOirRFax", "cmbOirRMDeleg"})
-        values << shown(&window, name);
-    QCOMPARE(values, QStringList({"470", "EMILIO", "GODE561231GR8", "GODE561231HDFRRN09", "0", " 470",
-                                  "AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO", "REFORMA", "", "", "09",
-                                  QString::fromUtf8("CIUDAD DE MÉXICO"), QString::fromUtf8("CUAUHTÉMOC"), "B",
-                                  "7472222222", QString::fromUtf8("ÑUU SAVI")}));
-}
-
-void TestInicio::busyDatabaseStopsStartUp() {
-    QTemporaryDir dir;
-    storeBroker(dir.path());
-    const QByteArray bytes = readFile(dir.filePath("tolvek.mdb"));
-    auto other = Database::open(dir.filePath("tolvek.mdb"));
-    other->exec("begin exclusive");
-    ScriptedMessages messages;
-    ModalDriver driver;
-    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-    QVERIFY(!startUp(window, driver));
-    QCOMPARE(messages.shown.size(), 1);
-    QVERIFY2(messages.texts().first().contains("en uso"), qPrintable(messages.texts().first()));
-    other->exec("rollback");
-    QCOMPARE(readFile(dir.filePath("tolvek.mdb")), bytes);
-}
-
-void TestInicio::secondCopyRefused() {
-    QTemporaryDir dir;
-    ScriptedMessages messages;
-    ModalDriver driver;
-    frmMain first(dir.path(), dir.filePath("sin-version-anterior"));
-    QVERIFY(startUp(first, driver));
-    {
-        frmMain second(dir.path(), dir.filePath("sin-version-anterior"));
-        QVERIFY(!second.iniciar());
-        QCOMPARE(messages.texts().last(), QString("TOLVEK 3 ya está abierto"));
-    }
-    // The first copy goes on.
-    QVERIFY(child<QPushButton>(&first, "cmdSiguiente")->isEnabled());
-    // A folder that cannot take the lock is not mistaken for a copy already running.
-    frmMain nowhere(dir.filePath("no/existe"), dir.filePath("sin-version-anterior"));
-    QVERIFY(!nowhere.iniciar());
-    QVERIFY(messages.texts().last().startsWith("No se puede escribir en la carpeta"));
-}
-
-void TestInicio::qtSpeaksSpanish() {
-    QTemporaryDir dir;
-    frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-    // Qt's own words: the Cancel of every question and the calendar's months.
-    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
-    QCOMPARE(QLocale().monthName(3), QString("marzo"));
-}
 
 QTEST_MAIN(TestInicio)
 #include "tst_inicio.moc"

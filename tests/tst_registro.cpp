@@ -26,7 +26,6 @@ const QString kAeropuerto = QStringLiteral("AEROPUERTO INTERNACIONAL DE LA CIUDA
 const QString kPatente = QStringLiteral("3012");
 const QString kRfcAgente = QStringLiteral("MURM700215KX3");
 const QString kCurpAgente = QStringLiteral("MURM700215MDFXZR05");
-const QString kPassword = QString("Contraseña 2004");
 
 // Street, outer and inner number, district, postal code, telephone, fax, entity and municipality.
 using Domicilio = QStringList;
@@ -43,24 +42,6 @@ const Domicilio kOirAgente{"costera alemán", "s/n",        "b",        "club", 
 const Domicilio kParticular{"calle 5", "33", "", "roma", "06700", "5555987654", "5555987655", kCdmx, kCuauhtemoc};
 const Domicilio kFiscal{QString("juárez"), "12",         "4b",       "centro", "39300",
                         "7447654321",      "7447654322", "GUERRERO", kAcapulco};
-
-// What the broker's own records look like in the file, after page 1 as Walk::start types it.
-QStringList brokerLines() {
-    return {"501|3012|1111111||||||||3012", "AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470",
-            "Domicilios_AA|3012|1|09|15|AV. REFORMA|120||CENTRO|06000|5555123456|5555123457",
-            "Domicilios_AA|3012|2|12|1|COSTERA ALEMÁN|S/N|B|CLUB|39690|7441234567|7441234568"};
-}
-
-// A representative's two address records, after frmApoderado as fillRepresentative fills it.
-QStringList addressLines(const QString& curp) {
-    return {"Domicilios_MM|3012|" + curp + "|09|15|CALLE 5|33||ROMA|06700|5555987654|5555987655|1",
-            "Domicilios_MM|3012|" + curp + QString("|12|1|JUÁREZ|12|4B|CENTRO|39300|7447654321|7447654322|2")};
-}
-
-// The file's bytes: one byte a letter (Windows-1252, which for these letters is Latin-1), CR LF after every line.
-QByteArray fileBytes(const QStringList& lines) {
-    return (lines.join("\r\n") + "\r\n").toLatin1();
-}
 
 void choose(QObject* root, const QString& name, const QString& text) {
     auto* combo = root->findChild<QComboBox*>(name);
@@ -109,8 +90,6 @@ void allAnswered(const ModalDriver& driver, const ScriptedMessages& messages) {
     QCOMPARE(messages.texts().join(QLatin1Char('\n')), QString());
 }
 
-TestKey gKey;
-
 // A fresh program folder with the signing library, the broker's papers elsewhere, and the program on it.
 struct Walk {
     QTemporaryDir program, papers;
@@ -118,9 +97,9 @@ struct Walk {
     ModalDriver driver;
     frmMain window{program.path(), program.filePath("sin-version-anterior")};
 
-    // The start-up, page 1 typed as the broker types it and, if asked, "Siguiente >"; false when it went wrong.
-    bool open(bool toPage2 = false) { return (start(toPage2), !QTest::currentTestFailed()); }
-    void start(bool toPage2) {
+    // The start-up and page 1 typed as the broker types it; false when it went wrong.
+    bool open() { return (start(), !QTest::currentTestFailed()); }
+    void start() {
         QVERIFY(copySigningLibrary(program.path()));
         QVERIFY(startUp(window, driver));
         QCOMPARE(messages.shown.size(), 2); // no previous version, no broker yet
@@ -134,60 +113,7 @@ struct Walk {
         choose(&window, "cmbAAAduanaA", kAeropuerto);
         fillAddress(&window, "Fiscal", kFiscalAgente);
         fillAddress(&window, "OirR", kOirAgente);
-        if (!toPage2)
-            return;
-        QCOMPARE(step("cmdSiguiente"), QString("2 Finaliza + Atrás")); // no representative, so none is an aspirant
-        QCOMPARE(window.NoPatente(), kPatente);
-        QCOMPARE(tableRows(window.db(), "AA"),
-                 QStringList{"#3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|#0|#470"});
     }
-    // "Finaliza" with the key picked and the password typed; checks message and signature, gives what was signed.
-    bool finalizeAndSign(QByteArray* content) { return (sign(content), !QTest::currentTestFailed()); }
-    void sign(QByteArray* content) {
-        // The last page previews the file to come, counted by record type; the sending folder is not offered yet.
-        driver.then([](QDialog* d) {
-            QVERIFY(child<QLabel>(d, "lblRegistros")->text().startsWith("Registros por tipo:   501: 1   AA: 1   "));
-            press(d, "cmdCerrar");
-        });
-        press(&window, "cmdVistaPrevia");
-        QVERIFY(!child<QPushButton>(&window, "cmdAbrirEnvio")->isVisible());
-        // The broker's key, issued to his RFC; picked through "&Buscar.." and opened with the password he types.
-        const QString keyPath = writeKeyFile(papers.filePath(kRfcAgente + ".key"), gKey.get(), kPassword.toUtf8());
-        driver.then([keyPath](QDialog* d) {
-            FileDialogs::queueAnswer(keyPath);
-            press(d, "cmdBuscar");
-            typeText(child<QLineEdit>(d, "txtPassword"), kPassword);
-            press(d, "cmdAceptar");
-        });
-        press(&window, "cmdSiguiente");
-        QCOMPARE(driver.pending(), 0);
-        QCOMPARE(driver.unexpected, QStringList());
-        const QString path = program.filePath("ENVIO/" + kPatente + ".txt");
-        QCOMPARE(
-            messages.texts().value(1),
-            "Se genero el archivo " + QDir::toNativeSeparators(path) +
-                " correctamente y se agrego Firma Digital, no olvide enviarlo y los requerimientos manualmente a " +
-                kCorreoAutoridad);
-        QCOMPARE(int(messages.shown[1].icon), int(MessageIcon::Information));
-        // Done: neither button of the wizard may be pressed again.
-        QVERIFY(!child<QPushButton>(&window, "cmdSiguiente")->isEnabled() &&
-                !child<QPushButton>(&window, "cmdAtras")->isEnabled());
-        // The sending folder is offered now, to the system's file manager.
-        QStringList opened;
-        interceptShowFolder([&opened](const QString& folder) {
-            opened << folder;
-            return true;
-        });
-        press(&window, "cmdAbrirEnvio");
-        interceptShowFolder({});
-        QCOMPARE(opened, QStringList{program.filePath("ENVIO")});
-        // The last line is the broker's signature, which the authority verifies with his public key alone.
-        const QByteArray file = readFile(path);
-        QByteArray curp;
-        QVERIFY2(verifySignedFile(file, gKey.get(), content, &curp), file.constData());
-        QCOMPARE(curp, kCurpAgente.toLatin1());
-    }
-    QStringList sent() const { return QDir(program.filePath("ENVIO")).entryList(QDir::Files | QDir::Hidden); }
     // Presses the button if it can be pressed; tells the page, the forward caption and whether "< Atrás" can be.
     QString step(const char* button) {
         child<QPushButton>(&window, button)->click();
@@ -203,21 +129,27 @@ class TestRegistro : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(gKey = makeTestKey()); }
-    void cleanupTestCase() { gKey.reset(); }
     void init() { FileDialogs::clearAnswers(); }
 
-    void representativeBeforeTheCutOff() {
+    // Both kinds of representative, a former one with his period and the aspirant's period with another broker, to
+    // the signed file; leaving asks before the file is made and not after.
+    void wizardToTheSignedFile() {
         Walk walk;
-        if (!walk.open(true))
+        if (!walk.open())
             return;
         auto& [program, papers, messages, driver, window] = walk;
+        QCOMPARE(walk.step("cmdSiguiente"), QString("2 Finaliza + Atrás")); // no representative, so none is an aspirant
+        QCOMPARE(window.NoPatente(), kPatente);
+        QCOMPARE(tableRows(window.db(), "AA"),
+                 QStringList{"#3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|#0|#470"});
 
-        // "Nuevo": a representative of type 1 with both addresses, his request file and one office.
-        const QString request = writeFile(papers.filePath("LOTP751120QW7.req"), "solicitud de Pedro");
-        driver.then([request](QDialog* d) {
+        // "Nuevo" twice: a representative of type 1 with his request file and one office, then an aspirant
+        // accredited by NTCL, whose request file is asked for but not sent.
+        const QString pedro = writeFile(papers.filePath("LOTP751120QW7.req"), "solicitud de Pedro");
+        const QString ana = writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud de Ana");
+        driver.then([pedro](QDialog* d) {
             fillRepresentative(d, "Anterior 01/01/2001",
-                               {"pedro", "lópez", "torres", "lotp751120hdfprd02", "lotp751120qw7"}, request);
+                               {"pedro", "lópez", "torres", "lotp751120hdfprd02", "lotp751120qw7"}, pedro);
             press(d, "cmdNuevaAduana");
             press(d, "cmdAceptar");
         });
@@ -226,53 +158,9 @@ private slots:
             press(d, "cmdAceptar");
         });
         press(&window, "cmdNuevo");
-        allAnswered(driver, messages);
-
-        // "Salir" before the file is generated asks first; declined, the walk goes on.
-        messages.answerNext(false);
-        press(&window, "cmdSalir");
-        QCOMPARE(messages.texts(),
-                 QStringList{"¿Desea salir de la aplicación?, aun no a generado el archivo de información"});
-        QCOMPARE(messages.shown[0].title, QString("Mendaje"));
-        QCOMPARE(int(messages.shown[0].icon), int(MessageIcon::Exclamation));
-        messages.shown.clear();
-        QVERIFY(window.isVisible());
-
-        QByteArray content;
-        if (!walk.finalizeAndSign(&content))
-            return;
-        QStringList expected = brokerLines();
-        expected << QString("Mandatarios|3012|LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LÓPEZ|TORRES|1|0|1")
-                 << addressLines("LOTP751120HDFPRD02") << "Aduanas_MM|3012|LOTP751120HDFPRD02|470"
-                 << "800|1111111|1|";
-        QCOMPARE(content, fileBytes(expected));
-
-        // His request file travels beside the information file.
-        QCOMPARE(walk.sent(), QStringList({"3012.txt", "LOTP751120QW7.req"}));
-
-        // Generated and signed: "Salir" ends the run without asking. An unsigned file an earlier signing left listed
-        // is handed off once, though leaving closes the window too; with no Dremlo at hand the broker is told.
-        const QString unsignedFile = QDir::toNativeSeparators(writeFile(program.filePath("ENVIO/3011.txt"), "3011"));
-        writeFile(program.filePath("ENVIO/Borra.txt"), unsignedFile.toUtf8() + "\r\n");
-        QTimer::singleShot(0, &window, [&window] { press(&window, "cmdSalir"); });
-        QTimer::singleShot(30000, &window, [] { QCoreApplication::exit(1); });
-        QCOMPARE(QCoreApplication::exec(), 0); // leaving ends the event loop, and with it the program
-        QCOMPARE(messages.texts().mid(2), QStringList{"No se pudo borrar el archivo sin firma " + unsignedFile +
-                                                      ". Bórrelo antes de enviar la carpeta " +
-                                                      QDir::toNativeSeparators(program.filePath("ENVIO")) + "."});
-    }
-
-    void aspirantWithHistory() {
-        Walk walk;
-        if (!walk.open(true))
-            return;
-        auto& [program, papers, messages, driver, window] = walk;
-
-        // An aspirant accredited by NTCL: his request file is asked for but not sent.
-        const QString request = writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud de Ana");
-        driver.then([request](QDialog* d) {
+        driver.then([ana](QDialog* d) {
             fillRepresentative(d, "Conforme 2.13.11 (Posterior 01/01/2001)",
-                               {"ana", "garcía", "vega", "gava800101mdfrgn05", "gava800101ab2"}, request);
+                               {"ana", "garcía", "vega", "gava800101mdfrgn05", "gava800101ab2"}, ana);
             child<QRadioButton>(d, "optNTCL")->click();
             press(d, "cmdAceptar");
         });
@@ -310,19 +198,89 @@ private slots:
         press(&window, "cmdMandNuevo");
         allAnswered(driver, messages);
 
-        QByteArray content;
-        if (!walk.finalizeAndSign(&content))
-            return;
-        QStringList expected = brokerLines();
-        expected << QString("Mandatarios|3012|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1")
-                 << addressLines("GAVA800101MDFRGN05")
-                 << "Historico_AA|3012|RAAJ600101AB1|RAAJ600101HDFMRN01|JUAN|RAMOS|ARIAS"
-                 << "Periodos_H_AA|3012|RAAJ600101HDFMRN01|240|1995-01-02|1999-12-31"
-                 << "Periodos_H_MM|3012|GAVA800101MDFRGN05|470|3001|2001-02-01|2003-06-30"
-                 << "800|1111111|1|";
-        QCOMPARE(content, fileBytes(expected));
-        // An aspirant's request file is not sent.
-        QCOMPARE(walk.sent(), QStringList({"3012.txt"}));
+        // "Salir" before the file is generated asks first; declined, the walk goes on.
+        messages.answerNext(false);
+        press(&window, "cmdSalir");
+        QCOMPARE(messages.texts(),
+                 QStringList{"¿Desea salir de la aplicación?, aun no a generado el archivo de información"});
+        QCOMPARE(messages.shown[0].title, QString("Mendaje"));
+        QCOMPARE(int(messages.shown[0].icon), int(MessageIcon::Exclamation));
+        messages.shown.clear();
+        QVERIFY(window.isVisible());
+
+        // The last page previews the file to come, counted by record type; the sending folder is not offered yet.
+        driver.then([](QDialog* d) {
+            QVERIFY(child<QLabel>(d, "lblRegistros")->text().startsWith("Registros por tipo:   501: 1   AA: 1   "));
+            press(d, "cmdCerrar");
+        });
+        press(&window, "cmdVistaPrevia");
+        QVERIFY(!child<QPushButton>(&window, "cmdAbrirEnvio")->isVisible());
+
+        // "Finaliza": the broker's key, issued to his RFC, picked through "&Buscar.." and opened with his password.
+        const QString keyPath = copyKey("agente.key", papers.filePath(kRfcAgente + ".key"));
+        driver.then([keyPath](QDialog* d) {
+            FileDialogs::queueAnswer(keyPath);
+            press(d, "cmdBuscar");
+            typeText(child<QLineEdit>(d, "txtPassword"), QString::fromUtf8(kTestKeyPassword));
+            press(d, "cmdAceptar");
+        });
+        press(&window, "cmdSiguiente");
+        QCOMPARE(driver.pending(), 0);
+        QCOMPARE(driver.unexpected, QStringList());
+        const QString path = program.filePath("ENVIO/" + kPatente + ".txt");
+        QCOMPARE(
+            messages.texts().value(1),
+            "Se genero el archivo " + QDir::toNativeSeparators(path) +
+                " correctamente y se agrego Firma Digital, no olvide enviarlo y los requerimientos manualmente a " +
+                kCorreoAutoridad);
+        QCOMPARE(int(messages.shown[1].icon), int(MessageIcon::Information));
+        // Done: neither button of the wizard may be pressed again.
+        QVERIFY(!child<QPushButton>(&window, "cmdSiguiente")->isEnabled() &&
+                !child<QPushButton>(&window, "cmdAtras")->isEnabled());
+        // The sending folder is offered now, to the system's file manager.
+        QStringList opened;
+        interceptShowFolder([&opened](const QString& folder) {
+            opened << folder;
+            return true;
+        });
+        press(&window, "cmdAbrirEnvio");
+        interceptShowFolder({});
+        QCOMPARE(opened, QStringList{program.filePath("ENVIO")});
+        // Signed by the broker, and what he typed as the file holds it: one byte a letter (Windows-1252, which for
+        // these letters is Latin-1), CR LF after every line.
+        QByteArray content, curp;
+        QVERIFY(verifySignedFile(readFile(path), &content, &curp));
+        QCOMPARE(curp, kCurpAgente.toLatin1());
+        const auto domicilios = [](const QString& curp) {
+            return "Domicilios_MM|3012|" + curp + "|09|15|CALLE 5|33||ROMA|06700|5555987654|5555987655|1\r\n" +
+                   "Domicilios_MM|3012|" + curp + "|12|1|JUÁREZ|12|4B|CENTRO|39300|7447654321|7447654322|2\r\n";
+        };
+        QCOMPARE(QString::fromLatin1(content),
+                 "501|3012|1111111||||||||3012\r\n"
+                 "AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470\r\n"
+                 "Domicilios_AA|3012|1|09|15|AV. REFORMA|120||CENTRO|06000|5555123456|5555123457\r\n"
+                 "Domicilios_AA|3012|2|12|1|COSTERA ALEMÁN|S/N|B|CLUB|39690|7441234567|7441234568\r\n"
+                 "Mandatarios|3012|LOTP751120HDFPRD02|LOTP751120QW7|PEDRO|LÓPEZ|TORRES|1|0|1\r\n"
+                 "Mandatarios|3012|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1\r\n" +
+                     domicilios("LOTP751120HDFPRD02") + domicilios("GAVA800101MDFRGN05") +
+                     "Aduanas_MM|3012|LOTP751120HDFPRD02|470\r\n"
+                     "Historico_AA|3012|RAAJ600101AB1|RAAJ600101HDFMRN01|JUAN|RAMOS|ARIAS\r\n"
+                     "Periodos_H_AA|3012|RAAJ600101HDFMRN01|240|1995-01-02|1999-12-31\r\n"
+                     "Periodos_H_MM|3012|GAVA800101MDFRGN05|470|3001|2001-02-01|2003-06-30\r\n"
+                     "800|1111111|1|\r\n");
+        QCOMPARE(QDir(program.filePath("ENVIO")).entryList(QDir::Files),
+                 QStringList({"3012.txt", "LOTP751120QW7.req"}));
+
+        // Generated and signed: "Salir" ends the run without asking. An unsigned file an earlier signing left listed
+        // is handed off once, though leaving closes the window too; with no Dremlo at hand the broker is told.
+        const QString unsignedFile = QDir::toNativeSeparators(writeFile(program.filePath("ENVIO/3011.txt"), "3011"));
+        writeFile(program.filePath("ENVIO/Borra.txt"), unsignedFile.toUtf8() + "\r\n");
+        QTimer::singleShot(0, &window, [&window] { press(&window, "cmdSalir"); });
+        QTimer::singleShot(30000, &window, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QCoreApplication::exec(), 0); // leaving ends the event loop, and with it the program
+        QCOMPARE(messages.texts().mid(2), QStringList{"No se pudo borrar el archivo sin firma " + unsignedFile +
+                                                      ". Bórrelo antes de enviar la carpeta " +
+                                                      QDir::toNativeSeparators(program.filePath("ENVIO")) + "."});
     }
 
     void pageMoves_data() {
@@ -359,58 +317,6 @@ private slots:
         QCOMPARE(seen + walk.messages.texts(), states);
         // The patente names the file as stored: a later start would read 470 too.
         QCOMPARE(walk.window.NoPatente(), QString("470"));
-    }
-
-    void pageOneRefusals_data() {
-        // The fields emptied or given the value (focus goes back to the first), and a statement run on the open store.
-        QTest::addColumn<QByteArrayList>("fields");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("sql");
-        const auto row = [](const char* name, const QByteArrayList& fields, const QString& value,
-                            const QString& message, const QString& sql = QString()) {
-            QTest::newRow(name) << fields << value << message << sql;
-        };
-        row("patente 4001", {"txtPatente"}, "4001", "No de Patente invalido");
-        row("patente 12AB", {"txtPatente"}, "12AB", "No de Patente invalido");
-        row("nombre en blanco", {"txtAANombre"}, "   ", "El Nombre no puede estar vacio");
-        row("paterno", {"txtAAApPat"}, "", "El Ap.Paterno no puede estar vacio");
-        row("materno", {"txtAAApMat"}, " ", "El Ap.Materno no puede estar vacio");
-        row("curp", {"txtAACURP"}, "GODE561331HDFRRN09", "Formato de CURP incorrecto");
-        row("rfc", {"txtAARFC"}, "GODE56123", "Formato de RFC incorrecto");
-        row("aduana", {"cmbAAAduanaA"}, "", "Indique la Aduana de Adscripción");
-        // The fiscal block is reported before the notifications block is looked at, and only the first fault.
-        row("fiscal antes", {"txtFiscalCalle", "txtOirRCalle"}, "", "Calle no puede estar vacio");
-        row("cp notificaciones", {"txtOirRCP"}, "0660", "Formato de C.P. invalido");
-        // Nothing half-stored, and the patente that names the file is not taken.
-        row("the store refuses", {}, "",
-            "No se pudo guardar la información del Agente Aduanal; se conserva la anterior.",
-            "create trigger falla before insert on Domicilios_AA when new.Tipo_Dom=2 "
-            "begin select raise(abort, 'rechazado'); end");
-    }
-
-    void pageOneRefusals() {
-        QFETCH(QByteArrayList, fields);
-        QFETCH(QString, value);
-        QFETCH(QString, message);
-        QFETCH(QString, sql);
-        Walk walk;
-        if (!walk.open())
-            return;
-        if (!sql.isEmpty())
-            walk.window.db().exec(sql);
-        for (const QByteArray& field : fields) {
-            if (auto* box = walk.window.findChild<QLineEdit*>(field))
-                box->setText(value);
-            else
-                child<QComboBox>(&walk.window, field)->setCurrentIndex(-1);
-        }
-        QCOMPARE(walk.step("cmdSiguiente"), QString("1 Siguiente >"));
-        QCOMPARE(walk.messages.texts().join(" / ").section('\n', 0, 0), message);
-        if (!fields.isEmpty())
-            QCOMPARE(QApplication::focusWidget()->objectName().toLatin1(), fields.first());
-        QCOMPARE(walk.window.NoPatente(), QString());
-        QCOMPARE(dumpAll(walk.window.db()).join('/').count('|'), 0);
     }
 };
 

@@ -70,7 +70,6 @@ class TestTeclado : public QObject {
 
 private slots:
     void registrationWithKeysOnly() {
-        TestKey key = makeTestKey();
         QTemporaryDir program, papers;
         ScriptedMessages messages;
         ModalDriver driver;
@@ -118,12 +117,13 @@ private slots:
         walk({"fgMandatarios=␣", "fgPeriodosMandatario", "cmdMandNuevo=␣"});
 
         // "Finaliza" (Alt+F): the key file's path and the password typed, Enter.
-        const QString keyPath = writeKeyFile(papers.filePath("MURM700215KX3.key"), key.get(), "clave 2004");
-        answer(driver, {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=clave 2004⏎"});
+        const QString keyPath = copyKey("agente.key", papers.filePath("MURM700215KX3.key"));
+        answer(driver,
+               {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=" + QString::fromUtf8(kTestKeyPassword) + "⏎"});
         QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
         QTRY_VERIFY_WITH_TIMEOUT(!child<QWidget>(&window, "cmdSiguiente")->isEnabled(), 20000);
         QByteArray content, curp;
-        QVERIFY(verifySignedFile(readFile(program.filePath("ENVIO/3012.txt")), key.get(), &content, &curp));
+        QVERIFY(verifySignedFile(readFile(program.filePath("ENVIO/3012.txt")), &content, &curp));
         // What was typed, chosen and picked by keys went where it belongs.
         for (const QString line :
              {"AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470\r",

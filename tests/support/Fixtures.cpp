@@ -45,34 +45,9 @@ void storeBroker(const QString& folder) {
 }
 
 Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, Mandato mandato) {
-    Mandatario m;
-    m.curp = curp;
-    m.rfc = rfc;
-    m.nombre = nombre;
-    m.apPaterno = QStringLiteral("LOPEZ");
-    m.apMaterno = QStringLiteral("TORRES");
-    m.mandato = mandato;
-    m.requerimiento = QStringLiteral("/req/") + rfc + QStringLiteral(".req");
-    m.acreditacion = 0;
-    m.operando = 1;
-    m.particular = {QStringLiteral("12"),
-                    1,
-                    nombre + QStringLiteral(" PARTICULAR"),
-                    QStringLiteral("10"),
-                    QStringLiteral(""),
-                    QStringLiteral("CENTRO"),
-                    QStringLiteral("39300"),
-                    QStringLiteral("7441111111"),
-                    QStringLiteral("7442222222")};
-    m.fiscal = {QStringLiteral("09"),
-                15,
-                nombre + QStringLiteral(" FISCAL"),
-                QStringLiteral("S/N"),
-                QStringLiteral("4B"),
-                QStringLiteral("JUAREZ"),
-                QStringLiteral("06600"),
-                QStringLiteral("5555555555"),
-                QStringLiteral("5556666666")};
+    Mandatario m{curp, rfc, nombre, "LOPEZ", "TORRES", mandato, "/req/" + rfc + ".req", 0, 1};
+    m.particular = {"12", 1, nombre + " PARTICULAR", "10", "", "CENTRO", "39300", "7441111111", "7442222222"};
+    m.fiscal = {"09", 15, nombre + " FISCAL", "S/N", "4B", "JUAREZ", "06600", "5555555555", "5556666666"};
     return m;
 }
 

@@ -1,0 +1,76 @@
+#include "BenchSupport.h"
+
+#include "platform/Database.h"
+#include "platform/Process.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+
+void fillBrokerage(Database& db, int representatives) {
+    Transaction t(db);
+    db.exec("insert into AA values (3012,'MARIA','GOMEZ','RUIZ','GORM700215KX3','GORM700215MDFMZR05',0,470)");
+    for (int tipo : {1, 2})
+        db.exec(
+            "insert into Domicilios_AA values (?,'09',15,'AV. REFORMA','120','','CENTRO','06000','5555123456','5555123457')",
+            {tipo});
+    const QString numbers = QStringLiteral("with recursive c(n) as (select 1 union all select n+1 from c where n<?) ");
+    db.exec(numbers + "insert into Mandatarios select printf('CURP%014d',n), printf('RFC%010d',n), 'JOSÉ', "
+                      "'MUÑOZ', 'PEÑA', 1 + n % 3, printf('/req/RFC%010d.REQ',n), n % 2, 1 from c",
+            {representatives});
+    for (int tipo : {1, 2})
+        db.exec(numbers + "insert into Domicilios_MM select printf('CURP%014d',n), '09', 15, 'CALLE 5', '33', null, "
+                          "'ROMA', '06700', '5555987654', null, ? from c",
+                {representatives, tipo});
+    db.exec(numbers + "insert into Aduanas_MM select printf('CURP%014d',n), 470 from c", {representatives});
+    db.exec(numbers + "insert into Pedimentos_MM select printf('CURP%014d',n), 470, printf('%07d',n), "
+                      "'2000-11-30' from c",
+            {representatives});
+    t.commit();
+}
+
+long statusKb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+void resetPeak() {
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double bestMs(int rounds, const std::function<bool()>& run) {
+    double best = 1e18;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!run())
+            return -1;
+        best = std::min(best, timer.nsecsElapsed() / 1e6);
+    }
+    return best;
+}
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+bool runSqlite3(const QString& shell, const QString& database, const QStringList& commands) {
+    const ProgramRun run =
+        runProgram(shell, QFileInfo(database).absolutePath(), -1,
+                   QStringList{QStringLiteral("-bail"), QStringLiteral("-batch"), database} + commands);
+    if (run.outcome == ProgramRun::Outcome::Finished && run.errorText.isEmpty())
+        return true;
+    std::fprintf(stderr, "sqlite3: %s\n", qPrintable(run.errorText));
+    return false;
+}
