@@ -110,19 +110,15 @@ private slots:
         QTest::addColumn<bool>("focused");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("txtNombre en blanco") << true << "   "
-                                             << "Nombre no puede estar vacio";
-        QTest::newRow("txtApPaterno") << true << " "
-                                      << "Ap. Paterno no puede estar vacio";
-        QTest::newRow("txtApMaterno") << true << ""
-                                      << "Ap. Materno no puede estar vacio";
-        QTest::newRow("txtCURP") << true << "LOMA801315MJCPRR02"
-                                 << "CURP no valido";
-        QTest::newRow("txtRFC") << true << "LOMA800215"
-                                << "RFC no valido";
-        QTest::newRow("txtRFC sin periodos") << false << kLopez.rfc << "Debe existir un periodo de trabajo";
-        QTest::newRow("txtCURP ya existe")
-            << false << kPerez.curp << "YA EXISTE EL AGENTE ADUANAL EN LA BASE DE DATOS.";
+        const auto row = [](const char* name, bool focused, const QString& text, const char* message) {
+            QTest::newRow(name) << focused << text << QString(message);
+        };
+        row("txtNombre en blanco", true, "   ", "Nombre no puede estar vacio");
+        row("txtApPaterno", true, " ", "Ap. Paterno no puede estar vacio");
+        row("txtApMaterno", true, "", "Ap. Materno no puede estar vacio");
+        row("txtCURP", true, "LOMA801315MJCPRR02", "CURP no valido");
+        row("txtRFC", true, "LOMA800215", "RFC no valido");
+        row("txtRFC sin periodos", false, kLopez.rfc, "Debe existir un periodo de trabajo");
     }
     void checksInOrder() {
         const QString box = QString(QTest::currentDataTag()).section(' ', 0, 0);
@@ -130,7 +126,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, message);
         Fixture f;
-        storePerson(*f.db, kPerez, {{470, d1, d2}});
         PersonaHistorica valor = kLopez;
         if (!QByteArray(QTest::currentDataTag()).endsWith("sin periodos"))
             valor.periodos = {{{470, kAirport}, d1, d2}};
@@ -145,16 +140,21 @@ private slots:
         QCOMPARE(d.focusWidget()->objectName(), focused ? box : QString("cmdNuevo"));
     }
 
-    void editFromThePage() {
+    void pageEditsAndDeletes() {
         Fixture f;
         storePerson(*f.db, kLopez, {{10, d1, d1}});
-        // Office 999 has left the catalogue: the dialog cannot show that period, and an edit must not drop it.
+        // Office 999 has left the catalogue: neither page nor dialog can show that period, and an edit must not drop
+        // it.
         storePerson(*f.db, kPerez, {{470, d1, d2}, {999, d1, d1}, {10, d3, d4}});
+        storePerson(*f.db, kDiaz, {{470, d4, d4}});
         f.db->exec("create trigger t before insert on Historico_AA begin select raise(abort, 'rechazado'); end");
         const QStringList before = dumpAll(*f.db);
         f.show(&f.page);
+        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kLopez), fila(kPerez), fila(kDiaz)}));
         selectByKeyboard(f.grid("fgDatosAA"), 1);
-        f.driver.then([&f, before](QDialog* d) {
+        QCOMPARE(gridRows(f.grid("fgPeriodosAA")), QStringList({kAirportRow, kAcapulcoRow}));
+        const QString curp = "PERJ700101HDFRRN09";
+        f.driver.then([&f, before, curp](QDialog* d) {
             QCOMPARE(gridRows(d, "fgAA_Periodos"), QStringList({kAirportRow, kAcapulcoRow}));
             child<QLineEdit>(d, "txtNombre")->setText("JUAN CARLOS");
             // The periods are a working copy: one taken out here goes from the store only with the person.
@@ -168,49 +168,34 @@ private slots:
             press(d, "cmdAceptar");
             // Refused, the dialog stays open with everything typed.
             QVERIFY(d->isVisible());
-            child<QLineEdit>(d, "txtCURP")->setText(kDiaz.curp);
+            child<QLineEdit>(d, "txtCURP")->setText(curp);
             press(d, "cmdAceptar");
         });
         press(&f.page, "cmdAAEditar");
         QCOMPARE(f.driver.pending() + f.driver.unexpected.size(), 0);
+        const PersonaHistorica edited{kPerez.rfc, curp, "JUAN CARLOS", kPerez.apPaterno, kPerez.apMaterno, {}};
+        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kLopez), fila(kDiaz), fila(edited)}));
+        // His old rows are gone, the hidden one moved to his new CURP, the others' untouched.
+        QCOMPARE(tableRows(*f.db, "Periodos_H_AA"),
+                 QStringList({periodo(kLopez.curp, 10, d1, d1), periodo(curp, 999, d1, d1),
+                              periodo(kDiaz.curp, 470, d4, d4), periodo(curp, 470, d1, d2)}));
+
+        // The first row: all his periods go, the next person's show, the buttons wait for a choice.
+        f.messages.answerNext(false);
+        press(&f.page, "cmdAABorrar");
+        press(&f.page, "cmdAABorrar");
+        const QString question = QString::fromUtf8("¿DESEA BORRAR EL AGENTE ADUANAL \n\nMARIA LOPEZ MORA "
+                                                   "LOMA800215MJCPRR02\n\n Y TODOS SUS PERIODOS DE LABOR?");
         QCOMPARE(f.messages.texts(),
                  QStringList({QString::fromUtf8("¿DESEA BORRAR EL PERIODO SELECCIONADO?"),
                               "No se pudo guardar el Representante; la base de datos queda como estaba.\n\nrechazado",
-                              "YA EXISTE EL AGENTE ADUANAL EN LA BASE DE DATOS."}));
-        const PersonaHistorica edited{kPerez.rfc, kDiaz.curp, "JUAN CARLOS", kPerez.apPaterno, kPerez.apMaterno, {}};
-        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kLopez), fila(edited)}));
-        // His old rows are gone, the hidden one moved to his new CURP, the other person's untouched.
-        QCOMPARE(tableRows(*f.db, "Periodos_H_AA"),
-                 QStringList({periodo(kLopez.curp, 10, d1, d1), periodo(kDiaz.curp, 999, d1, d1),
-                              periodo(kDiaz.curp, 470, d1, d2)}));
-    }
-
-    void pageSelectsAndDeletes() {
-        Fixture f;
-        storePerson(*f.db, kPerez, {{470, d1, d2}, {999, d3, d4}});
-        storePerson(*f.db, kLopez, {{10, d3, d4}});
-        storePerson(*f.db, kDiaz, {{470, d4, d4}});
-        f.show(&f.page);
-        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kPerez), fila(kLopez), fila(kDiaz)}));
-        selectByKeyboard(f.grid("fgDatosAA"), 0);
-        // The office that left the catalogue is not listed.
-        QCOMPARE(gridRows(f.grid("fgPeriodosAA")), QStringList({kAirportRow}));
-        f.messages.answerNext(false);
-        press(&f.page, "cmdAABorrar");
-        QCOMPARE(f.messages.texts(),
-                 QStringList({QString::fromUtf8("¿DESEA BORRAR EL AGENTE ADUANAL \n\nJUAN PEREZ RUIZ "
-                                                "PERJ700101HDFRRN01\n\n Y TODOS SUS PERIODOS DE LABOR?")}));
-        // The first row: all his periods go, the next person's show, the buttons wait for a choice.
-        press(&f.page, "cmdAABorrar");
-        QCOMPARE(tableRows(*f.db, "Periodos_H_AA"),
-                 QStringList({periodo(kLopez.curp, 10, d3, d4), periodo(kDiaz.curp, 470, d4, d4)}));
-        QCOMPARE(gridRows(f.grid("fgPeriodosAA")), QStringList({kAcapulcoRow}));
+                              "YA EXISTE EL AGENTE ADUANAL EN LA BASE DE DATOS.", question, question}));
+        QCOMPARE(gridRows(f.grid("fgPeriodosAA")), QStringList({" 470|" + kAirport + "|24/12/2005|24/12/2005"}));
         QVERIFY(!enabled(&f.page, "cmdAABorrar") && !enabled(&f.page, "cmdAAEditar"));
-
-        clickRow(f.grid("fgDatosAA"), 1);
         // A later row: the buttons stay; the last one: both lists are left empty.
+        clickRow(f.grid("fgDatosAA"), 1);
         press(&f.page, "cmdAABorrar");
-        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kLopez)}));
+        QCOMPARE(gridRows(f.grid("fgDatosAA")), QStringList({fila(kDiaz)}));
         press(&f.page, "cmdAABorrar");
         QCOMPARE(gridRows(f.grid("fgDatosAA")) + gridRows(f.grid("fgPeriodosAA")), QStringList());
         QCOMPARE(tableRows(*f.db, "Historico_AA") + tableRows(*f.db, "Periodos_H_AA"), QStringList());
