@@ -47,11 +47,6 @@ const QString kRamos = QStringLiteral("RARL820304HJCMMS05");
 const QString kVega = QStringLiteral("VEAN850607MDFGRN06");
 const QString kRamosRow = " 3010| 470|" + kAirport + "|15/03/2001|31/08/2003";
 
-void storeRepresentative(Database& db, const QString& curp, const QString& nombre, const QVariant& mandato) {
-    db.exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
-            {curp, curp.left(10) + "AB1", nombre, "PATERNO", "MATERNO", mandato, "", 0, 1});
-}
-
 bool enabled(QWidget* root, const char* name) {
     return child<QPushButton>(root, name)->isEnabled();
 }
@@ -66,9 +61,7 @@ void fillPeriod(QWidget* d, const QString& patente, const QString& office, const
     child<QDateEdit>(d, "dtpFin")->setDate(d2);
 }
 
-// Pages 3 and 4 over a fresh database, with messages and dialogs answered by the test. With aspirants: Ramos with
-// the same period twice and one at an office that left the catalogue, a representative who is no aspirant, Vega
-// with no period.
+// Pages 3 and 4 over a fresh database, with messages and dialogs answered by the test.
 struct Fixture {
     QTemporaryDir dir;
     std::unique_ptr<Database> db = openDatabase(dir.path());
@@ -80,16 +73,6 @@ struct Fixture {
     QTableView* aspirants = child<QTableView>(&page4, "fgMandatarios");
     QTableView* periods = child<QTableView>(&page4, "fgPeriodosMandatario");
 
-    explicit Fixture(bool withAspirants = false) {
-        if (withAspirants) {
-            storeRepresentative(*db, kRamos, "LUIS", 2);
-            storeRepresentative(*db, "OTRO700101HDFRRN01", "ANA", 1);
-            storeRepresentative(*db, kVega, "ANA", 2);
-            for (int office : {470, 999, 470})
-                db->exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kRamos, office, 3010, d1, d2});
-            show(&page4);
-        }
-    }
     void show(QWidget* which) {
         page.Llena_Hist_AA();
         page4.Llena_Hist_Mandatarios();
@@ -278,7 +261,16 @@ private slots:
     }
 
     void pageAddsAndDeletesPeriods() {
-        Fixture f(true);
+        Fixture f;
+        // Ramos with the same period twice and one at an office that left the catalogue, a representative who is no
+        // aspirant, Vega with no period.
+        for (const auto& [curp, mandato] : {std::pair{kRamos, 2}, {QString("OTRO700101HDFRRN01"), 1}, {kVega, 2}})
+            f.db->exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
+                       {curp, curp.left(10) + "AB1", curp == kRamos ? "LUIS" : "ANA", "PATERNO", "MATERNO", mandato, "",
+                        0, 1});
+        for (int office : {470, 999, 470})
+            f.db->exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kRamos, office, 3010, d1, d2});
+        f.show(&f.page4);
         // Only aspirants, and only periods at offices in the catalogue.
         QCOMPARE(gridRows(f.aspirants),
                  QStringList({"LUIS|PATERNO|MATERNO|" + kRamos, "ANA|PATERNO|MATERNO|" + kVega}));

@@ -240,21 +240,20 @@ private slots:
     void toolFaultKeepsDatabase_data() {
         QTest::addColumn<QString>("tool");  // "vantrix", "none", "not runnable" or the body of a script
         QTest::addColumn<QString>("fault"); // %1 the program folder, %2 the previous version's folder
+        const auto row = [](const char* name, const char* tool, const char* fault) {
+            QTest::newRow(name) << QString(tool) << QString::fromUtf8(fault);
+        };
 #ifdef Q_OS_UNIX
-        QTest::newRow("tool fails") << "echo 'sin acceso a los datos' >&2; exit 3"
-                                    << "Vantrix terminó con error (código 3).\nsin acceso a los datos";
-        QTest::newRow("tool crashes") << "echo 'memoria agotada' >&2; kill -KILL $$"
-                                      << "Vantrix se interrumpió de forma anormal.\nmemoria agotada";
-        QTest::newRow("tool cannot be run") << "not runnable"
-                                            << "No se pudo ejecutar Vantrix en %2.";
-        QTest::newRow("tool writes nothing") << "exit 0"
-                                             << "Vantrix no escribió el archivo %2/Recupera.txt.";
+        row("tool fails", "echo 'sin acceso a los datos' >&2; exit 3",
+            "Vantrix terminó con error (código 3).\nsin acceso a los datos");
+        row("tool crashes", "echo 'memoria agotada' >&2; kill -KILL $$",
+            "Vantrix se interrumpió de forma anormal.\nmemoria agotada");
+        row("tool cannot be run", "not runnable", "No se pudo ejecutar Vantrix en %2.");
+        row("tool writes nothing", "exit 0", "Vantrix no escribió el archivo %2/Recupera.txt.");
 #endif
-        QTest::newRow("tool missing") << "none"
-                                      << "No se encontró el programa %1/Vantrix.";
-        QTest::newRow("no data for the tool")
-            << "vantrix"
-            << "Vantrix terminó con error (código 2).\nVantrix: no se encontró Datos.txt en %2";
+        row("tool missing", "none", "No se encontró el programa %1/Vantrix.");
+        row("no data for the tool", "vantrix",
+            "Vantrix terminó con error (código 2).\nVantrix: no se encontró Datos.txt en %2");
     }
 
     void toolFaultKeepsDatabase() {
