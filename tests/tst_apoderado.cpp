@@ -85,10 +85,6 @@ struct Page : Base {
     QString shown(const char* name) { return child<QWidget>(page.get(), name)->isHidden() ? "-" : name; }
 };
 
-QString focusName(QWidget* d) {
-    return d->focusWidget() ? d->focusWidget()->objectName() : QString();
-}
-
 } // namespace
 
 class TestApoderado : public QObject {
@@ -236,27 +232,28 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
+        // The focus goes back to the control spoilt unless another is named.
         const auto add = [](const char* row, int mandato, const char* control, const char* value, const char* message,
-                            const char* focus) {
-            QTest::newRow(row) << mandato << QString(control) << QString(value) << QString(message) << QString(focus);
+                            const char* focus = nullptr) {
+            QTest::newRow(row) << mandato << QString(control) << QString(value) << QString(message)
+                               << QString(focus ? focus : control);
         };
-        add("1 nombre", 2, "txtNombre", "   ", "Nombre no puede estar vacio", "txtNombre");
-        add("2 paterno", 2, "txtApPaterno", "", "Ap. Paterno no puede estar vacio", "txtApPaterno");
-        add("3 materno", 2, "txtApMaterno", "", "Ap. Materno no puede estar vacio", "txtApMaterno");
-        add("4 curp", 2, "txtCURP", "LOTP751120HDFPRD0", "CURP no valido", "txtCURP");
-        add("5 rfc", 2, "txtRFC", "LOTP751320QW7", "RFC no valido", "txtRFC");
-        add("6 particular", 2, "txtCalle", "", "Calle no puede estar vacio", "txtCalle");
-        add("7 fiscal", 2, "cmbFiscalMDeleg", "", "Mpio. o Delegación no puede estar vacio", "cmbFiscalMDeleg");
-        add("8 mandato", 2, "cmbMandato", "", "Tipo de Mandato no puede estar vacio", "cmbMandato");
+        add("1 nombre", 2, "txtNombre", "   ", "Nombre no puede estar vacio");
+        add("2 paterno", 2, "txtApPaterno", "", "Ap. Paterno no puede estar vacio");
+        add("3 materno", 2, "txtApMaterno", "", "Ap. Materno no puede estar vacio");
+        add("4 curp", 2, "txtCURP", "LOTP751120HDFPRD0", "CURP no valido");
+        add("5 rfc", 2, "txtRFC", "LOTP751320QW7", "RFC no valido");
+        add("6 particular", 2, "txtCalle", "", "Calle no puede estar vacio");
+        add("7 fiscal", 2, "cmbFiscalMDeleg", "", "Mpio. o Delegación no puede estar vacio");
+        add("8 mandato", 2, "cmbMandato", "", "Tipo de Mandato no puede estar vacio");
         add("9 requerimiento", 2, "txtRequerimiento", "", "El Requerimiento Electrónico no puede estar vacio",
             "cmdBuscar");
         add("10 otro rfc", 2, "txtRequerimiento", "/home/juan/GODE561231GR8.req",
             "El Requerimiento Electrónico se debe llamar igual al RFC", "cmdBuscar");
         // Declarations do not stand in for offices.
         add("11 aduanas", 1, "fgAduanasAct", "", "Debe existir almenos una Aduana donde ha actuado", "cmdNuevaAduana");
-        add("12 acreditacion", 2, "optNTCL", "", "Debe elegir el tipo de acreditación", "optNTCL");
-        add("13 operando", 2, "optSi", "", "Debe elegir si el Manandatario o Representante se encuentra Operando",
-            "optSi");
+        add("12 acreditacion", 2, "optNTCL", "", "Debe elegir el tipo de acreditación");
+        add("13 operando", 2, "optSi", "", "Debe elegir si el Manandatario o Representante se encuentra Operando");
     }
 
     void checksInOrder() {
@@ -283,7 +280,7 @@ private slots:
         press(&d, "cmdAceptar");
         QCOMPARE(base.messages.texts(), QStringList({message}));
         QCOMPARE(int(base.messages.shown.first().icon), int(MessageIcon::Information));
-        QCOMPARE(focusName(&d), focus);
+        QCOMPARE(d.focusWidget() ? d.focusWidget()->objectName() : QString(), focus);
         QVERIFY(d.result() != QDialog::Accepted);
     }
 

@@ -223,12 +223,9 @@ private slots:
         QFETCH(QDate, from);
         QFETCH(QString, message);
         Fixture f;
-        std::unique_ptr<QDialog> d;
-        if (patente.isNull())
-            d = std::make_unique<frmPeriodo_Agente>(f.store);
-        else
-            d = std::make_unique<frmPeriodo_Mandatario>(
-                f.store, FilaMandatario{kRamos, "", "LUIS", "RAMOS", "RAMIREZ", Mandato::Conforme, 1, {}});
+        const FilaMandatario ramos{kRamos, "", "LUIS", "RAMOS", "RAMIREZ", Mandato::Conforme, 1, {}};
+        std::unique_ptr<QDialog> d(patente.isNull() ? static_cast<QDialog*>(new frmPeriodo_Agente(f.store))
+                                                    : new frmPeriodo_Mandatario(f.store, ramos));
         fillPeriod(d.get(), patente, office, d1);
         d->show();
         QApplication::setActiveWindow(d.get());
