@@ -1,4 +1,5 @@
-// Page 2's list of representatives and the representative dialog it opens.
+// Page 2: its list of representatives, the representative dialog it opens, and the check of every stored
+// representative before the wizard moves on.
 #include "data/ListModel.h"
 #include "data/Store.h"
 #include "lists/PaginaApoderado.h"
@@ -84,6 +85,21 @@ struct Page : Base {
     QString selected() { return gridRows(list()).value(selectedRow(list())).section('|', 4, 4); }
     QString shown(const char* name) { return child<QWidget>(page.get(), name)->isHidden() ? "-" : name; }
 };
+
+const QString kWho = " JUAN PEREZ MARTINEZ CURP=";
+
+// A representative as stored: Mandato, Requerimiento, Acreditacion and Operando, then which of his rows exist (P his
+// private address, F his fiscal one, A an office).
+void storeRows(Database& db, const QString& curp, const QVariantList& m, const QString& rows) {
+    db.exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
+            QVariantList{curp, "PEMJ800101AB1", "JUAN", "PEREZ", "MARTINEZ"} + m);
+    for (const auto& [row, sql] : {std::pair{'P', "insert into Domicilios_MM(CURP,Tipo_Dom) values (?,1)"},
+                                   {'F', "insert into Domicilios_MM(CURP,Tipo_Dom) values (?,2)"},
+                                   {'A', "insert into Aduanas_MM values (?,470)"}}) {
+        if (rows.contains(QLatin1Char(row)))
+            db.exec(sql, {curp});
+    }
+}
 
 } // namespace
 
@@ -342,6 +358,51 @@ private slots:
         m.requerimiento = "/home/o'brien/LOTP751120QW7.req";
         QVERIFY(guardaMandatario(base.store, std::nullopt, m, nullptr));
         QCOMPARE(*base.store.mandatario(kAnterior), m);
+    }
+
+    void storedRepresentativesChecked_data() {
+        QTest::addColumn<QVariantList>("mandatario");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("message"); // followed by who he is
+        const QVariant none;
+        const QString req = "/home/aa/PEMJ800101AB1.REQ";
+        const QString request = "Proporcione el archivo de Requerimiento del mandatario";
+        const QString operando = "Defina si se encuentra operando actualemente del Representante";
+        const auto row = [](const char* name, const QVariantList& m, const char* rows, const QString& message) {
+            QTest::newRow(name) << m << QString(rows) << message;
+        };
+        row("sin particular", {1, req, 0, 1}, "FA", "Proporcione el Domicilo Particular del Representante");
+        row("sin fiscal", {1, req, 0, 1}, "PA", "Proporcione el Domicilo Fiscal del Representante");
+        row("operando no definido", {1, req, 0, 2}, "PFA", operando);
+        row("tipo 1 sin requerimiento", {1, "   ", 0, 0}, "PFA", request);
+        row("tipo 1 sin aduana", {1, req, 0, 1}, "PF",
+            "Proporcione las Aduanas ante las que aha actuado el Representante");
+        row("tipo 1 completo", {1, req, 0, 1}, "PFA", "");
+        row("tipo 2 sin requerimiento", {2, "", 1, 1}, "PF", request);
+        row("tipo 2 sin acreditacion", {2, req, none, 1}, "PF", "Proporcione el Tipo de acreditamiento del mandatario");
+        row("tipo 2 acreditacion 0, sin aduana", {2, req, 0, 0}, "PF", "");
+        row("tipo 3 solo domicilios", {3, "", none, 0}, "PF", "");
+        row("tipo 3 operando no definido", {3, "", none, 2}, "PF", operando);
+        row("sin tipo", {none, "", none, 1}, "PF", "");
+    }
+
+    void storedRepresentativesChecked() {
+        QFETCH(QVariantList, mandatario);
+        QFETCH(QString, rows);
+        QFETCH(QString, message);
+        Base base;
+        storeRows(*base.db, "PEMJ800101HDFRRN01", mandatario, rows);
+        QCOMPARE(base.store.revisaMandatarios().value_or(QString()),
+                 message.isEmpty() ? message : message + kWho + "PEMJ800101HDFRRN01");
+    }
+
+    void firstFaultyRepresentativeOnly() {
+        Base base;
+        storeRows(*base.db, "A", {1, "x.REQ", 0, 1}, "PFA");
+        storeRows(*base.db, "B", {2, "x.REQ", QVariant(), 1}, "P");
+        storeRows(*base.db, "C", {1, "", 0, 1}, "FA");
+        QCOMPARE(base.store.revisaMandatarios().value_or(QString()),
+                 "Proporcione el Domicilo Fiscal del Representante" + kWho + "B");
     }
 };
 
