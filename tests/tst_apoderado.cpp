@@ -1,32 +1,40 @@
+// Page 2: its list of representatives, the representative dialog it opens, and the check of every stored
+// representative before the wizard moves on.
+#include "data/ListModel.h"
 #include "data/Store.h"
 #include "lists/PaginaApoderado.h"
 #include "platform/Database.h"
-#include "platform/FileDialogs.h"
+#include "platform/Grid.h"
 #include "representative/frmApoderado.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-const QString kCurp = QStringLiteral("LOTP751120HDFPRD02");
-const QString kCurp2 = QStringLiteral("GOMA800101MDFRRR05");
-const QString kCurp3 = QStringLiteral("RUIZ650303HGRZRN01");
+const QString kAnterior = QStringLiteral("LOTP751120HDFPRD02");
+const QString kExamen = QStringLiteral("GOMA800101MDFRRR05");
+const QString kSinAcreditacion = QStringLiteral("RUIZ650303HGRZRN01");
+const QString kAutorizado = QStringLiteral("SAGA701212HGRNRL03");
+const QString kSinMandato = QStringLiteral("VEGA550505MDFGRN04");
+const QString kConforme = QStringLiteral("Conforme 2.13.11 (Posterior 01/01/2001)");
 const QString kAeropuerto = QStringLiteral("AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO");
 const QString kLaredo = QStringLiteral("NUEVO LAREDO, NUEVO LAREDO, TAMAULIPAS");
 
 // A representative who passes every check: type 2 with NTCL, or type 1 with offices 470 and 240 and a declaration
 // at each.
-Mandatario valido(const QString& curp, Mandato mandato) {
-    Mandatario m = representative(curp, curp.left(10) + QStringLiteral("QW7"), QStringLiteral("PEDRO"), mandato);
+Mandatario valido(const QString& curp, Mandato mandato, const QString& nombre = QStringLiteral("PEDRO")) {
+    Mandatario m = representative(curp, curp.left(10) + QStringLiteral("QW7"), nombre, mandato);
     m.acreditacion = mandato == Mandato::Conforme ? 1 : 0;
     if (mandato == Mandato::Anterior) {
         const Aduana a470{470, kAeropuerto}, a240{240, kLaredo};
@@ -42,16 +50,55 @@ struct Base {
     std::unique_ptr<Database> db{openDatabase(dir.path())};
     Store store{*db};
     ScriptedMessages messages;
-    // The dialog stores as page 2 has it store: curpAnterior is the CURP of the one corrected.
-    void guardaComoPagina(frmApoderado& d, const std::optional<QString>& curpAnterior) {
-        d.setGuarda([this, curpAnterior](const Mandatario& m, QWidget* w) {
-            return guardaMandatario(store, curpAnterior, m, w);
-        });
-    }
 };
 
-QString focusName(QWidget* d) {
-    return d->focusWidget() ? d->focusWidget()->objectName() : QString();
+// Page 2 over five representatives: a type 2 with examination and a period with another broker, a type 2 without
+// accreditation, a type 3 without fiscal address, one with no type, and last a type 1 not operating.
+struct Page : Base {
+    std::unique_ptr<PaginaApoderado> page;
+
+    Page() {
+        const auto add = [&](const QString& curp, const char* nombre, Mandato mandato, int acreditacion, int operando) {
+            Mandatario m = valido(curp, mandato, nombre);
+            m.acreditacion = acreditacion;
+            m.operando = operando;
+            store.guardaMandatario({}, m);
+        };
+        add(kExamen, "BETO", Mandato::Conforme, 2, 0);
+        add(kSinAcreditacion, "CIRO", Mandato::Conforme, 0, 1);
+        add(kAutorizado, "DORA", Mandato::Autorizado, 0, 2);
+        add(kSinMandato, "EVA", Mandato::Ninguno, 1, 1);
+        add(kAnterior, "ANA", Mandato::Anterior, 0, 0);
+        db->exec("update Mandatarios set Acreditacion=NULL where CURP=?", {kSinAcreditacion});
+        db->exec("delete from Domicilios_MM where CURP=? and Tipo_Dom=2", {kAutorizado});
+        db->exec("insert into Periodos_H_MM values (?,?,?,?,?)",
+                 {kExamen, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
+    }
+    PaginaApoderado* open() {
+        page = std::make_unique<PaginaApoderado>(store);
+        page->Llena_Mandatarios();
+        page->show();
+        return page.get();
+    }
+    QTableView* list() { return child<QTableView>(page.get(), "fgAA"); }
+    void select(const QString& curp) { list()->selectRow(static_cast<ListModel*>(list()->model())->rowOf(curp)); }
+    QString selected() { return gridRows(list()).value(selectedRow(list())).section('|', 4, 4); }
+    QString shown(const char* name) { return child<QWidget>(page.get(), name)->isHidden() ? "-" : name; }
+};
+
+const QString kWho = " JUAN PEREZ MARTINEZ CURP=";
+
+// A representative as stored: Mandato, Requerimiento, Acreditacion and Operando, then which of his rows exist (P his
+// private address, F his fiscal one, A an office).
+void storeRows(Database& db, const QString& curp, const QVariantList& m, const QString& rows) {
+    db.exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
+            QVariantList{curp, "PEMJ800101AB1", "JUAN", "PEREZ", "MARTINEZ"} + m);
+    for (const auto& [row, sql] : {std::pair{'P', "insert into Domicilios_MM(CURP,Tipo_Dom) values (?,1)"},
+                                   {'F', "insert into Domicilios_MM(CURP,Tipo_Dom) values (?,2)"},
+                                   {'A', "insert into Aduanas_MM values (?,470)"}}) {
+        if (rows.contains(QLatin1Char(row)))
+            db.exec(sql, {curp});
+    }
 }
 
 } // namespace
@@ -60,213 +107,304 @@ class TestApoderado : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { FileDialogs::clearAnswers(); }
-
-    void checksInOrder_data();
-    void checksInOrder();
-    void officesAndDeclarationsAsValues();
-    void refusalsKeepDialogOpen();
-    void editReplacesExactlyHisRows();
-    void valueStoredAndGivenBackExactly();
-};
-
-void TestApoderado::checksInOrder_data() {
-    // One control spoilt in an otherwise valid representative: a box gets the value, a combo loses its choice, a
-    // radio button is unchecked.
-    QTest::addColumn<int>("mandato");
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("focus");
-    const auto add = [](const char* row, int mandato, const char* control, const char* value, const char* message,
-                        const char* focus) {
-        QTest::newRow(row) << mandato << QString(control) << QString(value) << QString(message) << QString(focus);
-    };
-    add("1 nombre", 2, "txtNombre", "   ", "Nombre no puede estar vacio", "txtNombre");
-    add("2 paterno", 2, "txtApPaterno", "", "Ap. Paterno no puede estar vacio", "txtApPaterno");
-    add("3 materno", 2, "txtApMaterno", "", "Ap. Materno no puede estar vacio", "txtApMaterno");
-    add("4 curp", 2, "txtCURP", "LOTP751120HDFPRD0", "CURP no valido", "txtCURP");
-    add("5 rfc", 2, "txtRFC", "LOTP751320QW7", "RFC no valido", "txtRFC");
-    add("6 particular", 2, "txtCalle", "", "Calle no puede estar vacio", "txtCalle");
-    add("7 fiscal", 2, "cmbFiscalMDeleg", "", "Mpio. o Delegación no puede estar vacio", "cmbFiscalMDeleg");
-    add("8 mandato", 2, "cmbMandato", "", "Tipo de Mandato no puede estar vacio", "cmbMandato");
-    add("9 requerimiento", 2, "txtRequerimiento", "", "El Requerimiento Electrónico no puede estar vacio", "cmdBuscar");
-    add("10 otro rfc", 2, "txtRequerimiento", "/home/juan/GODE561231GR8.req",
-        "El Requerimiento Electrónico se debe llamar igual al RFC", "cmdBuscar");
-    // Declarations do not stand in for offices.
-    add("11 aduanas", 1, "fgAduanasAct", "", "Debe existir almenos una Aduana donde ha actuado", "cmdNuevaAduana");
-    add("12 acreditacion", 2, "optNTCL", "", "Debe elegir el tipo de acreditación", "optNTCL");
-    add("13 operando", 2, "optSi", "", "Debe elegir si el Manandatario o Representante se encuentra Operando", "optSi");
-}
-
-void TestApoderado::checksInOrder() {
-    QFETCH(int, mandato);
-    QFETCH(QString, control);
-    QFETCH(QString, value);
-    QFETCH(QString, message);
-    QFETCH(QString, focus);
-    Base base;
-    Mandatario m = valido(kCurp, mandatoDeCodigo(mandato));
-    if (control == "fgAduanasAct")
-        m.aduanas.clear();
-    frmApoderado d(base.store, m);
-    d.show();
-    QWidget* spoilt = child<QWidget>(&d, qPrintable(control));
-    if (auto* box = qobject_cast<QLineEdit*>(spoilt)) {
-        box->setText(value);
-    } else if (auto* combo = qobject_cast<QComboBox*>(spoilt)) {
-        combo->setCurrentIndex(-1);
-    } else if (auto* option = qobject_cast<QRadioButton*>(spoilt)) {
-        option->setAutoExclusive(false);
-        option->setChecked(false);
+    void pageDetailsByMandate_data() {
+        // The panel: frames and boxes on show ("-" hidden), NTCL and Examen ("X" checked), the request file.
+        QTest::addColumn<QString>("curp");
+        QTest::addColumn<QString>("tipo");
+        QTest::addColumn<QString>("panel");
+        const QString previous = QStringLiteral("-X /req/GOMA800101QW7.req");
+        const QString conforme = QStringLiteral("- - frAcreditacion txtRequerimiento ");
+        const QString autorizado = QString::fromUtf8("Con autorización de operar al 15/01/2004");
+        // Each follows a type 2 with "Examen de Conocimientos". Type 1 leaves the hidden accreditation as it was.
+        QTest::newRow("anterior") << kAnterior << "Anterior 01/01/2001"
+                                  << "frAduanasAct frPedTramitados - txtRequerimiento -X /req/LOTP751120QW7.req";
+        QTest::newRow("conforme con examen") << kExamen << kConforme << conforme + previous;
+        QTest::newRow("conforme sin acreditacion")
+            << kSinAcreditacion << kConforme << conforme + "-- /req/RUIZ650303QW7.req";
+        // The request file is not read for type 3: what the previous selection showed stays (hidden).
+        QTest::newRow("autorizado") << kAutorizado << autorizado << "- - - - " + previous;
+        // No type matches: the panel keeps what the previous selection showed.
+        QTest::newRow("sin mandato") << kSinMandato << kConforme << conforme + previous;
     }
-    base.guardaComoPagina(d, std::nullopt);
-    press(&d, "cmdAceptar");
-    QCOMPARE(base.messages.texts(), QStringList({message}));
-    QCOMPARE(int(base.messages.shown.first().icon), int(MessageIcon::Information));
-    QCOMPARE(focusName(&d), focus);
-    QVERIFY(d.result() != QDialog::Accepted);
-    QVERIFY(!base.db->exists("select * from Mandatarios"));
-}
 
-void TestApoderado::officesAndDeclarationsAsValues() {
-    Base base;
-    ModalDriver driver;
-    Mandatario m = valido(kCurp, Mandato::Anterior);
-    frmApoderado d(base.store, m);
-    d.show();
-    // An office through its dialog, a listed one refused; then a declaration, at a listed office only.
-    driver.then([](QDialog* small) {
-        child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 240");
-        press(small, "cmdAceptar");
-        child<QComboBox>(small, "cmbAduana")->setCurrentText("MANZANILLO, MANZANILLO, COLIMA");
-        press(small, "cmdAceptar");
-    });
-    press(&d, "cmdNuevaAduana");
-    driver.then([](QDialog* small) {
-        child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
-        typeText(child<QLineEdit>(small, "txtPedimento"), "0042");
-        // A typed date past the last day of the declarations is refused after every other check.
-        QTest::keyClicks(child<QDateEdit>(small, "dtpFPed"), "02/01/2001");
-        child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 200");
-        press(small, "cmdAceptar");
-        child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
-        press(small, "cmdAceptar");
-        child<QDateEdit>(small, "dtpFPed")->setDate(QDate(1998, 1, 2));
-        press(small, "cmdAceptar");
-    });
-    press(&d, "cmdNuevoPed");
-    QCOMPARE(driver.unexpected, QStringList());
-    QCOMPARE(base.messages.texts(),
-             QStringList({"Ya existe la aduana en la lista de aduanas que actuo",
-                          "No existe la aduana del pedimento en la lista de aduanas que actuo", "Fecha no valida"}));
-    const Aduana a160{160, "MANZANILLO, MANZANILLO, COLIMA"};
-    m.aduanas << a160;
-    m.pedimentos << Pedimento{a160, "0042", QDate(1998, 1, 2)};
-    QCOMPARE(d.mandatario(), m);
+    void pageDetailsByMandate() {
+        QFETCH(QString, curp);
+        QFETCH(QString, tipo);
+        QFETCH(QString, panel);
+        Page p;
+        QWidget* page = p.open();
+        p.select(kExamen);
+        p.select(curp);
+        QVERIFY(child<QPushButton>(page, "cmdEditar")->isEnabled());
+        QCOMPARE(child<QLabel>(page, "lblTipoMandato")->text(), tipo);
+        const auto mark = [page](const char* name) { return child<QRadioButton>(page, name)->isChecked() ? "X" : "-"; };
+        QCOMPARE(QStringList({p.shown("frAduanasAct"), p.shown("frPedTramitados"), p.shown("frAcreditacion"),
+                              p.shown("txtRequerimiento"), mark("optNTCL") + QString(mark("optExCon")),
+                              child<QLineEdit>(page, "txtRequerimiento")->text()})
+                     .join(' '),
+                 panel);
+        if (curp == kAnterior)
+            QCOMPARE(gridRows(page, "fgPedTramitados"),
+                     QStringList({kAeropuerto + "|3001|05/03/2000", kLaredo + "|3002|11/02/1999"}));
+        // He who has only a private address shows an empty fiscal block.
+        const bool fiscal = curp != kAutorizado;
+        QCOMPARE(child<QLineEdit>(page, "txtFiscalAprNoInt")->text(), QString(fiscal ? "4B" : ""));
+        QCOMPARE(child<QComboBox>(page, "cmbFiscalApRNoMDeleg")->currentText(), QString(fiscal ? " 15" : ""));
+        QCOMPARE(p.messages.texts(), QStringList());
+    }
 
-    // Removing an office takes its declarations along; a refused confirmation removes nothing.
-    child<QTableView>(&d, "fgAduanasAct")->selectRow(0);
-    base.messages.answerNext(false);
-    press(&d, "cmdBorrarAduana");
-    QCOMPARE(d.mandatario(), m);
-    press(&d, "cmdBorrarAduana");
-    QCOMPARE(base.messages.texts().last(),
-             QString("¿DESEA BORRAR LA ADUANA SELECCIONADA Y LOS PEDIMENTOS RELACIONADOS?"));
-    m.aduanas.removeFirst();
-    m.pedimentos.removeFirst();
-    QCOMPARE(d.mandatario(), m);
-    QCOMPARE(gridRows(&d, "fgAduanasAct"), QStringList({" 240|" + kLaredo, " 160|MANZANILLO, MANZANILLO, COLIMA"}));
-    child<QTableView>(&d, "fgPedTramitados")->selectRow(1);
-    press(&d, "cmdBorrarPed");
-    QCOMPARE(base.messages.texts().last(), QString("¿DESEA BORRAR EL PERIODO SELECCIONADO?"));
-    m.pedimentos.removeLast();
-    QCOMPARE(d.mandatario(), m);
-    QCOMPARE(gridRows(&d, "fgPedTramitados"), QStringList({" 240|" + kLaredo + "|3002|11/02/1999"}));
-}
+    void pageListsSelectsAndDeletes() {
+        Page p;
+        const QStringList before = dumpAll(*p.db);
+        PaginaApoderado* page = p.open();
+        QSignalSpy changed(page, &PaginaApoderado::mandatariosCambiados);
+        QCOMPARE(gridRows(page, "fgAA"),
+                 QStringList({"BETO|LOPEZ|TORRES|GOMA800101QW7|" + kExamen + "|" + kConforme + "|No",
+                              "CIRO|LOPEZ|TORRES|RUIZ650303QW7|" + kSinAcreditacion + "|" + kConforme + "|Si",
+                              "DORA|LOPEZ|TORRES|SAGA701212QW7|" + kAutorizado +
+                                  QString::fromUtf8("|Con autorización de operar al 15/01/2004|No Definido"),
+                              "EVA|LOPEZ|TORRES|VEGA550505QW7|" + kSinMandato + "||Si",
+                              "ANA|LOPEZ|TORRES|LOTP751120QW7|" + kAnterior + "|Anterior 01/01/2001|No"}));
+        QVERIFY(!child<QPushButton>(page, "cmdBorrar")->isEnabled());
+        // The arrow keys show the representative as a click does.
+        p.list()->selectRow(3);
+        QTest::keyClick(p.list(), Qt::Key_Down);
+        QCOMPARE(child<QLineEdit>(page, "txtApRCalle")->text(), QString("ANA PARTICULAR"));
+        p.messages.answerNext(false);
+        press(page, "cmdBorrar");
+        QCOMPARE(p.messages.texts(),
+                 QStringList({"¿DESEA BORRAR EL MANDATARIO\n\nANA LOPEZ TORRES " + kAnterior + " ?"}));
+        QVERIFY(p.messages.shown.first().withCancel);
+        QCOMPARE(dumpAll(*p.db), before);
+        QCOMPARE(changed.count(), 0);
 
-void TestApoderado::editReplacesExactlyHisRows() {
-    Base base;
-    Database& db = *base.db;
-    base.store.guardaMandatario({}, valido(kCurp2, Mandato::Anterior));
-    base.store.guardaMandatario({}, valido(kCurp, Mandato::Anterior));
-    db.exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kCurp, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
-    QStringList before = dumpAll(db);
-    // A corrected CURP carries everything he had, his periods with other brokers included, in the same order; the
-    // other representative is untouched.
-    Mandatario m = *base.store.mandatario(kCurp);
-    m.curp = kCurp3;
-    QVERIFY(guardaMandatario(base.store, kCurp, m, nullptr));
-    QCOMPARE(dumpAll(db), before.replaceInStrings(kCurp, kCurp3));
-    // Now a type 2: his offices and declarations go, the other's stay.
-    m.mandato = Mandato::Conforme;
-    m.acreditacion = 2;
-    QVERIFY(guardaMandatario(base.store, kCurp3, m, nullptr));
-    m.aduanas.clear();
-    m.pedimentos.clear();
-    QCOMPARE(*base.store.mandatario(kCurp3), m);
-    QCOMPARE(base.store.mandatario(kCurp2)->pedimentos.size(), 2);
-}
+        press(page, "cmdBorrar");
+        QVERIFY(!dumpAll(*p.db).join('/').contains(kAnterior));
+        QCOMPARE(gridRows(page, "fgAA").size(), 4);
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!child<QPushButton>(page, "cmdBorrar")->isEnabled());
+        QCOMPARE(p.shown("frAduanasAct") + child<QLineEdit>(page, "txtApRCalle")->text(), QString("-"));
+        // An aspirant takes his periods with other brokers along.
+        p.select(kExamen);
+        press(page, "cmdBorrar");
+        QVERIFY(!dumpAll(*p.db).join('/').contains(kExamen));
 
-void TestApoderado::refusalsKeepDialogOpen() {
-    Base base;
-    Database& db = *base.db;
-    base.store.guardaMandatario({}, valido(kCurp, Mandato::Anterior));
-    base.store.guardaMandatario({}, valido(kCurp2, Mandato::Conforme));
-    const QStringList before = dumpAll(db);
-    const QString duplicate = "YA EXISTE EL MANDATARIO EN LA BASE DE DATOS.";
-    // A new one may not take a stored CURP.
-    frmApoderado nuevo(base.store, valido(kCurp2, Mandato::Conforme));
-    base.guardaComoPagina(nuevo, std::nullopt);
-    press(&nuevo, "cmdAceptar");
-    QCOMPARE(base.messages.texts(), QStringList({duplicate}));
-    QCOMPARE(int(base.messages.shown.last().icon), int(MessageIcon::None));
-    // A corrected one may not take another's CURP. The engine refuses the declarations, which come after every
-    // delete and most inserts; it is told, and the tables stay as they were.
-    db.exec("create trigger falla before insert on Pedimentos_MM begin select raise(abort, 'pedimento forzado'); end");
-    frmApoderado d(base.store, base.store.mandatario(kCurp));
-    base.guardaComoPagina(d, kCurp);
-    child<QLineEdit>(&d, "txtNombre")->setText("PEDRO PABLO");
-    child<QLineEdit>(&d, "txtCURP")->setText(kCurp2);
-    press(&d, "cmdAceptar");
-    QCOMPARE(base.messages.texts().last(), duplicate);
-    child<QLineEdit>(&d, "txtCURP")->setText(kCurp3);
-    press(&d, "cmdAceptar");
-    QCOMPARE(base.messages.shown.size(), 3);
-    QVERIFY(base.messages.texts().last().startsWith("No se pudo guardar el Mandatario"));
-    QVERIFY(base.messages.texts().last().contains("pedimento forzado"));
-    QCOMPARE(int(base.messages.shown.last().icon), int(MessageIcon::Exclamation));
-    QVERIFY(nuevo.result() != QDialog::Accepted && d.result() != QDialog::Accepted);
-    QCOMPARE(dumpAll(db), before);
-    // Once the engine takes it again, the same window stores what was typed; his own CURP is no duplicate.
-    db.exec("drop trigger falla");
-    child<QLineEdit>(&d, "txtCURP")->setText(kCurp);
-    press(&d, "cmdAceptar");
-    QCOMPARE(d.result(), int(QDialog::Accepted));
-    QCOMPARE(base.store.mandatario(kCurp)->nombre, QString("PEDRO PABLO"));
-}
+        // A long list is read a page at a time.
+        p.db->exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < 1000) "
+                   "insert into Mandatarios(CURP, Nombre, Mandato) select printf('CURP%06d', i), 'X', 1 from n");
+        page->Llena_Mandatarios();
+        QCOMPARE(p.list()->model()->rowCount(), ListModel::kPage);
+    }
 
-void TestApoderado::valueStoredAndGivenBackExactly() {
-    Base base;
-    Mandatario m = valido(kCurp, Mandato::Anterior);
-    m.apPaterno = "D'ANGELO";
-    m.particular.calle = "O'HIGGINS'); DELETE FROM MANDATARIOS; --";
-    m.requerimiento = "/home/o'brien/LOTP751120QW7.req";
-    QVERIFY(guardaMandatario(base.store, std::nullopt, m, nullptr));
-    QCOMPARE(*base.store.mandatario(kCurp), m);
-    // Opened on him, the dialog gives him back whole; what the user changes is what changes.
-    frmApoderado d(base.store, base.store.mandatario(kCurp));
-    QCOMPARE(gridRows(&d, "fgPedTramitados").first(), " 470|" + kAeropuerto + "|3001|05/03/2000");
-    // An accreditation chosen while the type was 2 is not kept for a type 1.
-    child<QRadioButton>(&d, "optExamen")->setChecked(true);
-    child<QRadioButton>(&d, "optNo")->setChecked(true);
-    typeText(child<QLineEdit>(&d, "txtFiscalNoInt"), "b");
-    press(&d, "cmdAceptar");
-    QCOMPARE(d.Respuesta_Apoderado(), QString("A"));
-    m.operando = 0;
-    m.fiscal.noInt = "4BB";
-    QCOMPARE(d.mandatario(), m);
-}
+    void pageStoresCorrectionWhole() {
+        Page p;
+        const QString duplicate = "YA EXISTE EL MANDATARIO EN LA BASE DE DATOS.";
+        const QString nuevo = "PEMJ800101HDFRRN01";
+        // A new one may not take a stored CURP.
+        QVERIFY(!guardaMandatario(p.store, std::nullopt, valido(kExamen, Mandato::Conforme), nullptr));
+        QCOMPARE(p.messages.texts(), QStringList({duplicate}));
+        p.db->exec("insert into Periodos_H_MM values (?,?,?,?,?)",
+                   {kAnterior, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
+        QStringList before = dumpAll(*p.db);
+        // The engine refuses the declarations, which come after every delete and most inserts.
+        p.db->exec("create trigger falla before insert on Pedimentos_MM begin select raise(abort, 'forzado'); end");
+        PaginaApoderado* page = p.open();
+        QSignalSpy changed(page, &PaginaApoderado::mandatariosCambiados);
+        ModalDriver driver;
+        p.select(kAnterior);
+        driver.then([&p, &before, &nuevo](QDialog* d) {
+            // His own CURP is no duplicate: the store is asked, and its refusal leaves the tables as they were.
+            press(d, "cmdAceptar");
+            QCOMPARE(dumpAll(*p.db), before);
+            child<QLineEdit>(d, "txtCURP")->setText(kExamen);
+            press(d, "cmdAceptar");
+            // Once the engine takes it again, the same window stores what was typed.
+            p.db->exec("drop trigger falla");
+            child<QLineEdit>(d, "txtCURP")->setText(nuevo);
+            // An accreditation chosen while the type was 2 is not kept for a type 1.
+            child<QRadioButton>(d, "optExamen")->setChecked(true);
+            press(d, "cmdAceptar");
+            QCOMPARE(static_cast<frmApoderado*>(d)->Respuesta_Apoderado(), QString("A"));
+        });
+        press(page, "cmdEditar");
+        QCOMPARE(driver.pending() + driver.unexpected.size(), 0);
+        QCOMPARE(p.messages.texts().mid(1),
+                 QStringList(
+                     {"No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\nforzado", duplicate}));
+        QCOMPARE(int(p.messages.shown[1].icon), int(MessageIcon::Exclamation));
+        QCOMPARE(int(p.messages.shown[2].icon), int(MessageIcon::None));
+        // A corrected CURP carries everything he had, his periods with other brokers included, in the same order;
+        // the others are untouched. He stays selected.
+        QCOMPARE(dumpAll(*p.db), before.replaceInStrings(kAnterior, nuevo));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(p.selected(), nuevo);
+    }
+
+    void checksInOrder_data() {
+        // One control spoilt in an otherwise valid representative: a box gets the value, a combo loses its choice,
+        // a radio button is unchecked.
+        QTest::addColumn<int>("mandato");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("focus");
+        // The focus goes back to the control spoilt unless another is named.
+        const auto add = [](const char* row, int mandato, const char* control, const char* value, const char* message,
+                            const char* focus = nullptr) {
+            QTest::newRow(row) << mandato << QString(control) << QString(value) << QString(message)
+                               << QString(focus ? focus : control);
+        };
+        add("1 nombre", 2, "txtNombre", "   ", "Nombre no puede estar vacio");
+        add("2 paterno", 2, "txtApPaterno", "", "Ap. Paterno no puede estar vacio");
+        add("3 materno", 2, "txtApMaterno", "", "Ap. Materno no puede estar vacio");
+        add("4 curp", 2, "txtCURP", "LOTP751120HDFPRD0", "CURP no valido");
+        add("5 rfc", 2, "txtRFC", "LOTP751320QW7", "RFC no valido");
+        add("6 particular", 2, "txtCalle", "", "Calle no puede estar vacio");
+        add("7 fiscal", 2, "cmbFiscalMDeleg", "", "Mpio. o Delegación no puede estar vacio");
+        add("8 mandato", 2, "cmbMandato", "", "Tipo de Mandato no puede estar vacio");
+        add("9 requerimiento", 2, "txtRequerimiento", "", "El Requerimiento Electrónico no puede estar vacio",
+            "cmdBuscar");
+        add("10 otro rfc", 2, "txtRequerimiento", "/home/juan/GODE561231GR8.req",
+            "El Requerimiento Electrónico se debe llamar igual al RFC", "cmdBuscar");
+        // Declarations do not stand in for offices.
+        add("11 aduanas", 1, "fgAduanasAct", "", "Debe existir almenos una Aduana donde ha actuado", "cmdNuevaAduana");
+        add("12 acreditacion", 2, "optNTCL", "", "Debe elegir el tipo de acreditación");
+        add("13 operando", 2, "optSi", "", "Debe elegir si el Manandatario o Representante se encuentra Operando");
+    }
+
+    void checksInOrder() {
+        QFETCH(int, mandato);
+        QFETCH(QString, control);
+        QFETCH(QString, value);
+        QFETCH(QString, message);
+        QFETCH(QString, focus);
+        Base base;
+        Mandatario m = valido(kAnterior, mandatoDeCodigo(mandato));
+        if (control == "fgAduanasAct")
+            m.aduanas.clear();
+        frmApoderado d(base.store, m);
+        d.show();
+        QWidget* spoilt = child<QWidget>(&d, qPrintable(control));
+        if (auto* box = qobject_cast<QLineEdit*>(spoilt)) {
+            box->setText(value);
+        } else if (auto* combo = qobject_cast<QComboBox*>(spoilt)) {
+            combo->setCurrentIndex(-1);
+        } else if (auto* option = qobject_cast<QRadioButton*>(spoilt)) {
+            option->setAutoExclusive(false);
+            option->setChecked(false);
+        }
+        press(&d, "cmdAceptar");
+        QCOMPARE(base.messages.texts(), QStringList({message}));
+        QCOMPARE(int(base.messages.shown.first().icon), int(MessageIcon::Information));
+        QCOMPARE(d.focusWidget() ? d.focusWidget()->objectName() : QString(), focus);
+        QVERIFY(d.result() != QDialog::Accepted);
+    }
+
+    void officesAndDeclarationsAsValues() {
+        Base base;
+        ModalDriver driver;
+        Mandatario m = valido(kAnterior, Mandato::Anterior);
+        frmApoderado d(base.store, m);
+        d.show();
+        // An office through its dialog, a listed one refused; then a declaration, at a listed office only.
+        driver.then([](QDialog* small) {
+            child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 240");
+            press(small, "cmdAceptar");
+            child<QComboBox>(small, "cmbAduana")->setCurrentText("MANZANILLO, MANZANILLO, COLIMA");
+            press(small, "cmdAceptar");
+        });
+        press(&d, "cmdNuevaAduana");
+        driver.then([](QDialog* small) {
+            child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
+            typeText(child<QLineEdit>(small, "txtPedimento"), "0042");
+            // A typed date past the last day of the declarations is refused after every other check.
+            QTest::keyClicks(child<QDateEdit>(small, "dtpFPed"), "02/01/2001");
+            child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 200");
+            press(small, "cmdAceptar");
+            child<QComboBox>(small, "cmbNoAduana")->setCurrentText(" 160");
+            press(small, "cmdAceptar");
+            child<QDateEdit>(small, "dtpFPed")->setDate(QDate(1998, 1, 2));
+            press(small, "cmdAceptar");
+        });
+        press(&d, "cmdNuevoPed");
+        QCOMPARE(driver.unexpected, QStringList());
+
+        // Removing an office takes its declarations along; a refused confirmation removes nothing.
+        child<QTableView>(&d, "fgAduanasAct")->selectRow(0);
+        base.messages.answerNext(false);
+        press(&d, "cmdBorrarAduana");
+        press(&d, "cmdBorrarAduana");
+        child<QTableView>(&d, "fgPedTramitados")->selectRow(0);
+        press(&d, "cmdBorrarPed");
+        const QString office = QStringLiteral("¿DESEA BORRAR LA ADUANA SELECCIONADA Y LOS PEDIMENTOS RELACIONADOS?");
+        QCOMPARE(base.messages.texts(),
+                 QStringList({"Ya existe la aduana en la lista de aduanas que actuo",
+                              "No existe la aduana del pedimento en la lista de aduanas que actuo", "Fecha no valida",
+                              office, office, "¿DESEA BORRAR EL PERIODO SELECCIONADO?"}));
+        const Aduana a160{160, "MANZANILLO, MANZANILLO, COLIMA"};
+        m.aduanas = {m.aduanas[1], a160};
+        m.pedimentos = {{a160, "0042", QDate(1998, 1, 2)}};
+        QCOMPARE(d.mandatario(), m);
+        QCOMPARE(gridRows(&d, "fgAduanasAct") + gridRows(&d, "fgPedTramitados"),
+                 QStringList({" 240|" + kLaredo, " 160|" + a160.nombre, " 160|" + a160.nombre + "|0042|02/01/1998"}));
+    }
+
+    void valueStoredAndReadBackExactly() {
+        // Quotes and statement text stay values: every statement binds them.
+        Base base;
+        Mandatario m = valido(kAnterior, Mandato::Anterior);
+        m.apPaterno = "D'ANGELO";
+        m.particular.calle = "O'HIGGINS'); DELETE FROM MANDATARIOS; --";
+        m.requerimiento = "/home/o'brien/LOTP751120QW7.req";
+        QVERIFY(guardaMandatario(base.store, std::nullopt, m, nullptr));
+        QCOMPARE(*base.store.mandatario(kAnterior), m);
+    }
+
+    void storedRepresentativesChecked_data() {
+        QTest::addColumn<QVariantList>("mandatario");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("message"); // followed by who he is
+        const QVariant none;
+        const QString req = "/home/aa/PEMJ800101AB1.REQ";
+        const QString request = "Proporcione el archivo de Requerimiento del mandatario";
+        const QString operando = "Defina si se encuentra operando actualemente del Representante";
+        const auto row = [](const char* name, const QVariantList& m, const char* rows, const QString& message) {
+            QTest::newRow(name) << m << QString(rows) << message;
+        };
+        row("sin particular", {1, req, 0, 1}, "FA", "Proporcione el Domicilo Particular del Representante");
+        row("sin fiscal", {1, req, 0, 1}, "PA", "Proporcione el Domicilo Fiscal del Representante");
+        row("operando no definido", {1, req, 0, 2}, "PFA", operando);
+        row("tipo 1 sin requerimiento", {1, "   ", 0, 0}, "PFA", request);
+        row("tipo 1 sin aduana", {1, req, 0, 1}, "PF",
+            "Proporcione las Aduanas ante las que aha actuado el Representante");
+        row("tipo 1 completo", {1, req, 0, 1}, "PFA", "");
+        row("tipo 2 sin requerimiento", {2, "", 1, 1}, "PF", request);
+        row("tipo 2 sin acreditacion", {2, req, none, 1}, "PF", "Proporcione el Tipo de acreditamiento del mandatario");
+        row("tipo 2 acreditacion 0, sin aduana", {2, req, 0, 0}, "PF", "");
+        row("tipo 3 solo domicilios", {3, "", none, 0}, "PF", "");
+        row("tipo 3 operando no definido", {3, "", none, 2}, "PF", operando);
+        row("sin tipo", {none, "", none, 1}, "PF", "");
+    }
+
+    void storedRepresentativesChecked() {
+        QFETCH(QVariantList, mandatario);
+        QFETCH(QString, rows);
+        QFETCH(QString, message);
+        Base base;
+        storeRows(*base.db, "PEMJ800101HDFRRN01", mandatario, rows);
+        QCOMPARE(base.store.revisaMandatarios().value_or(QString()),
+                 message.isEmpty() ? message : message + kWho + "PEMJ800101HDFRRN01");
+    }
+
+    void firstFaultyRepresentativeOnly() {
+        Base base;
+        storeRows(*base.db, "A", {1, "x.REQ", 0, 1}, "PFA");
+        storeRows(*base.db, "B", {2, "x.REQ", QVariant(), 1}, "P");
+        storeRows(*base.db, "C", {1, "", 0, 1}, "FA");
+        QCOMPARE(base.store.revisaMandatarios().value_or(QString()),
+                 "Proporcione el Domicilo Fiscal del Representante" + kWho + "B");
+    }
+};
 
 QTEST_MAIN(TestApoderado)
 #include "tst_apoderado.moc"
