@@ -6,7 +6,6 @@
 #include "data/BaseDatos.h"
 #include "data/Store.h"
 #include "export/Envio.h"
-#include "import/Recupera.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
@@ -43,20 +42,6 @@ struct Caso {
     QList<Paso> pasos;
 };
 
-AgenteAduanal agente(qint64 patente, const QString& nombre) {
-    AgenteAduanal a{patente, nombre, "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470, {}, {}};
-    a.fiscal = {"09", 15, nombre + " FISCAL", "120", "", "CENTRO", "06600", "5555555555", ""};
-    a.notificaciones = {"12", 1, nombre + " AVISOS", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"};
-    return a;
-}
-
-PersonaHistorica historica(const QString& curp, int periodos) {
-    PersonaHistorica p{"ROLP600101AB1", curp, "PEDRO", "ROSAS", "LUNA", {}};
-    for (int i = 0; i < periodos; ++i)
-        p.periodos << PeriodoAgente{{QList<qint64>{10, 20, 50}[i], {}}, QDate(1990 + i, 1, 1), QDate(1990 + i, 12, 31)};
-    return p;
-}
-
 Mandatario anterior(const QString& curp, const QString& nombre, int oficinas, const QDir& plantilla) {
     Mandatario m = representative(curp, "LOTP751120QW7", nombre, Mandato::Anterior);
     m.requerimiento = plantilla.filePath("LOTP751120QW7.req");
@@ -77,25 +62,6 @@ void conMandatarios(Store& s, const QDir& plantilla) {
     s.agregaPeriodoMandatario(kPeriodo);
 }
 
-// The previous version's export as Vantrix writes it, with 2,000 representatives.
-void escribeRecupera(const QDir& plantilla) {
-    QList<QByteArray> r{"AA|470|EMILIO|GOMEZ|DIAZ|GODE561231GR8|GODE561231HDFRRN09|0|470",
-                        "Domicilios_AA|470|1|09|15|REFORMA|120||CENTRO|06600|5555555555|",
-                        "Domicilios_AA|470|2|12|1|JUAREZ|S/N|B|SAN JOSE|39000|7471111111|7472222222"};
-    for (int i = 0; i < 2000; ++i) {
-        const QByteArray curp = "LOTP" + QByteArray::number(100000 + i) + "HGRPRN09";
-        r << "Mandatarios|470|" + curp + "|LOTP751120QW7|JUAN|LOPEZ|TORRES|" + (i % 2 ? "1" : "");
-        r << "Domicilios_MM|470|" + curp + "|12|1|CALLE " + QByteArray::number(i) + "|10||CENTRO|39300|7441111111|";
-        if (i % 4 == 0)
-            r << "Aduanas_MM|470|" + curp + "|10"
-              << "Pedimentos_MM|470|" + curp + "|10|0001234|2000-11-30";
-    }
-    QByteArray bytes = "\"TOLVEK|Recupera|" + QByteArray::number(r.size()) + "\"\r\n";
-    for (const QByteArray& record : r)
-        bytes += '"' + record + "\"\r\n";
-    writeFile(plantilla.filePath(kRecuperaFileName), bytes + "\"800|470|\"\r\n");
-}
-
 Paso genera(const QByteArray& password, Envio::Resultado esperado) {
     return [=](Store& s, const QDir& plantilla) {
         Llave key{plantilla.filePath("GODE561231GR8.key"), password};
@@ -107,30 +73,12 @@ Paso genera(const QByteArray& password, Envio::Resultado esperado) {
 
 const QMap<QString, Caso>& casos() {
     static const QMap<QString, Caso> casos{
-        {"agente e historico",
-         {[](Store& s, const QDir&) {
-              s.guardaAgente(agente(470, "EMILIO"));
-              s.guardaPersonaHistorica({}, historica(kCurpA, 2));
-          },
-          {[](Store& s, const QDir&) { s.guardaAgente(agente(3012, "MARIA")); },
-           [](Store& s, const QDir&) { s.guardaPersonaHistorica(kCurpA, historica(kCurpB, 3)); },
-           [](Store& s, const QDir&) { s.guardaAgente(agente(470, "EMILIO")); },
-           [](Store& s, const QDir&) { s.guardaPersonaHistorica(kCurpB, historica(kCurpA, 2)); }}}},
         {"mandatarios",
          {conMandatarios,
           {[](Store& s, const QDir& p) { s.guardaMandatario(kCurpA, anterior(kCurpB, "JUAN PABLO", 3, p)); },
            [](Store& s, const QDir&) { s.borraMandatario(kCurpB); },
            [](Store& s, const QDir& p) { s.guardaMandatario(std::nullopt, anterior(kCurpA, "JUAN", 2, p)); },
            [](Store& s, const QDir&) { s.agregaPeriodoMandatario(kPeriodo); }}}},
-        {"importacion",
-         {[](Store&, const QDir& p) { escribeRecupera(p); },
-          {[](Store& s, const QDir& p) { importaRecupera(s.database(), p.filePath(kRecuperaFileName)); },
-           [](Store& s, const QDir&) {
-               Transaction t(s.database());
-               for (const QString& tabla : kTablas)
-                   s.database().exec("delete from " + tabla);
-               t.commit();
-           }}}},
         {"generacion",
          {[](Store& s, const QDir& p) {
               storeBroker(s.database());

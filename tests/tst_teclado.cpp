@@ -128,6 +128,7 @@ private slots:
         for (const QString line :
              {"AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470\r",
               "|1|09|15|AV. REFORMA|120||CENTRO|06000|", "|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1\r",
+              "Historico_AA|3012|RAAJ600101AB1|RAAJ600101HDFMRN01|JUAN|RAMOS|ARIAS\r",
               "|RAAJ600101HDFMRN01|240|1995-01-02|1999-12-31\r",
               "|GAVA800101MDFRGN05|470|3001|2001-02-01|2003-06-30\r"})
             QVERIFY2(content.contains(line.toLatin1()), qPrintable(line));

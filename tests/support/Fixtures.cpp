@@ -58,12 +58,6 @@ void press(QWidget* root, const char* buttonName) {
     button->click();
 }
 
-void clickRow(QTableView* grid, int row) {
-    const QRect rect = grid->visualRect(grid->model()->index(row, 0));
-    QVERIFY(grid->viewport()->rect().contains(rect.center()));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
-}
-
 void selectByKeyboard(QTableView* grid, int row) {
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);

@@ -37,8 +37,6 @@ Mandatario representative(const QString& curp, const QString& rfc, const QString
 
 // Presses the button, which must be there and enabled.
 void press(QWidget* root, const char* buttonName);
-// A real mouse click on the first cell of a data row; the grid must be on show.
-void clickRow(QTableView* grid, int row);
 // Selects the data row with the keyboard alone (Ctrl+Home, then the down arrow), as a user who never clicks would.
 void selectByKeyboard(QTableView* grid, int row);
 
