@@ -134,7 +134,6 @@ private slots:
         QWidget* page = p.open();
         p.select(kExamen);
         p.select(curp);
-        QVERIFY(child<QPushButton>(page, "cmdEditar")->isEnabled());
         QCOMPARE(child<QLabel>(page, "lblTipoMandato")->text(), tipo);
         const auto mark = [page](const char* name) { return child<QRadioButton>(page, name)->isChecked() ? "X" : "-"; };
         QCOMPARE(QStringList({p.shown("frAduanasAct"), p.shown("frPedTramitados"), p.shown("frAcreditacion"),

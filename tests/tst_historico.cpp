@@ -202,12 +202,12 @@ private slots:
             row(dialog + "fechas iguales", p, true, "31/08/2003", d2, "");
             row(dialog + "inicio despues del final", p, false, "01092003", {}, "Periodo no valido");
             row(dialog + "sin aduana", p, true, "01/03/1995", {}, "Aduana no valida", QString());
-            row(dialog + "31 de febrero", p, false, "31/02/1995", {}, date);
         }
         row("diagonales tras Tab", "4000", false, "01/03/1995", QDate(1995, 3, 1), "");
         row("ocho digitos", "470", true, "01031995", QDate(1995, 3, 1), "");
         row("dia y mes de un digito", QString(), true, "1/3/1995", QDate(1995, 3, 1), "");
         row("anio 8021", QString(), false, "01018021", {}, date);
+        row("31 de febrero", "470", false, "31/02/1995", {}, date);
         row("a medias", "470", true, "01/03/19", {}, date);
         row("patente 0 antes que periodo", "0", true, "01092003", {}, patente);
         row("patente 4001", "4001", true, "01/03/1995", {}, patente);

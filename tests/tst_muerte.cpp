@@ -26,9 +26,6 @@ namespace {
 const QString kPatente = QStringLiteral("470");
 const QString kCurpA = QStringLiteral("LOTP751120HGRPRN09");
 const QString kCurpB = QStringLiteral("LOTP751120HGRPRN01");
-const QStringList kTablas = {"AA",           "Domicilios_AA", "Mandatarios",  "Domicilios_MM",
-                             "Aduanas_MM",   "Pedimentos_MM", "Historico_AA", "Periodos_H_AA",
-                             "Periodos_H_MM"};
 constexpr int kMuertesPorCaso = 9;
 constexpr quint32 kSemilla = 20040115;
 
@@ -93,9 +90,9 @@ const QMap<QString, Caso>& casos() {
 // Every captured row, sorted: a write that deletes and inserts again may leave them in another order.
 QStringList estado(Database& db) {
     QStringList filas;
-    for (const QString& tabla : kTablas)
-        for (const QString& fila : tableRows(db, tabla))
-            filas << tabla + ": " + fila;
+    for (const QString& tabla : dumpAll(db))
+        for (const QString& fila : tabla.section(": ", 1).split(" / ", Qt::SkipEmptyParts))
+            filas << tabla.section(": ", 0, 0) + ": " + fila;
     filas.sort();
     return filas;
 }
