@@ -100,7 +100,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, sql);
         QTemporaryDir dir;
-        storeBroker(dir.path());
+        storeBroker(*openDatabase(dir.path()));
         ScriptedMessages messages;
         ModalDriver driver;
         frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
@@ -131,7 +131,7 @@ private slots:
     // which goes on; and a folder that cannot take the lock is not mistaken for such a copy.
     void startUpStopped() {
         QTemporaryDir dir;
-        storeBroker(dir.path());
+        storeBroker(*openDatabase(dir.path()));
         const QByteArray bytes = readFile(dir.filePath("tolvek.mdb"));
         ScriptedMessages messages;
         ModalDriver driver;

@@ -20,7 +20,6 @@
 
 namespace {
 
-const QString kAeropuerto = QStringLiteral("AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO");
 const QString kPatente = QStringLiteral("470");
 
 // Street, outer and inner number, district, postal code, telephone, fax, entity and municipality.
@@ -70,7 +69,7 @@ struct Walk {
     bool open() { return (start(), !QTest::currentTestFailed()); }
     void start() {
         QVERIFY(copySigningLibrary(program.path()));
-        storeBroker(program.path());
+        storeBroker(*openDatabase(program.path()));
         QVERIFY(startUp(window, driver));
         QCOMPARE(messages.texts(), QStringList());
         window.show();
@@ -122,7 +121,7 @@ private slots:
             press(d, "cmdAceptar");
         });
         driver.then([](QDialog* d) {
-            choose(d, "cmbAduana", kAeropuerto);
+            choose(d, "cmbAduana", "AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO");
             press(d, "cmdAceptar");
         });
         press(&window, "cmdNuevo");

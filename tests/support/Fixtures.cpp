@@ -40,10 +40,6 @@ void storeBroker(Database& db) {
             {2, "12", 83, "JUAREZ", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"});
 }
 
-void storeBroker(const QString& folder) {
-    storeBroker(*openDatabase(folder));
-}
-
 Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, Mandato mandato) {
     Mandatario m{curp, rfc, nombre, "LOPEZ", "TORRES", mandato, "/req/" + rfc + ".req", 0, 1};
     m.particular = {"12", 1, nombre + " PARTICULAR", "10", "", "CENTRO", "39300", "7441111111", "7442222222"};

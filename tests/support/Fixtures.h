@@ -28,7 +28,6 @@ std::unique_ptr<Database> openDatabase(const QString& folder);
 // assignment 470, a fiscal address in CUAUHTÉMOC, CIUDAD DE MÉXICO without NoInt and Fax, and an address for
 // notifications in ÑUU SAVI, GUERRERO.
 void storeBroker(Database& db);
-void storeBroker(const QString& folder);
 
 // A representative LOPEZ TORRES, operating, with his request file "/req/<RFC>.req", no accreditation, no offices
 // and no declarations, and both addresses: "<nombre> PARTICULAR" in ACAPULCO DE JUÁREZ, GUERRERO (no NoInt) and
