@@ -257,13 +257,17 @@ QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente
     return QDir(carpetaEnvio(dataFolder)).filePath(patente + QStringLiteral(".txt"));
 }
 
+QString baseIlegible(const DatabaseError& e) {
+    return QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
+        .arg(e.message());
+}
+
 Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
     Envio envio;
     try {
         envio = escribeYFirma(store, patente, folders, llave);
     } catch (const DatabaseError& e) {
-        envio = rechazo(QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
-                            .arg(e.message()));
+        envio = rechazo(baseIlegible(e));
     }
     wipe(llave.password);
     return envio;

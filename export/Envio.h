@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class DatabaseError;
 class Store;
 
 // The broker's choice in the key dialog.
@@ -40,6 +41,9 @@ struct Envio {
 // The sending folder of a data folder, and the information file in it.
 QString carpetaEnvio(const QString& dataFolder);
 QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente);
+
+// What the broker is told when the database cannot be read while the file is being made.
+QString baseIlegible(const DatabaseError& e);
 
 // Writes the information file of the stored broker of patente `patente` into the data folder's ENVIO under a
 // temporary name, copies the request files of the representatives of mandate types 1 and 3 beside it, has it

@@ -33,10 +33,7 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString
             return std::nullopt;
         llave = dialog.llave();
     } catch (const DatabaseError& e) {
-        inform(parent,
-               QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
-                   .arg(e.message()),
-               MessageIcon::Exclamation);
+        inform(parent, baseIlegible(e), MessageIcon::Exclamation);
         return std::nullopt;
     }
     Envio envio = generaEnvio(store, patente, folders, llave);
