@@ -83,10 +83,6 @@ PersonaHistorica leePersona(const Query& q) {
     return p;
 }
 
-QString soloAspirantesWhere(bool soloAspirantes) {
-    return soloAspirantes ? QStringLiteral("where Mandato=%1 ").arg(static_cast<int>(Mandato::Conforme)) : QString();
-}
-
 } // namespace
 
 QList<EntidadFederativa> Store::entidades() {
@@ -247,8 +243,7 @@ void Store::borraMandatario(const QString& curp) {
 }
 
 bool Store::Hay_Hist_Mandatarios() {
-    return db_.exists(QStringLiteral("select 1 from Mandatarios where Mandato=?"),
-                      {static_cast<int>(Mandato::Conforme)});
+    return db_.exists(QStringLiteral("select 1 from Mandatarios where Mandato=?"), {codigoMandato(Mandato::Conforme)});
 }
 
 std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
@@ -258,10 +253,10 @@ std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
 
 QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes) {
     QList<FilaMandatario> rows;
-    Query q = selecciona(db_, kMandatarios,
-                         soloAspirantes ? soloAspirantesWhere(true) + QStringLiteral("order by rowid limit ? offset ?")
-                                        : QStringLiteral("order by rowid limit ? offset ?"),
-                         {count, offset});
+    Query q = soloAspirantes
+                  ? selecciona(db_, kMandatarios, QStringLiteral("where Mandato=? order by rowid limit ? offset ?"),
+                               {codigoMandato(Mandato::Conforme), count, offset})
+                  : selecciona(db_, kMandatarios, QStringLiteral("order by rowid limit ? offset ?"), {count, offset});
     while (q.next())
         rows << leeFilaMandatario(q);
     return rows;
@@ -269,7 +264,7 @@ QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool 
 
 void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action) {
     Query q = selecciona(db_, kMandatarios, QStringLiteral("where Mandato=? or Mandato=? order by rowid"),
-                         {static_cast<int>(Mandato::Anterior), static_cast<int>(Mandato::Autorizado)});
+                         {codigoMandato(Mandato::Anterior), codigoMandato(Mandato::Autorizado)});
     while (q.next()) {
         if (!action(leeFilaMandatario(q)))
             return;

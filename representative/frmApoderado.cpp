@@ -178,14 +178,8 @@ void frmApoderado::cmdBuscar_Click() {
 
 Mandato frmApoderado::mandatoElegido() const {
     // The combo offers the first two types, in code order.
-    switch (ui->cmbMandato->currentIndex()) {
-    case 0:
-        return Mandato::Anterior;
-    case 1:
-        return Mandato::Conforme;
-    default:
-        return Mandato::Ninguno;
-    }
+    const int elegido = ui->cmbMandato->currentIndex();
+    return elegido < 0 ? Mandato::Ninguno : mandatoDeCodigo(elegido + 1);
 }
 
 void frmApoderado::agregaAduana(const Aduana& a) {
