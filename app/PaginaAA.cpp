@@ -7,6 +7,7 @@
 #include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
+#include "platform/Named.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,8 +19,7 @@
 namespace {
 
 QLineEdit* captureBox(QWidget* parent, const char* name, int maxLength) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = named(new QLineEdit(parent), name);
     if (maxLength > 0)
         box->setMaxLength(maxLength);
     makeCaptureBox(box);
@@ -40,8 +40,7 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
     txtPatente = captureBox(frame1, "txtPatente", 4);
     txtPatente->setToolTip(QStringLiteral("Patente Loca o Autorizacion (Patente Nal.) en case de contar con ella"));
     txtPatente->setMaximumWidth(80);
-    txtAutorizacion = new QLineEdit(frame1);
-    txtAutorizacion->setObjectName(QStringLiteral("txtAutorizacion"));
+    txtAutorizacion = named(new QLineEdit(frame1), "txtAutorizacion");
     // Only shown: the broker page always stores 0 there, and the information file does not carry it.
     makeDisplayBox(txtAutorizacion);
     txtAutorizacion->setMaximumWidth(80);
@@ -61,11 +60,9 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
     txtAACURP = captureBox(this, "txtAACURP", 18);
     avisaDigitoVerificador(txtAARFC, Identificador::RFC);
     avisaDigitoVerificador(txtAACURP, Identificador::CURP);
-    cmbAANoAduanaA = new QComboBox(this);
-    cmbAANoAduanaA->setObjectName(QStringLiteral("cmbAANoAduanaA"));
+    cmbAANoAduanaA = named(new QComboBox(this), "cmbAANoAduanaA");
     cmbAANoAduanaA->setMinimumContentsLength(4);
-    cmbAAAduanaA = new QComboBox(this);
-    cmbAAAduanaA->setObjectName(QStringLiteral("cmbAAAduanaA"));
+    cmbAAAduanaA = named(new QComboBox(this), "cmbAAAduanaA");
     cmbAAAduanaA->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbAAAduanaA->setMinimumContentsLength(30);
     identity->addWidget(new QLabel(QStringLiteral("Nombre:"), this), 0, 0);
@@ -86,8 +83,7 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
     page->addLayout(identity);
 
     auto* addresses = new QHBoxLayout;
-    auto* frame2 = new QGroupBox(QStringLiteral("Domicilio Fiscal"), this);
-    frame2->setObjectName(QStringLiteral("Frame2"));
+    auto* frame2 = named(new QGroupBox(QStringLiteral("Domicilio Fiscal"), this), "Frame2");
     fiscal = BloqueDomicilio::build(
         frame2,
         {QStringLiteral("txtFiscalCalle"), QStringLiteral("txtFiscalNoExt"), QStringLiteral("txtFiscalNoInt"),
@@ -95,8 +91,7 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
          QStringLiteral("txtFiscalFax"), QStringLiteral("cmbFiscalCveEntFed"), QStringLiteral("cmbFiscalEntFed"),
          QStringLiteral("cmbFiscalNoMDeleg"), QStringLiteral("cmbFiscalMDeleg")},
         true);
-    auto* frame3 = new QGroupBox(QStringLiteral("Domicilio para Oir y Recibir Notificaciones"), this);
-    frame3->setObjectName(QStringLiteral("Frame3"));
+    auto* frame3 = named(new QGroupBox(QStringLiteral("Domicilio para Oir y Recibir Notificaciones"), this), "Frame3");
     oirR = BloqueDomicilio::build(
         frame3,
         {QStringLiteral("txtOirRCalle"), QStringLiteral("txtOirRNoExt"), QStringLiteral("txtOirRNoInt"),

@@ -9,6 +9,7 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
+#include "platform/Named.h"
 #include "representative/frmApoderado.h"
 
 #include <QHBoxLayout>
@@ -23,11 +24,6 @@
 #include <memory>
 
 namespace {
-
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 void clearOptions(QRadioButton* a, QRadioButton* b) {
     // Exclusive buttons cannot be unchecked one by one.

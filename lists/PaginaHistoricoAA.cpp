@@ -8,6 +8,7 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
+#include "platform/Named.h"
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -30,28 +31,24 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     setToolTip(QStringLiteral(
         "Información que corresponde a los Apoderados y Mandatarios que han actuado, omitiendo a los ya registrados en TOLVEK"));
     auto* page = new QVBoxLayout(this);
-    auto* label28 = new QLabel(
-        QStringLiteral(
-            "Se debe capturar la información que corresponde a los Representantes que han actuado con el Agente Aduanal"),
-        this);
-    label28->setObjectName(QStringLiteral("Label28"));
+    auto* label28 = named(
+        new QLabel(
+            QStringLiteral(
+                "Se debe capturar la información que corresponde a los Representantes que han actuado con el Agente Aduanal"),
+            this),
+        "Label28");
     label28->setWordWrap(true);
     page->addWidget(label28);
 
-    auto* frame9 = new QGroupBox(QStringLiteral("Datos de Representantes:"), this);
-    frame9->setObjectName(QStringLiteral("Frame9"));
+    auto* frame9 = named(new QGroupBox(QStringLiteral("Datos de Representantes:"), this), "Frame9");
     auto* persons = new QHBoxLayout(frame9);
-    fgDatosAA = new QTableView(frame9);
-    fgDatosAA->setObjectName(QStringLiteral("fgDatosAA"));
+    fgDatosAA = named(new QTableView(frame9), "fgDatosAA");
     persons->addWidget(fgDatosAA, 1);
     auto* buttons = new QVBoxLayout;
-    cmdAANuevo = new QPushButton(QStringLiteral("Nuevo"), frame9);
-    cmdAANuevo->setObjectName(QStringLiteral("cmdAANuevo"));
-    cmdAAEditar = new QPushButton(QStringLiteral("Editar"), frame9);
-    cmdAAEditar->setObjectName(QStringLiteral("cmdAAEditar"));
+    cmdAANuevo = named(new QPushButton(QStringLiteral("Nuevo"), frame9), "cmdAANuevo");
+    cmdAAEditar = named(new QPushButton(QStringLiteral("Editar"), frame9), "cmdAAEditar");
     cmdAAEditar->setEnabled(false);
-    cmdAABorrar = new QPushButton(QStringLiteral("Borrar"), frame9);
-    cmdAABorrar->setObjectName(QStringLiteral("cmdAABorrar"));
+    cmdAABorrar = named(new QPushButton(QStringLiteral("Borrar"), frame9), "cmdAABorrar");
     cmdAABorrar->setEnabled(false);
     buttons->addWidget(cmdAANuevo);
     buttons->addWidget(cmdAAEditar);
@@ -60,10 +57,8 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     persons->addLayout(buttons);
     page->addWidget(frame9, 1);
 
-    auto* frame10 = new QGroupBox(QStringLiteral("Periodos del Representante seleccionado:"), this);
-    frame10->setObjectName(QStringLiteral("Frame10"));
-    fgPeriodosAA = new QTableView(frame10);
-    fgPeriodosAA->setObjectName(QStringLiteral("fgPeriodosAA"));
+    auto* frame10 = named(new QGroupBox(QStringLiteral("Periodos del Representante seleccionado:"), this), "Frame10");
+    fgPeriodosAA = named(new QTableView(frame10), "fgPeriodosAA");
     (new QVBoxLayout(frame10))->addWidget(fgPeriodosAA);
     page->addWidget(frame10, 1);
 

@@ -7,6 +7,7 @@
 #include "platform/Database.h"
 #include "platform/Grid.h"
 #include "platform/Messages.h"
+#include "platform/Named.h"
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -31,18 +32,17 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
     setToolTip(QStringLiteral(
         "Se debe capturar la Información del Aspirante a Mandatario y los Agentes Aduanales con que ha actuado."));
     auto* page = new QVBoxLayout(this);
-    auto* label29 = new QLabel(
-        QStringLiteral(
-            "Se debe capturar la información de los Agentes Aduanales con que ha actuado el Aspirante a Mandatario"),
-        this);
-    label29->setObjectName(QStringLiteral("Label29"));
+    auto* label29 = named(
+        new QLabel(
+            QStringLiteral(
+                "Se debe capturar la información de los Agentes Aduanales con que ha actuado el Aspirante a Mandatario"),
+            this),
+        "Label29");
     label29->setWordWrap(true);
     page->addWidget(label29);
 
-    auto* frame7 = new QGroupBox(QStringLiteral("Datos de Aspirantes:"), this);
-    frame7->setObjectName(QStringLiteral("Frame7"));
-    fgMandatarios = new QTableView(frame7);
-    fgMandatarios->setObjectName(QStringLiteral("fgMandatarios"));
+    auto* frame7 = named(new QGroupBox(QStringLiteral("Datos de Aspirantes:"), this), "Frame7");
+    fgMandatarios = named(new QTableView(frame7), "fgMandatarios");
     (new QVBoxLayout(frame7))->addWidget(fgMandatarios);
     page->addWidget(frame7, 1);
 
@@ -50,15 +50,12 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
         new QGroupBox(QStringLiteral("Agentes Aduanales y Periodos en los que actuo el Aspirante seleccionado:"), this);
     frame8->setObjectName(QStringLiteral("Frame8"));
     auto* periods = new QHBoxLayout(frame8);
-    fgPeriodosMandatario = new QTableView(frame8);
-    fgPeriodosMandatario->setObjectName(QStringLiteral("fgPeriodosMandatario"));
+    fgPeriodosMandatario = named(new QTableView(frame8), "fgPeriodosMandatario");
     periods->addWidget(fgPeriodosMandatario, 1);
     auto* buttons = new QVBoxLayout;
-    cmdMandNuevo = new QPushButton(QStringLiteral("Nuevo"), frame8);
-    cmdMandNuevo->setObjectName(QStringLiteral("cmdMandNuevo"));
+    cmdMandNuevo = named(new QPushButton(QStringLiteral("Nuevo"), frame8), "cmdMandNuevo");
     cmdMandNuevo->setEnabled(false);
-    cmdMandBorrar = new QPushButton(QStringLiteral("Borrar"), frame8);
-    cmdMandBorrar->setObjectName(QStringLiteral("cmdMandBorrar"));
+    cmdMandBorrar = named(new QPushButton(QStringLiteral("Borrar"), frame8), "cmdMandBorrar");
     cmdMandBorrar->setEnabled(false);
     buttons->addWidget(cmdMandNuevo);
     buttons->addWidget(cmdMandBorrar);
