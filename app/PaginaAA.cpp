@@ -1,13 +1,13 @@
 #include "app/PaginaAA.h"
 
-#include "data/Catalogos.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
-#include "platform/AvisoDigito.h"
-#include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
-#include "platform/Named.h"
+#include "widgets/AvisoDigito.h"
+#include "widgets/Capture.h"
+#include "widgets/Catalogos.h"
+#include "widgets/Named.h"
 
 #include <QComboBox>
 #include <QGridLayout>

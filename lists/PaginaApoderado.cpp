@@ -1,16 +1,16 @@
 #include "lists/PaginaApoderado.h"
 
-#include "data/Catalogos.h"
 #include "data/ListModel.h"
 #include "data/Mandato.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
-#include "platform/Capture.h"
 #include "platform/Database.h"
-#include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "platform/Named.h"
 #include "representative/frmApoderado.h"
+#include "widgets/Capture.h"
+#include "widgets/Catalogos.h"
+#include "widgets/Grid.h"
+#include "widgets/Named.h"
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/BloqueDomicilio.h"
 #include "data/Entidades.h"
+#include "widgets/BloqueDomicilio.h"
 
 #include <QGroupBox>
 

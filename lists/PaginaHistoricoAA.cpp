@@ -6,9 +6,9 @@
 #include "lists/CeldasPeriodo.h"
 #include "lists/frmAgentes_Aduanales.h"
 #include "platform/Database.h"
-#include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "platform/Named.h"
+#include "widgets/Grid.h"
+#include "widgets/Named.h"
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>

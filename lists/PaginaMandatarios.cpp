@@ -5,9 +5,9 @@
 #include "data/Store.h"
 #include "lists/frmPeriodo_Mandatario.h"
 #include "platform/Database.h"
-#include "platform/Grid.h"
 #include "platform/Messages.h"
-#include "platform/Named.h"
+#include "widgets/Grid.h"
+#include "widgets/Named.h"
 
 #include <QHBoxLayout>
 #include <QItemSelectionModel>

@@ -7,11 +7,11 @@
 #include "data/Store.h"
 #include "lists/CeldasPeriodo.h"
 #include "lists/frmPeriodo_Agente.h"
-#include "platform/AvisoDigito.h"
-#include "platform/Capture.h"
 #include "platform/Database.h"
-#include "platform/Grid.h"
 #include "platform/Messages.h"
+#include "widgets/AvisoDigito.h"
+#include "widgets/Capture.h"
+#include "widgets/Grid.h"
 
 #include <QItemSelectionModel>
 

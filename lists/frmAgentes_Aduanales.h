@@ -2,7 +2,7 @@
 
 #include "data/Entidades.h"
 
-#include "platform/CaptureDialog.h"
+#include "widgets/CaptureDialog.h"
 #include <QList>
 #include <QString>
 

@@ -2,10 +2,10 @@
 
 #include "ui_frmPeriodo_Agente.h"
 
-#include "data/Catalogos.h"
-#include "platform/CampoFecha.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
+#include "widgets/CampoFecha.h"
+#include "widgets/Catalogos.h"
 
 frmPeriodo_Agente::frmPeriodo_Agente(Store& store, QWidget* parent)
     : CaptureDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Agente>()) {

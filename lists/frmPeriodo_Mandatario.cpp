@@ -2,11 +2,11 @@
 
 #include "ui_frmPeriodo_Mandatario.h"
 
-#include "data/Catalogos.h"
 #include "data/Rutinas.h"
-#include "platform/CampoFecha.h"
-#include "platform/Capture.h"
 #include "platform/Messages.h"
+#include "widgets/CampoFecha.h"
+#include "widgets/Capture.h"
+#include "widgets/Catalogos.h"
 
 frmPeriodo_Mandatario::frmPeriodo_Mandatario(Store& store, const FilaMandatario& aspirante, QWidget* parent)
     : CaptureDialog(parent), ui(std::make_unique<Ui::frmPeriodo_Mandatario>()) {

@@ -2,11 +2,11 @@
 
 #include "ui_frmAduanaAct.h"
 
-#include "data/Catalogos.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
-#include "platform/Capture.h"
 #include "platform/Messages.h"
+#include "widgets/Capture.h"
+#include "widgets/Catalogos.h"
 
 #include <algorithm>
 

@@ -2,21 +2,21 @@
 
 #include "ui_frmApoderado.h"
 
-#include "data/BloqueDomicilio.h"
-#include "data/Catalogos.h"
 #include "data/ListModel.h"
 #include "data/Mandato.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
-#include "platform/AvisoDigito.h"
-#include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
-#include "platform/Grid.h"
 #include "platform/Messages.h"
 #include "representative/RevisaMandatario.h"
 #include "representative/frmAduanaAct.h"
 #include "representative/frmPedTramitados.h"
+#include "widgets/AvisoDigito.h"
+#include "widgets/BloqueDomicilio.h"
+#include "widgets/Capture.h"
+#include "widgets/Catalogos.h"
+#include "widgets/Grid.h"
 
 #include <QDir>
 #include <QItemSelectionModel>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "data/BloqueDomicilio.h"
 #include "data/Entidades.h"
+#include "widgets/BloqueDomicilio.h"
 
-#include "platform/CaptureDialog.h"
+#include "widgets/CaptureDialog.h"
 #include <QList>
 #include <QString>
 

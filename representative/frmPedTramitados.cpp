@@ -2,13 +2,13 @@
 
 #include "ui_frmPedTramitados.h"
 
-#include "data/Catalogos.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
-#include "platform/CampoFecha.h"
-#include "platform/Capture.h"
 #include "platform/Messages.h"
 #include "representative/frmAduanaAct.h"
+#include "widgets/CampoFecha.h"
+#include "widgets/Capture.h"
+#include "widgets/Catalogos.h"
 
 #include <algorithm>
 

@@ -4,10 +4,10 @@
 #include "data/Store.h"
 #include "lists/PaginaApoderado.h"
 #include "platform/Database.h"
-#include "platform/Grid.h"
 #include "representative/frmApoderado.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
+#include "widgets/Grid.h"
 
 #include <QComboBox>
 #include <QDateEdit>

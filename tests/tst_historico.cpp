@@ -5,9 +5,9 @@
 #include "lists/frmPeriodo_Agente.h"
 #include "lists/frmPeriodo_Mandatario.h"
 #include "platform/Database.h"
-#include "platform/Grid.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
+#include "widgets/Grid.h"
 
 #include <QComboBox>
 #include <QDateEdit>

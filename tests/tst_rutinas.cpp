@@ -1,8 +1,8 @@
 #include "data/Domicilio.h"
 #include "data/Rutinas.h"
-#include "platform/AvisoDigito.h"
-#include "platform/Capture.h"
 #include "support/TestSupport.h"
+#include "widgets/AvisoDigito.h"
+#include "widgets/Capture.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "widgets/Grid.h"
 
 #include <QAbstractItemView>
 #include <QHeaderView>

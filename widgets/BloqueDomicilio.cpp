@@ -1,9 +1,9 @@
-#include "data/BloqueDomicilio.h"
+#include "widgets/BloqueDomicilio.h"
 
-#include "data/Catalogos.h"
 #include "data/Rutinas.h"
-#include "platform/Capture.h"
 #include "platform/Messages.h"
+#include "widgets/Capture.h"
+#include "widgets/Catalogos.h"
 
 #include <QComboBox>
 #include <QGridLayout>

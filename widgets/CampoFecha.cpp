@@ -1,4 +1,4 @@
-#include "platform/CampoFecha.h"
+#include "widgets/CampoFecha.h"
 
 #include "platform/Messages.h"
 

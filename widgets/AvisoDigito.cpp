@@ -1,4 +1,4 @@
-#include "platform/AvisoDigito.h"
+#include "widgets/AvisoDigito.h"
 
 #include "data/Rutinas.h"
 

@@ -1,10 +1,10 @@
-#include "data/Catalogos.h"
+#include "widgets/Catalogos.h"
 
 #include "data/Rutinas.h"
 #include "data/Store.h"
-#include "platform/Capture.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
+#include "widgets/Capture.h"
 
 #include <QComboBox>
 

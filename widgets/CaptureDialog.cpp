@@ -1,4 +1,4 @@
-#include "platform/CaptureDialog.h"
+#include "widgets/CaptureDialog.h"
 
 #include "platform/Messages.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Capture.h"
+#include "widgets/Capture.h"
 
 #include <QComboBox>
 #include <QLineEdit>
