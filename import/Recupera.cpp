@@ -185,8 +185,6 @@ QString lineFault(const QString& path, int line, const QString& what) {
 
 } // namespace
 
-ImportError::ImportError(const QString& message) : std::runtime_error(message.toStdString()) {}
-
 QString decodeWindows1252(const QByteArray& bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Falla.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -16,10 +18,9 @@ class Database;
 inline const QString kRecuperaFileName = QStringLiteral("Recupera.txt");
 
 // Why the export could not be imported, in words for the user.
-class ImportError : public std::runtime_error {
+class ImportError : public Falla {
 public:
-    explicit ImportError(const QString& message);
-    QString message() const { return QString::fromUtf8(what()); }
+    explicit ImportError(const QString& message) : Falla(message) {}
 };
 
 // The bytes of one line as text, each byte one character of Windows-1252.

@@ -43,7 +43,7 @@ void bindAndRun(QSqlQuery& query, const QVariantList& values) {
 } // namespace
 
 DatabaseError::DatabaseError(const QString& message, bool busy)
-    : std::runtime_error(message.toStdString()), busy_(busy) {}
+    : Falla(message), busy_(busy) {}
 
 Query::Query(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
 Query::Query(Query&&) noexcept = default;

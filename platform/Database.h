@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Falla.h"
+
 #include <QDate>
 #include <QString>
 #include <QVariant>
@@ -11,10 +13,9 @@
 class QSqlQuery;
 
 // A statement the engine refused; what() carries the engine's own words.
-class DatabaseError : public std::runtime_error {
+class DatabaseError : public Falla {
 public:
     explicit DatabaseError(const QString& message, bool busy = false);
-    QString message() const { return QString::fromUtf8(what()); }
     // The file is locked by another program: nothing is wrong with it.
     bool busy() const { return busy_; }
 
