@@ -9,7 +9,7 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
 FUZZ_TARGETS = recupera rutinas vantrix dremlo llave
 JOBS ?= $(shell nproc)
-SANITIZERS = -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer
+SANITIZERS = -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=undefined,float-cast-overflow -fno-omit-frame-pointer
 
 .PHONY: setup build run test test-asan fuzz bench package clean
 

@@ -196,7 +196,8 @@ bool storedNumber(const RawRows& rows, int column, qint64* value) {
         return true;
     case RawRows::Type::Float: {
         const double d = rows.real(column);
-        if (d != double(qint64(d)))
+        // Outside [-2^63, 2^63) the cast itself is undefined; NaN fails both comparisons.
+        if (!(d >= -0x1p63 && d < 0x1p63) || d != double(qint64(d)))
             return false;
         *value = qint64(d);
         return true;

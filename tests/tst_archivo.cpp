@@ -305,6 +305,7 @@ private slots:
         row("a date that is none", "update Pedimentos_MM set FechPedimento='30/11/2000'",
             {"tabla Pedimentos_MM", "campo FechPedimento", "fecha válida"});
         row("a number that is none", "update Aduanas_MM set NoAduana='CUATRO'", {"campo NoAduana", "número válido"});
+        row("a real beyond 64 bits", "update Aduanas_MM set NoAduana=9.3e18", {"campo NoAduana", "número válido"});
         row("a former representative",
             "update Mandatarios set Mandato=2;"
             "insert into Historico_AA values ('RAAJ600101AB1','RAAJ600101HDFMRN01','JUAN','RAMOS','A|B')",
