@@ -15,6 +15,7 @@ const QByteArray kLlaveVacia = QByteArrayLiteral("c:\\llave.key");
 const QByteArray kPasswordVacio = QByteArrayLiteral("marcador");
 
 using TablaFirmantes = std::array<Firmante, KFIRMA32_FIRMANTES>;
+static_assert(kMaxBytesRutaLlave == sizeof(Firmante::Llave) - 1 && kMaxBytesPassword == sizeof(Firmante::Password));
 
 void wipeBytes(char* bytes, std::size_t size) {
     volatile char* p = bytes;

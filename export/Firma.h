@@ -8,6 +8,11 @@
 // The authority's contact, to whom the broker sends the signed file and the request files.
 inline const QString kCorreoAutoridad = QStringLiteral("mandatarios@aduanas.gob.mx");
 
+// What a signer record carries whole: the key file's path with the NUL that ends it, and a password that may fill
+// its field. Anything longer would reach the library cut, and fail as a missing key or a wrong password.
+inline constexpr qsizetype kMaxBytesRutaLlave = 255;
+inline constexpr qsizetype kMaxBytesPassword = 256;
+
 // Overwrites the bytes before letting the buffer go.
 void wipe(QByteArray& secret);
 

@@ -7,6 +7,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
 
+#include <QFile>
+
 #include <algorithm>
 
 frmKey::frmKey(const QString& rfcAgente, QWidget* parent)
@@ -60,8 +62,27 @@ void frmKey::cmdAceptar_Click() {
         ui->cmdBuscar->setFocus();
         return;
     }
+    if (const qsizetype bytes = QFile::encodeName(ui->txtLlave->text()).size(); bytes > kMaxBytesRutaLlave) {
+        inform(this, QStringLiteral("La ruta del archivo llave es demasiado larga: ocupa %1 bytes y la firma admite "
+                                    "hasta %2. Copie el archivo llave a una carpeta de ruta más corta y elíjalo de "
+                                    "nuevo.")
+                         .arg(bytes)
+                         .arg(kMaxBytesRutaLlave));
+        ui->cmdBuscar->setFocus();
+        return;
+    }
+    QByteArray password = ui->txtPassword->text().toUtf8();
+    if (const qsizetype bytes = password.size(); bytes > kMaxBytesPassword) {
+        wipe(password);
+        inform(this, QStringLiteral("La contraseña es demasiado larga: ocupa %1 bytes y la firma admite hasta %2 "
+                                    "(cada letra acentuada o ñ ocupa dos).")
+                         .arg(bytes)
+                         .arg(kMaxBytesPassword));
+        ui->txtPassword->setFocus();
+        return;
+    }
     wipe(llave_.password);
-    llave_ = {ui->txtLlave->text(), ui->txtPassword->text().toUtf8()};
+    llave_ = {ui->txtLlave->text(), std::move(password)};
     borraPassword();
     accept();
 }

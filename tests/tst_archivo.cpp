@@ -424,8 +424,12 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("button");
-        const auto row = [](const char* name, const QString& path, const QString& message,
-                            const QString& button = "cmdAceptar") { QTest::newRow(name) << path << message << button; };
+        QTest::addColumn<QString>("password");
+        const QString typed = QString::fromUtf8(kTestKeyPassword);
+        const auto row = [&](const char* name, const QString& path, const QString& message,
+                             const QString& button = "cmdAceptar", const QString& password = {}) {
+            QTest::newRow(name) << path << message << button << (password.isNull() ? typed : password);
+        };
         const QString vacio = "El archivo llave no puede estar vacio",
                       otro = "Debe usar el archivo llave del AGENTE ADUANAL";
         row("blanks only", "   ", vacio);
@@ -434,6 +438,13 @@ private slots:
         row("lower case passes", "c:\\claves\\gorm700215kx3.key", QString());
         row("a path merely holding it passes", "C:\\GORM700215KX3.KEY\\OTRO.TXT", QString());
         row("cancelled", "/claves/GORM700215KX3.key", QString(), "cmdCancelar");
+        // The signer record holds 255 bytes of path and 256 of password; more would reach the library cut.
+        const QString key = "/GORM700215KX3.key", largo = "La ruta del archivo llave es demasiado larga: ocupa 256";
+        row("a path of 255 bytes passes", QString(255 - key.size(), 'c') + key, QString());
+        row("a path of 256 bytes", QString(256 - key.size(), 'c') + key, largo);
+        row("a password of 256 bytes passes", key, QString(), "cmdAceptar", QString(128, u'ñ'));
+        row("a password of 257 bytes", key, "La contraseña es demasiado larga: ocupa 257", "cmdAceptar",
+            QString(128, u'ñ') + 'a');
     }
     // The dialog as a function: the choice comes out as a value, and nothing of the password stays in the box, its
     // undo history included.
@@ -441,30 +452,32 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, message);
         QFETCH(QString, button);
+        QFETCH(QString, password);
         ScriptedMessages messages;
         frmKey dialog(kRfc);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QString("Datos de la Firma"));
-        auto* password = child<QLineEdit>(&dialog, "txtPassword");
-        QCOMPARE(password->echoMode(), QLineEdit::Password);
+        auto* box = child<QLineEdit>(&dialog, "txtPassword");
+        QCOMPARE(box->echoMode(), QLineEdit::Password);
         child<QLineEdit>(&dialog, "txtLlave")->setText(path);
-        typeText(password, QString::fromUtf8(kTestKeyPassword));
+        typeText(box, password);
         press(&dialog, button.toLatin1());
-        QCOMPARE(messages.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(messages.texts().size(), message.isEmpty() ? 0 : 1);
+        QVERIFY(messages.texts().join(QString()).startsWith(message));
         QCOMPARE(dialog.isVisible(), !message.isEmpty());
         const bool accepted = message.isEmpty() && button == "cmdAceptar";
         const Llave llave = dialog.llave();
         QCOMPARE(llave.archivo, accepted ? path : QString());
-        QCOMPARE(llave.password, accepted ? kTestKeyPassword : QByteArray());
+        QCOMPARE(llave.password, accepted ? password.toUtf8() : QByteArray());
         QVERIFY(dialog.llave().password.isEmpty());
         if (!message.isEmpty()) {
-            QCOMPARE(dialog.focusWidget(), child<QPushButton>(&dialog, "cmdBuscar"));
+            QCOMPARE(dialog.focusWidget()->objectName(), message.contains("contraseña") ? "txtPassword" : "cmdBuscar");
             return;
         }
-        QCOMPARE(password->text(), QString());
-        password->setEchoMode(QLineEdit::Normal);
-        password->undo();
-        QCOMPARE(password->text(), QString());
+        QCOMPARE(box->text(), QString());
+        box->setEchoMode(QLineEdit::Normal);
+        box->undo();
+        QCOMPARE(box->text(), QString());
     }
 
     // Nothing is generated when the broker declines, nor when he closes the key dialog by its close box: there is
