@@ -10,12 +10,14 @@
 #include "platform/Process.h"
 #include "platform/ProgramFolders.h"
 #include "platform/SigningLibrary.h"
+#include "tools/dremlo/Borra.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -23,7 +25,7 @@ namespace {
 // The information file is written and signed under this name, beside the place it goes once signed; a start finds
 // one only when a run broke off between the two.
 const QString kTemporal = QStringLiteral(".firmando");
-const QString kLista = QStringLiteral("Borra.txt");
+const QString kLista = QString::fromLatin1(dremlo::kLista);
 
 QString native(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -44,22 +46,26 @@ bool nombreDeArchivo(const QString& patente) {
     return true;
 }
 
-// The erasing list Dremlo reads: one full path a line, CR LF.
+// The erasing list Dremlo reads: one name a line, relative to ENVIO, CR LF; the program reads it as Dremlo does.
 QString rutaLista(const QString& dataFolder) {
     return QDir(carpetaEnvio(dataFolder)).filePath(kLista);
 }
 
-QStringList leeLista(const QString& dataFolder) {
-    QFile file(rutaLista(dataFolder));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
+std::filesystem::path canonicalEnvio(const QString& dataFolder) {
+    std::error_code error;
+    const auto envio = std::filesystem::canonical(QFile::encodeName(carpetaEnvio(dataFolder)).toStdString(), error);
+    return error ? std::filesystem::path() : envio;
+}
+
+// The listed files, as full paths in ENVIO; `rechazo`, when given, gets why a list there could not be read.
+QStringList leeLista(const QString& dataFolder, QString* rechazo = nullptr) {
+    const dremlo::Lista lista = dremlo::leeLista(QFile::encodeName(carpetaEnvio(dataFolder)).toStdString());
+    if (rechazo)
+        *rechazo = QString::fromLocal8Bit(lista.rechazo);
     QStringList paths;
-    for (QByteArray line : file.readAll().split('\n')) {
-        if (line.startsWith("\xEF\xBB\xBF"))
-            line.remove(0, 3);
-        if (const QString path = QString::fromUtf8(line.trimmed()); !path.isEmpty())
-            paths << QDir::fromNativeSeparators(path);
-    }
+    const QDir envio(carpetaEnvio(dataFolder));
+    for (const std::string& nombre : lista.nombres)
+        paths << envio.filePath(QFileInfo(QDir::fromNativeSeparators(QString::fromStdString(nombre))).fileName());
     return paths;
 }
 
@@ -68,14 +74,15 @@ bool escribeLista(const QString& dataFolder, const QStringList& paths, QString* 
         return removeFile(rutaLista(dataFolder), error);
     QByteArray bytes;
     for (const QString& path : paths)
-        bytes += native(path).toUtf8() + "\r\n";
+        bytes += QFileInfo(path).fileName().toUtf8() + "\r\n";
     return writeWholeFile(rutaLista(dataFolder), bytes, error);
 }
 
+// Dremlo's rule: only a regular file directly in ENVIO, not a link, is ever erased.
 bool enEnvio(const QString& dataFolder, const QString& path) {
-    const QFileInfo info(path);
-    return info.isFile() && !info.isSymLink() &&
-           info.absolutePath() == QFileInfo(carpetaEnvio(dataFolder)).absoluteFilePath();
+    const std::filesystem::path envio = canonicalEnvio(dataFolder);
+    return !envio.empty() && dremlo::borrable(envio, QFileInfo(path).fileName().toStdString()).has_value() &&
+           QFileInfo(path).absolutePath() == QFileInfo(carpetaEnvio(dataFolder)).absoluteFilePath();
 }
 
 QString patenteNoValida(const QString& patente) {
@@ -323,18 +330,27 @@ QString entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFir
 Limpieza limpiaEnvioPendiente(const QString& dataFolder) {
     Limpieza limpieza;
     const QDir folder(carpetaEnvio(dataFolder));
-    const QStringList temporales{QStringLiteral("*.txt") + kTemporal, QStringLiteral("*") + kPartialCopySuffix};
+    const QStringList temporales{QStringLiteral("*.txt") + kTemporal, QStringLiteral("*") + kPartialCopySuffix,
+                                 kLista + QStringLiteral(".*")};
     for (const QString& name : folder.entryList(temporales, QDir::Files | QDir::Hidden))
-        if (QFile::remove(folder.filePath(name)))
+        if ((!name.startsWith(kLista) || dremlo::restoDeLista(name.toStdString())) &&
+            QFile::remove(folder.filePath(name)))
             limpieza.temporalesBorrados << folder.filePath(name);
+    QString rechazo;
     QStringList quedan;
-    for (const QString& file : leeLista(dataFolder)) {
+    for (const QString& file : leeLista(dataFolder, &rechazo)) {
         if (!enEnvio(dataFolder, file))
             continue;
         if (QFile::remove(file))
             limpieza.sinFirmaBorrados << file;
         else
             quedan << native(file);
+    }
+    if (!rechazo.isEmpty()) {
+        limpieza.aviso = QStringLiteral("No se pudo leer la lista de archivos sin firma %1 (%2). Bórrela, y los "
+                                        "archivos sin firma, antes de enviar la carpeta %3.")
+                             .arg(native(rutaLista(dataFolder)), rechazo, native(folder.path()));
+        return limpieza;
     }
     QString error;
     if (quedan.isEmpty() && removeFile(rutaLista(dataFolder), &error))

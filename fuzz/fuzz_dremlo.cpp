@@ -1,5 +1,5 @@
-// Dremlo's erasing, fed any list. The folder beside ENVIO holds files and ENVIO holds links to them: whatever the
-// list names, they must all stay.
+// Dremlo's erasing and the rule the program's start shares with it, fed any list. The folder beside ENVIO holds files
+// and ENVIO holds links to them: whatever the list names, they must all stay.
 #include "tools/dremlo/Borra.h"
 
 #include <cstdint>
@@ -42,6 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fs::create_symlink(base / "fuera.txt", envio / "enlace.txt");
     fs::create_directory_symlink(base / "otra", envio / "carpeta");
     write(envio / "Borra.txt", std::string(reinterpret_cast<const char*>(data), size));
+    // The rule alone: whatever a line names, it may only ever stand for a plain file directly in ENVIO.
+    const std::string line(reinterpret_cast<const char*>(data), size);
+    if (const auto file = dremlo::borrable(envio, line.substr(0, line.find('\n')));
+        file && (file->parent_path() != envio || fs::is_symlink(*file) || !fs::is_regular_file(*file)))
+        std::abort();
     std::ostringstream messages;
     dremlo::borraListados(envio, messages);
     if (!fs::exists(base / "fuera.txt") || !fs::exists(base / "otra" / "x.txt") ||
