@@ -298,7 +298,7 @@ void PaginaApoderado::cmdBorrar_Click() {
         const QString text = QStringLiteral("¿DESEA BORRAR EL MANDATARIO\n\n") + m->nombre + QLatin1Char(' ') +
                              m->apPaterno + QLatin1Char(' ') + m->apMaterno + QLatin1Char(' ') + m->curp +
                              QStringLiteral(" ?");
-        if (!confirm(this, text))
+        if (!confirmDestructive(this, text))
             return;
         store_.borraMandatario(curp);
     } catch (const DatabaseError& e) {

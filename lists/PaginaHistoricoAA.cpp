@@ -175,9 +175,9 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
     if (!leida)
         return;
     const PersonaHistorica& p = *leida;
-    if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
-                           p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
-                           QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?")))
+    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
+                                      p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
+                                      QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?")))
         return;
     try {
         store_.borraPersonaHistorica(curp);

@@ -169,9 +169,9 @@ void PaginaMandatarios::cmdMandBorrar_Click() {
     if (id.isEmpty() || !aspirante_)
         return;
     const FilaMandatario& a = *aspirante_;
-    if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL PERIODO DE LABOR SELECCIONADO DEL MANDATARIO\n\n") +
-                           QStringList{a.nombre, a.apPaterno, a.apMaterno, a.curp}.join(QLatin1Char(' ')) +
-                           QStringLiteral(" ?")))
+    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL PERIODO DE LABOR SELECCIONADO DEL MANDATARIO\n\n") +
+                                      QStringList{a.nombre, a.apPaterno, a.apMaterno, a.curp}.join(QLatin1Char(' ')) +
+                                      QStringLiteral(" ?")))
         return;
     try {
         store_.borraPeriodoMandatario(a.curp, id.toLongLong());

@@ -69,7 +69,7 @@ void frmAgentes_Aduanales::cmdBorrar_Click() {
     const int row = selectedRow(ui->fgAA_Periodos);
     if (row < 0 || row >= periodos_.size())
         return;
-    if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
+    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
         return;
     periodos_.removeAt(row);
     filas_->remove(row);

@@ -22,7 +22,7 @@ public:
         box.setWindowTitle(message.title);
         box.setText(message.text);
         box.setStandardButtons(message.withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
-        box.setDefaultButton(QMessageBox::Ok);
+        box.setDefaultButton(message.cancelDefault ? QMessageBox::Cancel : QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok;
     }
 };
@@ -46,6 +46,10 @@ void inform(QWidget* parent, const QString& text, MessageIcon icon, const QStrin
 
 bool confirm(QWidget* parent, const QString& text, const QString& title) {
     return MessageService::current().show(parent, {text, title, MessageIcon::Exclamation, true});
+}
+
+bool confirmDestructive(QWidget* parent, const QString& text, const QString& title) {
+    return MessageService::current().show(parent, {text, title, MessageIcon::Exclamation, true, true});
 }
 
 void informEngineError(QWidget* parent, const QString& what, const QString& engineText) {

@@ -12,6 +12,8 @@ struct Message {
     QString title;
     MessageIcon icon = MessageIcon::Information;
     bool withCancel = false;
+    // Enter answers Cancel: for questions whose OK destroys something.
+    bool cancelDefault = false;
 };
 
 class MessageService {
@@ -38,3 +40,5 @@ void inform(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon
 void informEngineError(QWidget* parent, const QString& what, const QString& engineText);
 // A confirmation with OK and Cancel and the exclamation icon; true for OK.
 bool confirm(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);
+// The same for a question whose OK deletes or discards: Cancel is the default button, so Enter keeps.
+bool confirmDestructive(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);

@@ -316,7 +316,8 @@ void frmApoderado::cmdBorrarAduana_Click() {
     const int row = selectedRow(ui->fgAduanasAct);
     if (row < 0)
         return;
-    if (!confirm(this, QStringLiteral("¿DESEA BORRAR LA ADUANA SELECCIONADA Y LOS PEDIMENTOS RELACIONADOS?")))
+    if (!confirmDestructive(this,
+                            QStringLiteral("¿DESEA BORRAR LA ADUANA SELECCIONADA Y LOS PEDIMENTOS RELACIONADOS?")))
         return;
     const qint64 aduana = aduanas_.at(row).numero;
     // From the last row down, so that removing one keeps the positions still to be visited.
@@ -334,7 +335,7 @@ void frmApoderado::cmdBorrarPed_Click() {
     const int row = selectedRow(ui->fgPedTramitados);
     if (row < 0)
         return;
-    if (!confirm(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
+    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
         return;
     pedimentos_.removeAt(row);
     fgPedTramitados_->remove(row);

@@ -339,6 +339,8 @@ private slots:
                  QStringList({"Ya existe la aduana en la lista de aduanas que actuo",
                               "No existe la aduana del pedimento en la lista de aduanas que actuo", "Fecha no valida",
                               office, office, "¿DESEA BORRAR EL PERIODO SELECCIONADO?"}));
+        // Enter on a deletion question keeps.
+        QVERIFY(std::ranges::all_of(base.messages.shown.mid(3), &Message::cancelDefault));
         const Aduana a160{160, "MANZANILLO, MANZANILLO, COLIMA"};
         m.aduanas = {m.aduanas[1], a160};
         m.pedimentos = {{a160, "0042", QDate(1998, 1, 2)}};

@@ -13,7 +13,9 @@
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QTableView>
 #include <QtTest>
 
@@ -106,7 +108,17 @@ private slots:
         // Page 3: a former representative; his period through a second dialog.
         answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
                         "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "cmdAceptar=⏎"});
-        answer(driver, {"cmbNoAduana", "cmbAduana=nuevo laredo", "dtpIni=02011995", "dtpFin=31121999⏎"});
+        driver.then([](QDialog*) {
+            walk({"cmbNoAduana", "cmbAduana=nuevo laredo"});
+            // F4 opens the calendar as on any combo; Escape shuts it and leaves the cursor in the date.
+            auto* dtpIni = qobject_cast<QDateEdit*>(QApplication::focusWidget());
+            QVERIFY(dtpIni);
+            QTest::keyClick(dtpIni, Qt::Key_F4);
+            QTRY_VERIFY(dtpIni->calendarWidget()->isVisible());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            QTRY_VERIFY(!dtpIni->calendarWidget()->isVisible());
+            walk({"dtpIni=02011995", "dtpFin=31121999⏎"});
+        });
         walk({"fgDatosAA", "cmdAANuevo=␣"});
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(window.Pagina(), 4);
@@ -177,6 +189,8 @@ private slots:
         else
             press(d.get(), "cmdCancelar");
         QCOMPARE(messages.texts(), QStringList(typed.isEmpty() ? 0 : 1, "¿Desea descartar los datos capturados?"));
+        // Enter on the question keeps the capture.
+        QVERIFY(messages.shown.isEmpty() || messages.shown[0].cancelDefault);
         QCOMPARE(d->isVisible(), !typed.isEmpty() && !discard);
         QCOMPARE(field->property(shown), value);
     }

@@ -4,7 +4,10 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 CampoFecha::CampoFecha(QWidget* parent) : QDateEdit(parent) {
     setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
@@ -57,6 +60,18 @@ QDateTime CampoFecha::dateTimeFromText(const QString& text) const {
     return fecha.isValid() ? QDateTime(fecha, dateTime().time(), dateTime().timeSpec()) : dateTime();
 }
 
+void CampoFecha::abreCalendario() {
+    // QDateEdit opens its calendar only for a press on its arrow, and has no call of its own for it.
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QRect arrow = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
+    QMouseEvent press(QEvent::MouseButtonPress, arrow.center(), mapToGlobal(arrow.center()), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    mousePressEvent(&press);
+}
+
 template <typename Step> void CampoFecha::conservaTexto(Step step) {
     const QString texto = lineEdit()->text();
     step();
@@ -65,6 +80,11 @@ template <typename Step> void CampoFecha::conservaTexto(Step step) {
 }
 
 void CampoFecha::keyPressEvent(QKeyEvent* event) {
+    // As every combo opens its list: F4, or Alt+Down (which QDateEdit takes for a step of the date part).
+    if (event->key() == Qt::Key_F4 || (event->key() == Qt::Key_Down && event->modifiers() & Qt::AltModifier)) {
+        abreCalendario();
+        return;
+    }
     const bool escribe = !event->text().isEmpty() && event->text().at(0).isPrint() &&
                          !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
     if (escribe || event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {

@@ -6,9 +6,9 @@
 #include <initializer_list>
 
 // A date box that takes a date as a clerk types it: "dd/mm/yyyy" (one-digit day or month too) or the eight digits
-// "ddmmyyyy", wherever a click or Tab left the cursor; the calendar stays on the arrow. QDateEdit's own typing goes
-// section by section and puts back the last date when the text is none, so a typed date could end up stored as
-// another one. Here what was typed stays on show until it is a real date, for the dialog to refuse it.
+// "ddmmyyyy", wherever a click or Tab left the cursor; the calendar opens on the arrow, F4 or Alt+Down. QDateEdit's own
+// typing goes section by section and puts back the last date when the text is none, so a typed date could end up stored
+// as another one. Here what was typed stays on show until it is a real date, for the dialog to refuse it.
 class CampoFecha : public QDateEdit {
     Q_OBJECT
 
@@ -33,6 +33,7 @@ protected:
 private:
     // The date the text means within the range; a null date otherwise.
     QDate leeFecha(const QString& texto) const;
+    void abreCalendario();
     // Runs a step of the base class that would put the last date back over a text that is no date, and keeps the text.
     template <typename Step> void conservaTexto(Step step);
 };

@@ -31,7 +31,7 @@ void CaptureDialog::showEvent(QShowEvent* event) {
 
 void CaptureDialog::reject() {
     if (wasShown_ && snapshot() != shown_ &&
-        !confirm(this, QStringLiteral("¿Desea descartar los datos capturados?"), kTitleMensaje))
+        !confirmDestructive(this, QStringLiteral("¿Desea descartar los datos capturados?"), kTitleMensaje))
         return;
     QDialog::reject();
 }
