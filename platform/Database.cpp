@@ -1,5 +1,6 @@
 #include "platform/Database.h"
 
+#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -29,8 +30,14 @@ bool isBusy(const QSqlError& error) {
     return code == QLatin1String("5") || code == QLatin1String("6");
 }
 
+// SQLITE_CORRUPT and SQLITE_NOTADB, with their extended codes.
+bool isDamage(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 11 || code == 26;
+}
+
 DatabaseError engineError(const QSqlError& error) {
-    return DatabaseError(engineText(error), isBusy(error));
+    return DatabaseError(engineText(error), isBusy(error), isDamage(error));
 }
 
 void bindAndRun(QSqlQuery& query, const QVariantList& values) {
@@ -42,8 +49,8 @@ void bindAndRun(QSqlQuery& query, const QVariantList& values) {
 
 } // namespace
 
-DatabaseError::DatabaseError(const QString& message, bool busy)
-    : Falla(message), busy_(busy) {}
+DatabaseError::DatabaseError(const QString& message, bool busy, bool damaged)
+    : Falla(message), busy_(busy), damaged_(damaged) {}
 
 Query::Query(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
 Query::Query(Query&&) noexcept = default;
@@ -150,9 +157,25 @@ std::unique_ptr<QSqlQuery> Database::prepared(const QString& sql) {
 }
 
 std::unique_ptr<QSqlQuery> Database::execute(const QString& sql, const QVariantList& values) {
-    auto query = prepared(sql);
-    bindAndRun(*query, values);
-    return query;
+    const auto damaged = [this] {
+        return DatabaseError(QStringLiteral("La base de datos %1 está dañada (%2); TOLVEK 3 ya no escribirá en ella. "
+                                            "Cierre el programa y vuelva a abrirlo: le ofrecerá restaurar su copia "
+                                            "de respaldo más reciente.")
+                                 .arg(QDir::toNativeSeparators(path_), *damage_),
+                             false, true);
+    };
+    if (damage_)
+        throw damaged();
+    try {
+        auto query = prepared(sql);
+        bindAndRun(*query, values);
+        return query;
+    } catch (const DatabaseError& e) {
+        if (!e.damaged())
+            throw;
+        damage_ = e.message();
+        throw damaged();
+    }
 }
 
 void Database::exec(const QString& sql, const QVariantList& values) {
@@ -177,6 +200,21 @@ QStringList Database::columns(const QString& table) {
     while (q.next())
         names << q.text(QStringLiteral("name"));
     return names;
+}
+
+std::optional<QString> Database::damage() {
+    try {
+        Query q = select(QStringLiteral("pragma quick_check(1)"));
+        const QString verdict = q.next() ? q.text(0) : QString();
+        if (verdict == QLatin1String("ok"))
+            return std::nullopt;
+        damage_ = verdict;
+        return verdict;
+    } catch (const DatabaseError& e) {
+        if (!e.damaged())
+            throw;
+        return damage_;
+    }
 }
 
 void Database::begin() {

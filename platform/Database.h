@@ -8,6 +8,7 @@
 #include <QVariantList>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 class QSqlQuery;
@@ -15,12 +16,15 @@ class QSqlQuery;
 // A statement the engine refused; what() carries the engine's own words.
 class DatabaseError : public Falla {
 public:
-    explicit DatabaseError(const QString& message, bool busy = false);
+    explicit DatabaseError(const QString& message, bool busy = false, bool damaged = false);
     // The file is locked by another program: nothing is wrong with it.
     bool busy() const { return busy_; }
+    // The file itself is damaged (SQLITE_CORRUPT, SQLITE_NOTADB): the fault is in no value of the user's.
+    bool damaged() const { return damaged_; }
 
 private:
     bool busy_ = false;
+    bool damaged_ = false;
 };
 
 // A select read row by row, in the order the engine returns the rows, without holding them all.
@@ -91,6 +95,8 @@ public:
     bool exists(const QString& sql, const QVariantList& values = {});
     // The column names of a table in their stored order; empty when there is no such table.
     QStringList columns(const QString& table);
+    // What the engine's check of the whole file finds wrong (PRAGMA quick_check); nothing when it is whole.
+    std::optional<QString> damage();
 
     void begin();
     void commit();
@@ -103,6 +109,9 @@ private:
 
     QString connection_;
     QString path_;
+    // Set by the first statement that meets damage: from then on no statement runs, so nothing is written to a
+    // file whose pages cannot be trusted.
+    std::optional<QString> damage_;
 };
 
 // All or nothing: rolls back on destruction unless commit() was called.

@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,6 +24,10 @@ private slots:
     void cleanup() {
         db_.reset();
         dir_.reset();
+    }
+    static qint64 version(Database& db) {
+        Query q = db.select("pragma user_version");
+        return q.next() ? q.number(0) : -1;
     }
 
     void createdWithSchemaInOrder() {
@@ -102,6 +107,27 @@ private slots:
         QCOMPARE(tableRows(*db_, "Aduanas_MM"), QStringList({"A|#1"}));
     }
 
+    // A file of the program made before it kept the version comes up to date with every row, a copy made first.
+    void upgradesVersion0() {
+        QCOMPARE(version(*db_), 1);
+        db_.reset();
+        const QString path = dir_->filePath("tolvek.mdb");
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::copy(TOLVEK_TEST_DATA "/version0.mdb", path));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        const QStringList before = dumpAll(*Database::open(path));
+        QVERIFY(before.join("\n").contains("D'ARTAGNAN"));
+        db_ = openTolvekDatabase(dir_->path());
+        QCOMPARE(dumpAll(*db_), before);
+        QCOMPARE(version(*db_), 1);
+        const QDir respaldos(dir_->filePath("respaldos"));
+        const QStringList copias = respaldos.entryList(QDir::Files);
+        QCOMPARE(copias.size(), 1);
+        const auto copia = Database::open(respaldos.filePath(copias.first()));
+        QCOMPARE(dumpAll(*copia), before);
+        QCOMPARE(version(*copia), 0);
+    }
+
     // A file that is not the program's database is refused, named, and left as it was, with nothing beside it.
     void othersRefusedUntouched_data() {
         QTest::addColumn<QStringList>("changes");
@@ -111,6 +137,8 @@ private slots:
         QTest::newRow("other columns") << QStringList{"drop table Aduanas_MM",
                                                       "create table Aduanas_MM (NoAduana INTEGER, CURP TEXT)"}
                                        << QByteArray() << "Aduanas_MM";
+        QTest::newRow("newer version") << QStringList{"pragma user_version = 2"} << QByteArray()
+                                       << "creada por una versión más reciente de TOLVEK 3";
         QTest::newRow("not a database") << QStringList()
                                         << QByteArray("Standard Jet DB\0\0 not really", 29).repeated(100)
                                         << QDir::toNativeSeparators("/tolvek.mdb");
@@ -127,7 +155,11 @@ private slots:
             writeFile(path, bytes);
         const QByteArray before = readFile(path);
         QString error;
-        QVERIFY(!openTolvekDatabase(dir_->path(), &error));
+        try {
+            openTolvekDatabase(dir_->path());
+        } catch (const Falla& e) {
+            error = e.message();
+        }
         QVERIFY2(error.contains(named), qPrintable(error));
         QCOMPARE(readFile(path), before);
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList({"tolvek.mdb"}));
