@@ -22,8 +22,8 @@ bool restauraRespaldo(QWidget* parent, const BaseDanada& danada) {
     }
     const QString oferta =
         danada.message() +
-        QStringLiteral("\n\nLa copia de respaldo más reciente que está completa es del %1 y contiene %2 mandatarios; "
-                       "lo capturado después de esa fecha no está en ella.\n¿Desea restaurarla? La base dañada se "
+        QStringLiteral("\n\nLa copia de respaldo del %1, la más reciente que está completa, contiene %2 mandatarios; "
+                       "lo capturado después no está en ella.\n¿Desea restaurarla? La base dañada se "
                        "conservará junto a ella con otro nombre.\nSi cancela, TOLVEK 3 se cerrará sin cambiar nada.")
             .arg(copia->hecha.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")))
             .arg(copia->mandatarios);

@@ -70,6 +70,11 @@ bool isEngineFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3", 16);
 }
 
+Falla foreign(const QString& shown, const QString& fault) {
+    return Falla(
+        QStringLiteral("El archivo %1 no es una base de datos de TOLVEK: %2.\nNo se ha modificado.").arg(shown, fault));
+}
+
 int storedVersion(Database& db) {
     Query q = db.select(QStringLiteral("pragma user_version"));
     return q.next() ? int(q.number(0)) : 0;
@@ -115,33 +120,44 @@ void create(const QString& path, const QString& shown) {
     }
 }
 
+// Throws BaseDanada when the engine's check finds damage, a Falla when the file is not ours or of a newer version.
+void check(Database& db, const QString& path, const QString& shown) {
+    if (const std::optional<QString> damage = db.damage())
+        throw BaseDanada(path, *damage);
+    const int version = storedVersion(db);
+    if (version > kVersionEsquema && !db.columns(QStringLiteral("Mandatarios")).isEmpty())
+        throw Falla(QStringLiteral("La base de datos %1 fue creada por una versión más reciente de TOLVEK 3; "
+                                   "actualice el programa.\nNo se ha modificado.")
+                        .arg(shown));
+    if (const QString fault = schemaFault(db, tablesOfVersion(version)); !fault.isEmpty() || version > kVersionEsquema)
+        throw foreign(shown, fault.isEmpty() ? QStringLiteral("versión %1 desconocida").arg(version) : fault);
+    if (version < kVersionEsquema) {
+        if (const QString respaldo = Respaldos(db).respalda(); !respaldo.isEmpty())
+            throw Falla(QStringLiteral("La base de datos %1 es de una versión anterior de TOLVEK 3 y no se actualizó "
+                                       "porque antes no se pudo copiar:\n%2")
+                            .arg(shown, respaldo));
+        actualizaEsquema(db, version);
+    }
+}
+
 std::unique_ptr<Database> openChecked(const QString& path, const QString& shown) {
-    const auto foreign = [&](const QString& fault) {
-        return Falla(QStringLiteral("El archivo %1 no es una base de datos de TOLVEK: %2.\nNo se ha modificado.")
-                         .arg(shown, fault));
-    };
     if (!isEngineFile(path))
-        throw foreign(QStringLiteral("no es un archivo de base de datos"));
+        throw foreign(shown, QStringLiteral("no es un archivo de base de datos"));
     // Read-write, although the checks only read: a write broken off by a crash leaves a journal that the engine
     // rolls back on the first read, and a read-only connection cannot, so it would refuse our own file at every
     // start. Nothing else here writes until the file is known to be ours, whole, and of a version we know.
     std::unique_ptr<Database> db = Database::open(path);
-    if (const std::optional<QString> damage = db->damage())
-        throw BaseDanada(path, *damage);
-    const int version = storedVersion(*db);
-    if (version > kVersionEsquema && !db->columns(QStringLiteral("Mandatarios")).isEmpty())
-        throw Falla(QStringLiteral("La base de datos %1 fue creada por una versión más reciente de TOLVEK 3; "
-                                   "actualice el programa.\nNo se ha modificado.")
-                        .arg(shown));
-    if (const QString fault = schemaFault(*db, tablesOfVersion(version)); !fault.isEmpty() || version > kVersionEsquema)
-        throw foreign(fault.isEmpty() ? QStringLiteral("versión %1 desconocida").arg(version) : fault);
-    if (version < kVersionEsquema) {
-        if (const QString respaldo = Respaldos(*db).respalda(); !respaldo.isEmpty())
-            throw Falla(QStringLiteral("La base de datos %1 es de una versión anterior de TOLVEK 3 y no se actualizó "
-                                       "porque antes no se pudo copiar:\n%2")
-                            .arg(shown, respaldo));
-        actualizaEsquema(*db, version);
+    try {
+        check(*db, path, shown);
+    } catch (const DatabaseError& e) {
+        if (e.damaged())
+            throw BaseDanada(path, db->damage().value_or(e.message()));
+        throw;
     }
+    // A file made before the program kept it private, under a wider umask, is narrowed to its owner; one that
+    // cannot be is still his to use.
+    QString ignored;
+    makePrivate(path, &ignored);
     return db;
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <stdexcept>
 
+class Database;
 class QSqlQuery;
 
 // A statement the engine refused; what() carries the engine's own words.
@@ -30,10 +31,11 @@ private:
 // A select read row by row, in the order the engine returns the rows, without holding them all.
 class Query {
 public:
-    explicit Query(std::unique_ptr<QSqlQuery> query);
+    Query(std::unique_ptr<QSqlQuery> query, Database& db);
     Query(Query&&) noexcept;
     ~Query();
 
+    // Throws DatabaseError when the engine fails on the way to the next row (a damaged page), rather than end early.
     bool next();
     int columnCount() const;
     bool isNull(int column) const;
@@ -52,6 +54,7 @@ public:
 
 private:
     std::unique_ptr<QSqlQuery> query_;
+    Database* db_;
 };
 
 // One statement prepared once and run many times, each time with new values bound: the engine parses it once,
@@ -59,7 +62,7 @@ private:
 // engine's own shell. Only for statements that return no rows. It belongs to its Database and must go before it.
 class Statement {
 public:
-    explicit Statement(std::unique_ptr<QSqlQuery> query);
+    Statement(std::unique_ptr<QSqlQuery> query, Database& db);
     Statement(Statement&&) noexcept;
     Statement& operator=(Statement&&) noexcept;
     ~Statement();
@@ -70,6 +73,7 @@ public:
 
 private:
     std::unique_ptr<QSqlQuery> query_;
+    Database* db_;
     qsizetype bound_ = 0;
 };
 
@@ -103,7 +107,14 @@ public:
     void rollback();
 
 private:
+    friend class Query;
+    friend class Statement;
     Database(QString connection, QString path);
+    DatabaseError damageError() const;
+    // Throws once damage has been met: nothing more runs on this file.
+    void refuseIfDamaged() const;
+    // The engine's refusal as it leaves this class: damage is remembered and told as damage of the file.
+    DatabaseError refused(const DatabaseError& error);
     std::unique_ptr<QSqlQuery> prepared(const QString& sql);
     std::unique_ptr<QSqlQuery> execute(const QString& sql, const QVariantList& values);
 
