@@ -2,11 +2,11 @@
 
 #include "ui_frmMain.h"
 
+#include "app/AbreBaseDatos.h"
 #include "app/Idioma.h"
 #include "app/PaginaAA.h"
 #include "app/VerificaPaginas.h"
 #include "app/frmInicio.h"
-#include "data/BaseDatos.h"
 #include "data/Respaldos.h"
 #include "data/Store.h"
 #include "export/Genera_archivo.h"
@@ -62,12 +62,9 @@ bool frmMain::iniciar() {
     inicio.exec();
 
     firma_ = {};
-    QString error;
-    db_ = openTolvekDatabase(folders_.data, &error);
-    if (!db_) {
-        inform(this, error, MessageIcon::Exclamation);
+    db_ = abreBaseDatos(this, folders_.data);
+    if (!db_)
         return false;
-    }
     // The day's copy is taken before this run writes anything; without it the start goes on, the broker told.
     const QString respaldo = Respaldos(*db_).diario();
     if (!respaldo.isEmpty())
@@ -252,6 +249,11 @@ void frmMain::termina() {
     // A file left unsigned by a failed signing must not stay in ENVIO to be sent by mistake; the list on disk
     // names those of this run and any an earlier run could not hand off.
     Borra_Archivo_Sin_Firma(this, folders_, firma_.sinFirma);
+    // What this run wrote gets a copy of its own before the program ends; without it the broker is told.
+    if (db_) {
+        if (const QString respaldo = Respaldos(*db_).alCerrar(); !respaldo.isEmpty())
+            inform(this, respaldo, MessageIcon::Exclamation);
+    }
     QApplication::quit();
 }
 

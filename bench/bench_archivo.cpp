@@ -22,12 +22,7 @@ int main(int argc, char** argv) {
                 "RSS antes KB", "pico KB", "archivo KB");
     for (int n : {1000, 10000, 100000}) {
         QTemporaryDir dir;
-        QString error;
-        auto db = openTolvekDatabase(dir.path(), &error);
-        if (!db) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
-            return 1;
-        }
+        auto db = openTolvekDatabase(dir.path());
         fillBrokerage(*db, n);
         const QString target = dir.filePath("3012.txt");
 

@@ -156,8 +156,7 @@ int main(int argc, char* argv[]) {
     double few = 0;
     for (int count : {10, 100000}) {
         QTemporaryDir dir;
-        QString error;
-        fillBrokerage(*openTolvekDatabase(dir.path(), &error), count);
+        fillBrokerage(*openTolvekDatabase(dir.path()), count);
         const QList<double> r = medians(self, {QStringLiteral("--hijo"), dir.path()}, runs);
         if (count == 10)
             few = r[0];

@@ -28,9 +28,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     folder = std::make_unique<QTemporaryDir>();
     QDir(folder->path()).mkpath(QStringLiteral("nueva"));
     QDir(folder->path()).mkpath(QStringLiteral("trabajo"));
-    QString error;
-    if (!openTolvekDatabase(folder->filePath(QStringLiteral("nueva")), &error))
-        qFatal("%s", qPrintable(error));
+    openTolvekDatabase(folder->filePath(QStringLiteral("nueva")));
     return 0;
 }
 
@@ -47,10 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         qFatal("cannot write the export");
     file.close();
 
-    QString error;
-    const auto db = openTolvekDatabase(work, &error);
-    if (!db)
-        qFatal("%s", qPrintable(error));
+    const auto db = openTolvekDatabase(work);
     try {
         importaRecupera(*db, recupera);
     } catch (const ImportError&) {

@@ -1,5 +1,6 @@
 #include "platform/Database.h"
 
+#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -29,8 +30,14 @@ bool isBusy(const QSqlError& error) {
     return code == QLatin1String("5") || code == QLatin1String("6");
 }
 
+// SQLITE_CORRUPT and SQLITE_NOTADB, with their extended codes.
+bool isDamage(const QSqlError& error) {
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 11 || code == 26;
+}
+
 DatabaseError engineError(const QSqlError& error) {
-    return DatabaseError(engineText(error), isBusy(error));
+    return DatabaseError(engineText(error), isBusy(error), isDamage(error));
 }
 
 void bindAndRun(QSqlQuery& query, const QVariantList& values) {
@@ -42,15 +49,19 @@ void bindAndRun(QSqlQuery& query, const QVariantList& values) {
 
 } // namespace
 
-DatabaseError::DatabaseError(const QString& message, bool busy)
-    : Falla(message), busy_(busy) {}
+DatabaseError::DatabaseError(const QString& message, bool busy, bool damaged)
+    : Falla(message), busy_(busy), damaged_(damaged) {}
 
-Query::Query(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
+Query::Query(std::unique_ptr<QSqlQuery> query, Database& db) : query_(std::move(query)), db_(&db) {}
 Query::Query(Query&&) noexcept = default;
 Query::~Query() = default;
 
 bool Query::next() {
-    return query_->next();
+    if (query_->next())
+        return true;
+    if (query_->lastError().type() == QSqlError::NoError)
+        return false;
+    throw db_->refused(engineError(query_->lastError()));
 }
 
 int Query::columnCount() const {
@@ -102,7 +113,7 @@ QDate Query::date(const QString& column) const {
     return QDate::fromString(text(column), Qt::ISODate);
 }
 
-Statement::Statement(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
+Statement::Statement(std::unique_ptr<QSqlQuery> query, Database& db) : query_(std::move(query)), db_(&db) {}
 Statement::Statement(Statement&&) noexcept = default;
 Statement& Statement::operator=(Statement&&) noexcept = default;
 Statement::~Statement() = default;
@@ -112,7 +123,12 @@ void Statement::run(const QVariantList& values) {
     if (values.size() < bound_)
         throw DatabaseError(QStringLiteral("Parameter count mismatch"));
     bound_ = values.size();
-    bindAndRun(*query_, values);
+    db_->refuseIfDamaged();
+    try {
+        bindAndRun(*query_, values);
+    } catch (const DatabaseError& e) {
+        throw db_->refused(e);
+    }
 }
 
 Database::Database(QString connection, QString path) : connection_(std::move(connection)), path_(std::move(path)) {}
@@ -130,7 +146,11 @@ std::unique_ptr<Database> Database::open(const QString& path) {
             throw error;
         }
     }
-    return std::unique_ptr<Database>(new Database(name, path));
+    auto opened = std::unique_ptr<Database>(new Database(name, path));
+    // Every page is checked as it is read, so that a damaged one is met as damage by the statement that reads it
+    // rather than read as rows of garbage.
+    opened->exec(QStringLiteral("pragma cell_size_check = on"));
+    return opened;
 }
 
 Database::~Database() {
@@ -149,10 +169,36 @@ std::unique_ptr<QSqlQuery> Database::prepared(const QString& sql) {
     return query;
 }
 
+DatabaseError Database::damageError() const {
+    return DatabaseError(QStringLiteral("La base de datos %1 está dañada (%2); TOLVEK 3 ya no escribirá en ella. "
+                                        "Cierre el programa y vuelva a abrirlo: le ofrecerá restaurar su copia de "
+                                        "respaldo más reciente.")
+                             .arg(QDir::toNativeSeparators(path_), *damage_),
+                         false, true);
+}
+
+void Database::refuseIfDamaged() const {
+    if (damage_)
+        throw damageError();
+}
+
+DatabaseError Database::refused(const DatabaseError& error) {
+    if (!error.damaged())
+        return error;
+    if (!damage_)
+        damage_ = error.message();
+    return damageError();
+}
+
 std::unique_ptr<QSqlQuery> Database::execute(const QString& sql, const QVariantList& values) {
-    auto query = prepared(sql);
-    bindAndRun(*query, values);
-    return query;
+    refuseIfDamaged();
+    try {
+        auto query = prepared(sql);
+        bindAndRun(*query, values);
+        return query;
+    } catch (const DatabaseError& e) {
+        throw refused(e);
+    }
 }
 
 void Database::exec(const QString& sql, const QVariantList& values) {
@@ -160,11 +206,16 @@ void Database::exec(const QString& sql, const QVariantList& values) {
 }
 
 Query Database::select(const QString& sql, const QVariantList& values) {
-    return Query(execute(sql, values));
+    return Query(execute(sql, values), *this);
 }
 
 Statement Database::prepare(const QString& sql) {
-    return Statement(prepared(sql));
+    refuseIfDamaged();
+    try {
+        return Statement(prepared(sql), *this);
+    } catch (const DatabaseError& e) {
+        throw refused(e);
+    }
 }
 
 bool Database::exists(const QString& sql, const QVariantList& values) {
@@ -177,6 +228,21 @@ QStringList Database::columns(const QString& table) {
     while (q.next())
         names << q.text(QStringLiteral("name"));
     return names;
+}
+
+std::optional<QString> Database::damage() {
+    try {
+        Query q = select(QStringLiteral("pragma quick_check(1)"));
+        const QString verdict = q.next() ? q.text(0) : QString();
+        if (verdict == QLatin1String("ok"))
+            return std::nullopt;
+        damage_ = verdict;
+        return verdict;
+    } catch (const DatabaseError& e) {
+        if (!e.damaged())
+            throw;
+        return damage_;
+    }
 }
 
 void Database::begin() {

@@ -8,28 +8,34 @@
 #include <QVariantList>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
+class Database;
 class QSqlQuery;
 
 // A statement the engine refused; what() carries the engine's own words.
 class DatabaseError : public Falla {
 public:
-    explicit DatabaseError(const QString& message, bool busy = false);
+    explicit DatabaseError(const QString& message, bool busy = false, bool damaged = false);
     // The file is locked by another program: nothing is wrong with it.
     bool busy() const { return busy_; }
+    // The file itself is damaged (SQLITE_CORRUPT, SQLITE_NOTADB): the fault is in no value of the user's.
+    bool damaged() const { return damaged_; }
 
 private:
     bool busy_ = false;
+    bool damaged_ = false;
 };
 
 // A select read row by row, in the order the engine returns the rows, without holding them all.
 class Query {
 public:
-    explicit Query(std::unique_ptr<QSqlQuery> query);
+    Query(std::unique_ptr<QSqlQuery> query, Database& db);
     Query(Query&&) noexcept;
     ~Query();
 
+    // Throws DatabaseError when the engine fails on the way to the next row (a damaged page), rather than end early.
     bool next();
     int columnCount() const;
     bool isNull(int column) const;
@@ -48,6 +54,7 @@ public:
 
 private:
     std::unique_ptr<QSqlQuery> query_;
+    Database* db_;
 };
 
 // One statement prepared once and run many times, each time with new values bound: the engine parses it once,
@@ -55,7 +62,7 @@ private:
 // engine's own shell. Only for statements that return no rows. It belongs to its Database and must go before it.
 class Statement {
 public:
-    explicit Statement(std::unique_ptr<QSqlQuery> query);
+    Statement(std::unique_ptr<QSqlQuery> query, Database& db);
     Statement(Statement&&) noexcept;
     Statement& operator=(Statement&&) noexcept;
     ~Statement();
@@ -66,6 +73,7 @@ public:
 
 private:
     std::unique_ptr<QSqlQuery> query_;
+    Database* db_;
     qsizetype bound_ = 0;
 };
 
@@ -91,18 +99,30 @@ public:
     bool exists(const QString& sql, const QVariantList& values = {});
     // The column names of a table in their stored order; empty when there is no such table.
     QStringList columns(const QString& table);
+    // What the engine's check of the whole file finds wrong (PRAGMA quick_check); nothing when it is whole.
+    std::optional<QString> damage();
 
     void begin();
     void commit();
     void rollback();
 
 private:
+    friend class Query;
+    friend class Statement;
     Database(QString connection, QString path);
+    DatabaseError damageError() const;
+    // Throws once damage has been met: nothing more runs on this file.
+    void refuseIfDamaged() const;
+    // The engine's refusal as it leaves this class: damage is remembered and told as damage of the file.
+    DatabaseError refused(const DatabaseError& error);
     std::unique_ptr<QSqlQuery> prepared(const QString& sql);
     std::unique_ptr<QSqlQuery> execute(const QString& sql, const QVariantList& values);
 
     QString connection_;
     QString path_;
+    // Set by the first statement that meets damage: from then on no statement runs, so nothing is written to a
+    // file whose pages cannot be trusted.
+    std::optional<QString> damage_;
 };
 
 // All or nothing: rolls back on destruction unless commit() was called.

@@ -1,12 +1,19 @@
 #include "platform/Files.h"
 
+#include "platform/Falla.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -49,6 +56,40 @@ bool makeFolder(const QString& path) {
     if (dir.exists())
         return true;
     return QDir().mkdir(path);
+}
+
+void makePrivateFolder(const QString& path) {
+    const QString native = QDir::toNativeSeparators(path);
+    if (!QDir().mkpath(path))
+        throw Falla(QStringLiteral("No se pudo crear la carpeta %1.").arg(native));
+    if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        throw Falla(QStringLiteral("No se pudo proteger la carpeta %1.").arg(native));
+}
+
+void makePrivateFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 || ::fchmod(fd, 0600) != 0) {
+        const int cause = errno;
+        if (fd >= 0)
+            ::close(fd);
+        throw Falla(QStringLiteral("No se pudo crear el archivo %1: %2")
+                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(cause))));
+    }
+    ::close(fd);
+}
+
+bool makePrivate(const QString& path, QString* error) {
+    if (QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
+        return true;
+    *error = QStringLiteral("No se pudieron cambiar los permisos de %1.").arg(QDir::toNativeSeparators(path));
+    return false;
+}
+
+void linkFile(const QString& existing, const QString& newName) {
+    if (::link(QFile::encodeName(existing).constData(), QFile::encodeName(newName).constData()) != 0)
+        throw Falla(QStringLiteral("No se pudo apartar el archivo %1 como %2: %3")
+                        .arg(QDir::toNativeSeparators(existing), QDir::toNativeSeparators(newName),
+                             QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 bool folderWritable(const QString& path) {

@@ -15,6 +15,14 @@ bool makeFolder(const QString& path);
 // True when new files can be created in the folder.
 bool folderWritable(const QString& path);
 bool fileExists(const QString& path);
+// The folder and its missing parents; the folder itself only its owner may enter, whatever the umask. Throws Falla.
+void makePrivateFolder(const QString& path);
+// A new empty file that only its owner may read and write, whatever the umask, replacing nothing. Throws Falla.
+void makePrivateFile(const QString& path);
+// Narrows an existing file to its owner; false with the reason in `error`.
+bool makePrivate(const QString& path, QString* error);
+// A second name for the same file, which stays where it is untouched (a hard link). Throws Falla.
+void linkFile(const QString& existing, const QString& newName);
 
 // A file written whole under a temporary name beside it and put in place only by commit(), so a reader never
 // sees it half-written; an earlier file of that name stays as it was until then. Dropped unless committed.

@@ -1,6 +1,7 @@
 #include "platform/ProgramFolders.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -12,5 +13,8 @@ ProgramFolders programFolders(const QString& executableFolder) {
         return executableFolder;
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(data);
+    // The brokerage's CURPs, RFCs and addresses are the user's alone: the folder is entered by him only, whatever
+    // the umask, and one made before with a wider mode is narrowed.
+    QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return {executableFolder, data};
 }

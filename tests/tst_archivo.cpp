@@ -41,8 +41,7 @@ const QByteArray kEjemplo = "501|3012|1111111||||||||3012\r\n"
 // The broker of the worked example with his one representative of mandate type 1: letters of the code page's own,
 // Nulls and empty texts, an office number stored as text with the blank VB's Str() gives it.
 std::unique_ptr<Database> baseEjemplo(const QString& folder, const QString& requerimiento = QString()) {
-    QString error;
-    auto db = openTolvekDatabase(folder, &error);
+    auto db = openTolvekDatabase(folder);
     db->exec("insert into AA values (?,?,?,?,?,?,?,?)",
              {3012, "MARIA", "MUÑOZ", "RUIZ", "GORM700215KX3", "GORM700215MDFMZR05", 0, 470});
     for (int tipo : {1, 2})

@@ -1,9 +1,11 @@
+#include "app/AbreBaseDatos.h"
 #include "data/BaseDatos.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -23,6 +25,47 @@ private slots:
     void cleanup() {
         db_.reset();
         dir_.reset();
+    }
+    // The database replaced by the version-0 file; its captured rows.
+    QStringList ponVersion0() {
+        db_.reset();
+        const QString path = dir_->filePath("tolvek.mdb");
+        QFile::remove(path);
+        if (!QFile::copy(TOLVEK_TEST_DATA "/version0.mdb", path) ||
+            !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther))
+            qFatal("cannot copy version0.mdb");
+        return dumpAll(*Database::open(path));
+    }
+    // The table's root page damaged in the file as a disk does it: its cell pointers flipped, or, for a catalogue,
+    // the page zeroed. The header's change counter moves, so that an open connection reads the page anew.
+    static void estropea(const QString& path, const QString& table) {
+        qint64 page = 0, size = 0;
+        {
+            const auto db = Database::open(path);
+            Query q = db->select("select rootpage, (select page_size from pragma_page_size) from sqlite_master "
+                                 "where name = ?",
+                                 {table});
+            QVERIFY(q.next());
+            page = q.number(0);
+            size = q.number(1);
+        }
+        QByteArray bytes = readFile(path);
+        const qint64 at = (page - 1) * size;
+        if (table == "MpioDeleg")
+            bytes.replace(at, size, QByteArray(size, '\0'));
+        else
+            for (qint64 i = 8; i < 14; ++i)
+                bytes[at + i] = char(~bytes[at + i]);
+        bytes[27] = char(bytes[27] + 1);
+        writeFile(path, bytes);
+    }
+    static bool soloDelDueno(const QString& path) {
+        const int owner = 0x7000, group = 0x0070, other = 0x0007; // as QFileDevice::Permission has them
+        return (QFile::permissions(path) & (owner | group | other)) == (QFile::ReadOwner | QFile::WriteOwner);
+    }
+    static qint64 version(Database& db) {
+        Query q = db.select("pragma user_version");
+        return q.next() ? q.number(0) : -1;
     }
 
     void createdWithSchemaInOrder() {
@@ -102,6 +145,87 @@ private slots:
         QCOMPARE(tableRows(*db_, "Aduanas_MM"), QStringList({"A|#1"}));
     }
 
+    // A file of the program made before it kept the version comes up to date with every row, a copy made first.
+    void upgradesVersion0() {
+        QCOMPARE(version(*db_), 1);
+        QVERIFY(soloDelDueno(dir_->filePath("tolvek.mdb")));
+        const QStringList before = ponVersion0();
+        QVERIFY(before.join("\n").contains("D'ARTAGNAN"));
+        db_ = openTolvekDatabase(dir_->path());
+        QCOMPARE(dumpAll(*db_), before);
+        QCOMPARE(version(*db_), 1);
+        // Made readable by all under an earlier umask, it is the broker's alone now.
+        QVERIFY(soloDelDueno(dir_->filePath("tolvek.mdb")));
+        const QDir respaldos(dir_->filePath("respaldos"));
+        const QStringList copias = respaldos.entryList(QDir::Files);
+        QCOMPARE(copias.size(), 1);
+        const auto copia = Database::open(respaldos.filePath(copias.first()));
+        QCOMPARE(dumpAll(*copia), before);
+        QCOMPARE(version(*copia), 0);
+    }
+
+    // Real damage is told at start with the newest whole copy offered: OK puts it in place and keeps the damaged file
+    // aside, Cancel changes nothing, and without a whole copy the start ends.
+    void damageOffersTheNewestWholeCopy_data() {
+        QTest::addColumn<QString>("table"); // whose root page is damaged
+        QTest::addColumn<bool>("copy");     // a whole copy is there
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("row page bytes flipped, copy restored") << "Mandatarios" << true << true;
+        QTest::newRow("catalogue page zeroed, cancelled") << "MpioDeleg" << true << false;
+        QTest::newRow("no whole copy") << "Mandatarios" << false << false;
+    }
+    void damageOffersTheNewestWholeCopy() {
+        QFETCH(QString, table);
+        QFETCH(bool, copy);
+        QFETCH(bool, accept);
+        const QStringList v0 = ponVersion0();
+        openTolvekDatabase(dir_->path()); // the upgrade's copy, version 0 and whole
+        const QString path = dir_->filePath("tolvek.mdb");
+        estropea(path, table);
+        QDir respaldos(dir_->filePath("respaldos"));
+        if (!copy)
+            QVERIFY(QFile::remove(respaldos.filePath(respaldos.entryList(QDir::Files).first())));
+        // A newer copy that is damaged too is passed over.
+        QVERIFY(QFile::copy(path, respaldos.filePath("tolvek-20991231-000000.mdb")));
+        const QByteArray before = readFile(path);
+        const QStringList files = QDir(dir_->path()).entryList(QDir::Files);
+
+        ScriptedMessages messages;
+        messages.answerNext(accept);
+        const std::unique_ptr<Database> db = abreBaseDatos(nullptr, dir_->path());
+        const QString told = messages.texts().join("\n");
+        QVERIFY2(told.contains("está dañada"), qPrintable(told));
+        QCOMPARE(told.contains("respaldo del " + QDate::currentDate().toString("dd/MM/yyyy")), copy);
+        QCOMPARE(told.contains("contiene 3 mandatarios"), copy);
+        QCOMPARE(bool(db), accept);
+        if (!accept) {
+            QCOMPARE(readFile(path), before);
+            QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), files);
+            return;
+        }
+        QCOMPARE(dumpAll(*db), v0);
+        const QStringList aside = QDir(dir_->path()).entryList({"tolvek.mdb.danada-*"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(readFile(dir_->filePath(aside.first())), before);
+    }
+
+    // Damage met after the start is told as damage, and nothing is written to the file from then on.
+    void laterDamageStopsWrites() {
+        storeBroker(*db_);
+        const QString path = dir_->filePath("tolvek.mdb");
+        estropea(path, "AA");
+        const QByteArray before = readFile(path);
+        try {
+            db_->select("select * from AA").next();
+            QFAIL("damage not met");
+        } catch (const DatabaseError& e) {
+            QVERIFY2(e.damaged() && e.message().contains("está dañada"), qPrintable(e.message()));
+        }
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Aduanas_MM values ('X', 1)"));
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->prepare("insert into Aduanas_MM values (?, ?)"));
+        QCOMPARE(readFile(path), before);
+    }
+
     // A file that is not the program's database is refused, named, and left as it was, with nothing beside it.
     void othersRefusedUntouched_data() {
         QTest::addColumn<QStringList>("changes");
@@ -111,6 +235,8 @@ private slots:
         QTest::newRow("other columns") << QStringList{"drop table Aduanas_MM",
                                                       "create table Aduanas_MM (NoAduana INTEGER, CURP TEXT)"}
                                        << QByteArray() << "Aduanas_MM";
+        QTest::newRow("newer version") << QStringList{"pragma user_version = 2"} << QByteArray()
+                                       << "creada por una versión más reciente de TOLVEK 3";
         QTest::newRow("not a database") << QStringList()
                                         << QByteArray("Standard Jet DB\0\0 not really", 29).repeated(100)
                                         << QDir::toNativeSeparators("/tolvek.mdb");
@@ -127,7 +253,11 @@ private slots:
             writeFile(path, bytes);
         const QByteArray before = readFile(path);
         QString error;
-        QVERIFY(!openTolvekDatabase(dir_->path(), &error));
+        try {
+            openTolvekDatabase(dir_->path());
+        } catch (const Falla& e) {
+            error = e.message();
+        }
         QVERIFY2(error.contains(named), qPrintable(error));
         QCOMPARE(readFile(path), before);
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList({"tolvek.mdb"}));

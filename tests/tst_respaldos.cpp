@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 // The copies of a real database file, with a clock the test sets.
 class TestRespaldos : public QObject {
     Q_OBJECT
@@ -22,11 +24,33 @@ private slots:
         dir_.reset();
     }
 
+    // The copy holds the data, only its owner may read it or enter its folder, and a copy broken off before goes.
     void copyIsTheDatabase() {
         storeBroker(*db_);
-        QCOMPARE(respaldos().diario(), QString());
+        dejaCopia({}, "respaldo.parcial");
+        dejaCopia({}, "respaldo.parcial-journal");
+        const mode_t umask = ::umask(0);
+        const QString told = respaldos().diario();
+        ::umask(umask);
+        QCOMPARE(told, QString());
         QCOMPARE(copias(), QStringList{hoy_});
         QCOMPARE(dumpAll(*Database::open(QDir(carpeta()).filePath(hoy_))), dumpAll(*db_));
+        QCOMPARE(modo(QDir(carpeta()).filePath(hoy_)), 0600);
+        QCOMPARE(modo(carpeta()), 0700);
+    }
+
+    // The end of a run copies only what it wrote.
+    void closingCopiesWhatWasWritten_data() {
+        QTest::addColumn<bool>("written");
+        QTest::newRow("nothing written") << false;
+        QTest::newRow("a broker stored") << true;
+    }
+    void closingCopiesWhatWasWritten() {
+        QFETCH(bool, written);
+        if (written)
+            storeBroker(*db_);
+        QCOMPARE(respaldos().alCerrar(), QString());
+        QCOMPARE(copias().contains(hoy_), written);
     }
 
     void madeWhenNewestIsADayOld_data() {
@@ -49,13 +73,20 @@ private slots:
         QCOMPARE(copias().size(), (hoursAgo != 0) + made);
     }
 
-    void keepsTheNewestTen() {
-        for (int days = 2; days <= 12; ++days)
+    // The newest ten, and the newest of each of the last thirty days.
+    void keepsTenAndOnePerDay() {
+        for (int hour : {6, 7, 8})
+            dejaCopia(now_.addDays(-1).addSecs(-3600 * hour));
+        for (int days = 2; days <= 40; ++days)
             dejaCopia(now_.addDays(-days));
+        dejaCopia(now_.addDays(-15).addSecs(-3600));
         QCOMPARE(respaldos().respalda(), QString());
-        QCOMPARE(copias().size(), Respaldos::kGuardados);
-        QCOMPARE(copias().first(), QString("tolvek-20240507-093005.mdb"));
-        QCOMPARE(copias().last(), hoy_);
+        const QStringList kept = copias();
+        QCOMPARE(kept.size(), 32);
+        QCOMPARE(kept.first(), QString("tolvek-20240418-093005.mdb"));
+        QVERIFY(kept.contains("tolvek-20240516-033005.mdb"));
+        QVERIFY(!kept.contains("tolvek-20240502-083005.mdb"));
+        QCOMPARE(kept.last(), hoy_);
     }
 
     void failureToldNotThrown() {
@@ -72,9 +103,14 @@ private:
     }
     QString carpeta() const { return dir_->filePath("respaldos"); }
     QStringList copias() const { return QDir(carpeta()).entryList(QDir::Files, QDir::Name); }
-    void dejaCopia(const QDateTime& hecha) {
+    static int modo(const QString& path) {
+        struct stat st {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+    }
+    // An empty file named as the copy of that time, or given its name.
+    void dejaCopia(const QDateTime& hecha, const QString& name = QString()) {
         QVERIFY(QDir().mkpath(carpeta()));
-        QFile file(QDir(carpeta()).filePath(hecha.toString("'tolvek-'yyyyMMdd-HHmmss'.mdb'")));
+        QFile file(QDir(carpeta()).filePath(name.isEmpty() ? hecha.toString("'tolvek-'yyyyMMdd-HHmmss'.mdb'") : name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
 

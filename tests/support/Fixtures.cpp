@@ -24,11 +24,7 @@ bool startUp(frmMain& window, ModalDriver& driver, QStringList* startWindowTexts
 }
 
 std::unique_ptr<Database> openDatabase(const QString& folder) {
-    QString error;
-    auto db = openTolvekDatabase(folder, &error);
-    if (!db)
-        qFatal("%s", qPrintable(error));
-    return db;
+    return openTolvekDatabase(folder);
 }
 
 void storeBroker(Database& db) {
