@@ -4,6 +4,7 @@
 #include "BenchSupport.h"
 
 #include "data/BaseDatos.h"
+#include "data/Schema.h"
 #include "export/ArchivoInformacion.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -45,8 +46,7 @@ int main(int argc, char** argv) {
         const long peak = statusKb("VmHWM:");
 
         QStringList commands{".mode list", ".separator |", ".output " + dir.filePath("sqlite3.txt")};
-        for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM",
-                                  "Historico_AA", "Periodos_H_AA", "Periodos_H_MM"})
+        for (const TableDefinition& table : tablasCapturadas())
             commands << QStringLiteral("select * from %1;").arg(table);
         const double shell =
             sqlite3.isEmpty() ? -1 : bestMs(3, [&] { return runSqlite3(sqlite3, db->path(), commands); });

@@ -1,3 +1,4 @@
+#include "data/Schema.h"
 #include "data/Store.h"
 #include "lists/PaginaHistoricoAA.h"
 #include "lists/PaginaMandatarios.h"
@@ -36,9 +37,11 @@ QString periodo(const QString& curp, int office, const QDate& from, const QDate&
 }
 
 void storePerson(Database& db, const PersonaHistorica& p, const QList<std::tuple<int, QDate, QDate>>& periods) {
-    db.exec("insert into Historico_AA values (?,?,?,?,?)", {p.rfc, p.curp, p.nombre, p.apPaterno, p.apMaterno});
+    using namespace col;
+    tabla::Historico_AA.inserta(
+        db, {{RFC, p.rfc}, {CURP, p.curp}, {Nombre, p.nombre}, {ApPaterno, p.apPaterno}, {ApMaterno, p.apMaterno}});
     for (const auto& [office, from, to] : periods)
-        db.exec("insert into Periodos_H_AA values (?,?,?,?)", {p.curp, office, from, to});
+        tabla::Periodos_H_AA.inserta(db, {{CURP, p.curp}, {NoAduana, office}, {FechaIni, from}, {FechaFin, to}});
 }
 
 const QString kRamos = QStringLiteral("RARL820304HJCMMS05");
@@ -259,12 +262,20 @@ private slots:
         Fixture f;
         // Ramos with the same period twice and one at an office that left the catalogue, a representative who is no
         // aspirant, Vega with no period.
+        using namespace col;
         for (const auto& [curp, mandato] : {std::pair{kRamos, 2}, {QString("OTRO700101HDFRRN01"), 1}, {kVega, 2}})
-            f.db->exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
-                       {curp, curp.left(10) + "AB1", curp == kRamos ? "LUIS" : "ANA", "PATERNO", "MATERNO", mandato, "",
-                        0, 1});
+            tabla::Mandatarios.inserta(*f.db, {{CURP, curp},
+                                               {RFC, curp.left(10) + "AB1"},
+                                               {Nombre, curp == kRamos ? "LUIS" : "ANA"},
+                                               {ApPaterno, "PATERNO"},
+                                               {ApMaterno, "MATERNO"},
+                                               {col::Mandato, mandato},
+                                               {Requerimiento, ""},
+                                               {Acreditacion, 0},
+                                               {Operando, 1}});
         for (int office : {470, 999, 470})
-            f.db->exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kRamos, office, 3010, d1, d2});
+            tabla::Periodos_H_MM.inserta(
+                *f.db, {{CURP, kRamos}, {NoAduana, office}, {Patente_MM, 3010}, {FechaIni, d1}, {FechaFin, d2}});
         f.show(&f.page4);
         // Only aspirants, and only periods at offices in the catalogue.
         QCOMPARE(gridRows(f.aspirants),
