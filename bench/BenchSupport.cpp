@@ -14,25 +14,12 @@
 void fillBrokerage(Database& db, int representatives) {
     using namespace col;
     Transaction t(db);
-    tabla::AA.inserta(db, {{Patente, 3012},
-                           {Nombre, "MARIA"},
-                           {ApPaterno, "GOMEZ"},
-                           {ApMaterno, "RUIZ"},
-                           {RFC, "GORM700215KX3"},
-                           {CURP, "GORM700215MDFMZR05"},
-                           {Autorizacion, 0},
-                           {Adscripcion, 470}});
+    tabla::AA.inserta(db, {Patente, Nombre, ApPaterno, ApMaterno, RFC, CURP, Autorizacion, Adscripcion},
+                      {3012, "MARIA", "GOMEZ", "RUIZ", "GORM700215KX3", "GORM700215MDFMZR05", 0, 470});
     for (int tipo : {1, 2})
-        tabla::Domicilios_AA.inserta(db, {{Tipo_Dom, tipo},
-                                          {EntFed, "09"},
-                                          {MDeleg, 15},
-                                          {Calle, "AV. REFORMA"},
-                                          {NoExt, "120"},
-                                          {NoInt, ""},
-                                          {Colonia, "CENTRO"},
-                                          {CP, "06000"},
-                                          {Telefono, "5555123456"},
-                                          {Fax, "5555123457"}});
+        tabla::Domicilios_AA.inserta(
+            db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax},
+            {tipo, "09", 15, "AV. REFORMA", "120", "", "CENTRO", "06000", "5555123456", "5555123457"});
     const QString numbers = QStringLiteral("with recursive c(n) as (select 1 union all select n+1 from c where n<?) ");
     // The rows are made by the engine's printf, whose patterns are spliced after the names.
     db.exec(numbers +

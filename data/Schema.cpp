@@ -72,6 +72,13 @@ void TableDefinition::inserta(Database& db, const QVariantHash& row) const {
     db.exec(insertStatement(), insertValues(row));
 }
 
+void TableDefinition::inserta(Database& db, const QList<Columna>& columnas, const QVariantList& valores) const {
+    if (columnas.size() != valores.size())
+        qFatal("%lld values for %lld columns of %s", qlonglong(valores.size()), qlonglong(columnas.size()),
+               name.data());
+    db.exec(insertStatement(columnas), valores);
+}
+
 QString donde(std::initializer_list<Columna> columnas) {
     return QStringLiteral("where ") + joined(columnas, "=?").replace(QLatin1Char(','), QStringLiteral(" and "));
 }

@@ -55,6 +55,8 @@ struct TableDefinition {
     QVariantList insertValues(const QVariantHash& row) const;
     // Runs the insert of the row; throws DatabaseError when the engine refuses it.
     void inserta(Database& db, const QVariantHash& row) const;
+    // The same for the values of the columns given, in that order; the others are Null.
+    void inserta(Database& db, const QList<Columna>& columnas, const QVariantList& valores) const;
 };
 
 // "where A=? and B=?": the condition that the columns equal the values bound in that order.

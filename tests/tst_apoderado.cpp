@@ -49,11 +49,8 @@ Mandatario valido(const QString& curp, Mandato mandato, const QString& nombre = 
 // A period of the representative with broker 12, straight into the table.
 void periodoConOtroAgente(Database& db, const QString& curp) {
     using namespace col;
-    tabla::Periodos_H_MM.inserta(db, {{CURP, curp},
-                                      {NoAduana, 470},
-                                      {Patente_MM, 12},
-                                      {FechaIni, QDate(2001, 1, 1)},
-                                      {FechaFin, QDate(2002, 1, 1)}});
+    tabla::Periodos_H_MM.inserta(db, {CURP, NoAduana, Patente_MM, FechaIni, FechaFin},
+                                 {curp, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
 }
 
 struct Base {
@@ -102,20 +99,14 @@ const QString kWho = " JUAN PEREZ MARTINEZ CURP=";
 // private address, F his fiscal one, A an office).
 void storeRows(Database& db, const QString& curp, const QVariantList& m, const QString& rows) {
     using namespace col;
-    tabla::Mandatarios.inserta(db, {{CURP, curp},
-                                    {RFC, "PEMJ800101AB1"},
-                                    {Nombre, "JUAN"},
-                                    {ApPaterno, "PEREZ"},
-                                    {ApMaterno, "MARTINEZ"},
-                                    {col::Mandato, m[0]},
-                                    {Requerimiento, m[1]},
-                                    {Acreditacion, m[2]},
-                                    {Operando, m[3]}});
+    tabla::Mandatarios.inserta(
+        db, {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento, Acreditacion, Operando},
+        {curp, "PEMJ800101AB1", "JUAN", "PEREZ", "MARTINEZ", m[0], m[1], m[2], m[3]});
     for (const auto& [row, tipo] : {std::pair{'P', 1}, {'F', 2}})
         if (rows.contains(QLatin1Char(row)))
-            tabla::Domicilios_MM.inserta(db, {{CURP, curp}, {Tipo_Dom, tipo}});
+            tabla::Domicilios_MM.inserta(db, {CURP, Tipo_Dom}, {curp, tipo});
     if (rows.contains(QLatin1Char('A')))
-        tabla::Aduanas_MM.inserta(db, {{CURP, curp}, {NoAduana, 470}});
+        tabla::Aduanas_MM.inserta(db, {CURP, NoAduana}, {curp, 470});
 }
 
 } // namespace

@@ -45,45 +45,19 @@ std::unique_ptr<Database> baseEjemplo(const QString& folder, const QString& requ
     QString error;
     auto db = openTolvekDatabase(folder, &error);
     using namespace col;
-    tabla::AA.inserta(*db, {{Patente, 3012},
-                            {Nombre, "MARIA"},
-                            {ApPaterno, "MUÑOZ"},
-                            {ApMaterno, "RUIZ"},
-                            {RFC, "GORM700215KX3"},
-                            {CURP, "GORM700215MDFMZR05"},
-                            {Autorizacion, 0},
-                            {Adscripcion, 470}});
+    tabla::AA.inserta(*db, {Patente, Nombre, ApPaterno, ApMaterno, RFC, CURP, Autorizacion, Adscripcion},
+                      {3012, "MARIA", "MUÑOZ", "RUIZ", "GORM700215KX3", "GORM700215MDFMZR05", 0, 470});
     for (int tipo : {1, 2})
-        tabla::Domicilios_AA.inserta(*db, {{Tipo_Dom, tipo},
-                                           {EntFed, "09"},
-                                           {MDeleg, 15},
-                                           {Calle, "AV. REFORMA"},
-                                           {NoExt, "120"},
-                                           {NoInt, ""},
-                                           {Colonia, "JOSÉ € “O”"},
-                                           {CP, "06000"},
-                                           {Telefono, "5555123456"}});
-    tabla::Mandatarios.inserta(*db, {{CURP, kCurp},
-                                     {RFC, "LOTP751120QW7"},
-                                     {Nombre, "PEDRO"},
-                                     {ApPaterno, "LOPEZ"},
-                                     {ApMaterno, "TORRES"},
-                                     {col::Mandato, 1},
-                                     {Requerimiento, requerimiento},
-                                     {Acreditacion, 1},
-                                     {Operando, 1}});
-    tabla::Domicilios_MM.inserta(*db, {{CURP, kCurp},
-                                       {EntFed, "09"},
-                                       {MDeleg, 15},
-                                       {Calle, "CALLE 5"},
-                                       {NoExt, "33"},
-                                       {Colonia, "ROMA"},
-                                       {CP, "06700"},
-                                       {Telefono, "5555987654"},
-                                       {Tipo_Dom, 1}});
-    tabla::Aduanas_MM.inserta(*db, {{CURP, kCurp}, {NoAduana, " 470"}});
-    tabla::Pedimentos_MM.inserta(
-        *db, {{CURP, kCurp}, {NoAduana, 470}, {NoPedimento, "3004567"}, {FechPedimento, QDate(2000, 11, 30)}});
+        tabla::Domicilios_AA.inserta(*db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono},
+                                     {tipo, "09", 15, "AV. REFORMA", "120", "", "JOSÉ € “O”", "06000", "5555123456"});
+    tabla::Mandatarios.inserta(
+        *db, {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento, Acreditacion, Operando},
+        {kCurp, "LOTP751120QW7", "PEDRO", "LOPEZ", "TORRES", 1, requerimiento, 1, 1});
+    tabla::Domicilios_MM.inserta(*db, {CURP, EntFed, MDeleg, Calle, NoExt, Colonia, CP, Telefono, Tipo_Dom},
+                                 {kCurp, "09", 15, "CALLE 5", "33", "ROMA", "06700", "5555987654", 1});
+    tabla::Aduanas_MM.inserta(*db, {CURP, NoAduana}, {kCurp, " 470"});
+    tabla::Pedimentos_MM.inserta(*db, {CURP, NoAduana, NoPedimento, FechPedimento},
+                                 {kCurp, 470, "3004567", QDate(2000, 11, 30)});
     return db;
 }
 
@@ -294,14 +268,10 @@ private slots:
         using namespace col;
         for (const auto& [curp, rfc, tipo] : {std::tuple{"AASP800101HDFRNB03", "AASP800101AB2", 2},
                                               std::tuple{"BERL700101MDFRNS09", "BERL700101CD3", 3}})
-            tabla::Mandatarios.inserta(
-                *s.db, {{CURP, curp},
-                        {RFC, rfc},
-                        {Nombre, "PABLO"},
-                        {col::Mandato, tipo},
-                        {Requerimiento, writeFile(s.fuera.filePath(rfc + QString(".REQ")), QByteArray::number(tipo))},
-                        {Acreditacion, 1},
-                        {Operando, 1}});
+            tabla::Mandatarios.inserta(*s.db, {CURP, RFC, Nombre, col::Mandato, Requerimiento, Acreditacion, Operando},
+                                       {curp, rfc, "PABLO", tipo,
+                                        writeFile(s.fuera.filePath(rfc + QString(".REQ")), QByteArray::number(tipo)), 1,
+                                        1});
         QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
         QCOMPARE(s.enEnvio(), QStringList({"3012.txt", "BERL700101CD3.REQ", "LOTP751120QW7.REQ"}));
         writeFile(s.fuera.filePath("BERL700101CD3.REQ"), "segunda");

@@ -55,16 +55,11 @@ private slots:
     void valuesStoredExactly() {
         // Inserted in another column order than the table's; read back by position.
         using namespace col;
-        tabla::AA.inserta(*db_, {{Patente, 470},
-                                 {CURP, "GODE561231HDFRRN09"},
-                                 {RFC, "GODE561231GR8"},
-                                 {Nombre, "O'BRIEN'; drop table AA; --"},
-                                 {ApPaterno, "D'ANGELO"},
-                                 {ApMaterno, ""},
-                                 {Autorizacion, 0},
-                                 {Adscripcion, 3}});
-        tabla::Pedimentos_MM.inserta(
-            *db_, {{CURP, "C"}, {NoAduana, 470}, {NoPedimento, "0001234"}, {FechPedimento, QDate(2000, 3, 5)}});
+        tabla::AA.inserta(
+            *db_, {Patente, CURP, RFC, Nombre, ApPaterno, ApMaterno, Autorizacion, Adscripcion},
+            {470, "GODE561231HDFRRN09", "GODE561231GR8", "O'BRIEN'; drop table AA; --", "D'ANGELO", "", 0, 3});
+        tabla::Pedimentos_MM.inserta(*db_, {CURP, NoAduana, NoPedimento, FechPedimento},
+                                     {"C", 470, "0001234", QDate(2000, 3, 5)});
         QCOMPARE(tableRows(*db_, "AA"), QStringList({"#470|O'BRIEN'; drop table AA; --|D'ANGELO||GODE561231GR8|"
                                                      "GODE561231HDFRRN09|#0|#3"}));
         QCOMPARE(tableRows(*db_, "Pedimentos_MM"), QStringList({"C|#470|0001234|2000-03-05"}));

@@ -38,10 +38,10 @@ QString periodo(const QString& curp, int office, const QDate& from, const QDate&
 
 void storePerson(Database& db, const PersonaHistorica& p, const QList<std::tuple<int, QDate, QDate>>& periods) {
     using namespace col;
-    tabla::Historico_AA.inserta(
-        db, {{RFC, p.rfc}, {CURP, p.curp}, {Nombre, p.nombre}, {ApPaterno, p.apPaterno}, {ApMaterno, p.apMaterno}});
+    tabla::Historico_AA.inserta(db, {RFC, CURP, Nombre, ApPaterno, ApMaterno},
+                                {p.rfc, p.curp, p.nombre, p.apPaterno, p.apMaterno});
     for (const auto& [office, from, to] : periods)
-        tabla::Periodos_H_AA.inserta(db, {{CURP, p.curp}, {NoAduana, office}, {FechaIni, from}, {FechaFin, to}});
+        tabla::Periodos_H_AA.inserta(db, {CURP, NoAduana, FechaIni, FechaFin}, {p.curp, office, from, to});
 }
 
 const QString kRamos = QStringLiteral("RARL820304HJCMMS05");
@@ -264,18 +264,13 @@ private slots:
         // aspirant, Vega with no period.
         using namespace col;
         for (const auto& [curp, mandato] : {std::pair{kRamos, 2}, {QString("OTRO700101HDFRRN01"), 1}, {kVega, 2}})
-            tabla::Mandatarios.inserta(*f.db, {{CURP, curp},
-                                               {RFC, curp.left(10) + "AB1"},
-                                               {Nombre, curp == kRamos ? "LUIS" : "ANA"},
-                                               {ApPaterno, "PATERNO"},
-                                               {ApMaterno, "MATERNO"},
-                                               {col::Mandato, mandato},
-                                               {Requerimiento, ""},
-                                               {Acreditacion, 0},
-                                               {Operando, 1}});
+            tabla::Mandatarios.inserta(
+                *f.db, {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento, Acreditacion, Operando},
+                {curp, curp.left(10) + "AB1", curp == kRamos ? "LUIS" : "ANA", "PATERNO", "MATERNO", mandato, "", 0,
+                 1});
         for (int office : {470, 999, 470})
-            tabla::Periodos_H_MM.inserta(
-                *f.db, {{CURP, kRamos}, {NoAduana, office}, {Patente_MM, 3010}, {FechaIni, d1}, {FechaFin, d2}});
+            tabla::Periodos_H_MM.inserta(*f.db, {CURP, NoAduana, Patente_MM, FechaIni, FechaFin},
+                                         {kRamos, office, 3010, d1, d2});
         f.show(&f.page4);
         // Only aspirants, and only periods at offices in the catalogue.
         QCOMPARE(gridRows(f.aspirants),

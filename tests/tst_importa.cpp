@@ -31,8 +31,7 @@ const QString kConforme = QStringLiteral("Conforme 2.13.11 (Posterior 01/01/2001
 // A former representative JUAN PEREZ RUIZ, stored straight into the table.
 void personaHistorica(Database& db, const QString& rfc, const QString& curp) {
     using namespace col;
-    tabla::Historico_AA.inserta(
-        db, {{RFC, rfc}, {CURP, curp}, {Nombre, "JUAN"}, {ApPaterno, "PEREZ"}, {ApMaterno, "RUIZ"}});
+    tabla::Historico_AA.inserta(db, {RFC, CURP, Nombre, ApPaterno, ApMaterno}, {rfc, curp, "JUAN", "PEREZ", "RUIZ"});
 }
 
 // A fresh database beside an export file, with a row the import must never touch.
@@ -185,7 +184,7 @@ private slots:
         }
         QCOMPARE(dumpAll(*e.db), before);
         // The database takes the next statement as usual: no transaction is left open.
-        tabla::Aduanas_MM.inserta(*e.db, {{col::CURP, "X"}, {col::NoAduana, 3}});
+        tabla::Aduanas_MM.inserta(*e.db, {col::CURP, col::NoAduana}, {"X", 3});
     }
 
     void firstStartRunsVantrixOnce() {

@@ -34,32 +34,12 @@ std::unique_ptr<Database> openDatabase(const QString& folder) {
 
 void storeBroker(Database& db) {
     using namespace col;
-    tabla::AA.inserta(db, {{Patente, 470},
-                           {Nombre, "EMILIO"},
-                           {ApPaterno, "GOMEZ"},
-                           {ApMaterno, "DIAZ"},
-                           {RFC, "GODE561231GR8"},
-                           {CURP, "GODE561231HDFRRN09"},
-                           {Autorizacion, 0},
-                           {Adscripcion, 470}});
-    tabla::Domicilios_AA.inserta(db, {{Tipo_Dom, 1},
-                                      {EntFed, "09"},
-                                      {MDeleg, 15},
-                                      {Calle, "REFORMA"},
-                                      {NoExt, "120"},
-                                      {Colonia, "CENTRO"},
-                                      {CP, "06600"},
-                                      {Telefono, "5555555555"}});
-    tabla::Domicilios_AA.inserta(db, {{Tipo_Dom, 2},
-                                      {EntFed, "12"},
-                                      {MDeleg, 83},
-                                      {Calle, "JUAREZ"},
-                                      {NoExt, "S/N"},
-                                      {NoInt, "B"},
-                                      {Colonia, "SAN JOSE"},
-                                      {CP, "39000"},
-                                      {Telefono, "7471111111"},
-                                      {Fax, "7472222222"}});
+    tabla::AA.inserta(db, {Patente, Nombre, ApPaterno, ApMaterno, RFC, CURP, Autorizacion, Adscripcion},
+                      {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
+    tabla::Domicilios_AA.inserta(db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, Colonia, CP, Telefono},
+                                 {1, "09", 15, "REFORMA", "120", "CENTRO", "06600", "5555555555"});
+    tabla::Domicilios_AA.inserta(db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax},
+                                 {2, "12", 83, "JUAREZ", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"});
 }
 
 Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, Mandato mandato) {
