@@ -5,6 +5,7 @@
 
 #include "data/BaseDatos.h"
 #include "data/Schema.h"
+#include "data/Store.h"
 #include "export/ArchivoInformacion.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -34,10 +35,11 @@ int main(int argc, char** argv) {
 
         const long before = statusKb("VmRSS:");
         resetPeak();
+        Store store(*db);
         const double ours = bestMs(3, [&] {
             AtomicFile file(target);
             QString message;
-            if (!file.open() || !Escribe_Archivo(*db, "3012", file.device(), &message) || !file.commit()) {
+            if (!file.open() || !Escribe_Archivo(store, "3012", file.device(), &message) || !file.commit()) {
                 std::fprintf(stderr, "%s\n", qPrintable(message.isEmpty() ? file.errorString() : message));
                 return false;
             }

@@ -268,6 +268,10 @@ void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatari
     }
 }
 
+Rows Store::filas(const TableDefinition& tabla, const QList<Columna>& columnas) {
+    return db_.rows(tabla.selectStatement(columnas) + QStringLiteral(" order by rowid"));
+}
+
 std::optional<QString> Store::revisaMandatarios() {
     // The offices are looked up once for all: Aduanas_MM has no index on CURP.
     QSet<QString> conAduanas;

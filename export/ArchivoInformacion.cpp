@@ -4,7 +4,6 @@
 #include "data/Store.h"
 #include "export/Windows1252.h"
 #include "platform/Database.h"
-#include "platform/RawRows.h"
 
 #include <QDate>
 #include <QIODevice>
@@ -158,19 +157,19 @@ void appendNumber(QByteArray& out, qint64 value) {
 }
 
 // A whole number as the engine may hold it: an integer, a float without fraction, or its text (blanks allowed).
-bool storedNumber(const RawRows& rows, int column, qint64* value) {
+bool storedNumber(const Rows& rows, int column, qint64* value) {
     switch (rows.type(column)) {
-    case RawRows::Type::Integer:
+    case Rows::Type::Integer:
         *value = rows.integer(column);
         return true;
-    case RawRows::Type::Float: {
+    case Rows::Type::Float: {
         const double d = rows.real(column);
         if (d != double(qint64(d)))
             return false;
         *value = qint64(d);
         return true;
     }
-    case RawRows::Type::Text: {
+    case Rows::Type::Text: {
         const QByteArrayView text = QByteArrayView(rows.utf8(column)).trimmed();
         const char* first = text.data();
         const char* last = first + text.size();
@@ -263,7 +262,7 @@ public:
         return flush();
     }
 
-    bool tabla(Database& db, const Registro& registro) {
+    bool tabla(Store& store, const Registro& registro) {
         const QString table = registro.tabla;
         try {
             // The record's columns in file order, so that the i-th field is the i-th column read.
@@ -271,7 +270,7 @@ public:
             tipos_.clear();
             for (const Columna& campo : registro.campos)
                 tipos_ << registro.tabla.tipo(campo);
-            RawRows rows(db.path(), registro.tabla.selectStatement(registro.campos));
+            Rows rows = store.filas(registro.tabla, registro.campos);
             prefix_ = table.toLatin1() + '|' + patente_;
             bool any = false;
             while (rows.next()) {
@@ -306,9 +305,9 @@ public:
 private:
     static constexpr qsizetype kChunk = 1 << 16;
 
-    static QString stored(const RawRows& rows, int column) { return legible(QString::fromUtf8(rows.utf8(column))); }
+    static QString stored(const Rows& rows, int column) { return legible(QString::fromUtf8(rows.utf8(column))); }
 
-    bool fila(const RawRows& rows, const Registro& registro) {
+    bool fila(const Rows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
         buffer_.append(prefix_);
         for (qsizetype i = 0; i < registro.campos.size(); ++i) {
@@ -385,16 +384,16 @@ QString legible(const QString& text) {
     return shown;
 }
 
-bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QString* error) {
+bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error) {
     Escritor escritor(out, error);
     if (!escritor.patente(patente) || !escritor.header())
         return false;
     for (const Registro& registro : registrosPrincipales())
-        if (!escritor.tabla(db, registro))
+        if (!escritor.tabla(store, registro))
             return false;
     bool historia = false;
     try {
-        historia = Store(db).Hay_Hist_Mandatarios();
+        historia = store.Hay_Hist_Mandatarios();
     } catch (const DatabaseError& e) {
         *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
                                 "Mandatarios de la base de datos (%1).")
@@ -403,7 +402,7 @@ bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QStri
     }
     if (historia)
         for (const Registro& registro : registrosHistoria())
-            if (!escritor.tabla(db, registro))
+            if (!escritor.tabla(store, registro))
                 return false;
     return escritor.trailer();
 }

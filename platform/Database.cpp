@@ -1,11 +1,15 @@
 #include "platform/Database.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <sqlite3.h>
+
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -42,8 +46,7 @@ void bindAndRun(QSqlQuery& query, const QVariantList& values) {
 
 } // namespace
 
-DatabaseError::DatabaseError(const QString& message, bool busy)
-    : Falla(message), busy_(busy) {}
+DatabaseError::DatabaseError(const QString& message, bool busy) : Falla(message), busy_(busy) {}
 
 Query::Query(std::unique_ptr<QSqlQuery> query) : query_(std::move(query)) {}
 Query::Query(Query&&) noexcept = default;
@@ -115,6 +118,51 @@ void Statement::run(const QVariantList& values) {
     bindAndRun(*query_, values);
 }
 
+Rows::Rows(Rows&& other) noexcept : statement_(std::exchange(other.statement_, nullptr)) {}
+
+Rows::~Rows() {
+    sqlite3_finalize(statement_);
+}
+
+bool Rows::next() {
+    switch (sqlite3_step(statement_)) {
+    case SQLITE_ROW:
+        return true;
+    case SQLITE_DONE:
+        return false;
+    default:
+        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(statement_))));
+    }
+}
+
+Rows::Type Rows::type(int column) const {
+    switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+        return Type::Integer;
+    case SQLITE_FLOAT:
+        return Type::Float;
+    case SQLITE_TEXT:
+        return Type::Text;
+    case SQLITE_BLOB:
+        return Type::Blob;
+    default:
+        return Type::Null;
+    }
+}
+
+qint64 Rows::integer(int column) const {
+    return sqlite3_column_int64(statement_, column);
+}
+
+double Rows::real(int column) const {
+    return sqlite3_column_double(statement_, column);
+}
+
+QByteArrayView Rows::utf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return QByteArrayView(text, sqlite3_column_bytes(statement_, column));
+}
+
 Database::Database(QString connection, QString path) : connection_(std::move(connection)), path_(std::move(path)) {}
 
 std::unique_ptr<Database> Database::open(const QString& path) {
@@ -161,6 +209,22 @@ void Database::exec(const QString& sql, const QVariantList& values) {
 
 Query Database::select(const QString& sql, const QVariantList& values) {
     return Query(execute(sql, values));
+}
+
+Rows Database::rows(const QString& sql) {
+    // The driver's own handle: the engine library is the one the driver links, so the statement runs on this
+    // connection, inside whatever it has begun.
+    const QVariant handle = QSqlDatabase::database(connection_, false).driver()->handle();
+    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                      ? *static_cast<sqlite3* const*>(handle.constData())
+                      : nullptr;
+    if (!db)
+        throw DatabaseError(QStringLiteral("la conexión no está abierta"));
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK)
+        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)));
+    return Rows(statement);
 }
 
 Statement Database::prepare(const QString& sql) {

@@ -137,7 +137,8 @@ private slots:
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QString error;
-        QVERIFY2(Escribe_Archivo(*db, "3012", &buffer, &error), qPrintable(error));
+        Store store(*db);
+        QVERIFY2(Escribe_Archivo(store, "3012", &buffer, &error), qPrintable(error));
         QCOMPARE(buffer.data(), expected);
     }
 
