@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include "data/Schema.h"
 #include "platform/Database.h"
 #include "platform/Process.h"
 
@@ -11,23 +12,37 @@
 #include <cstdio>
 
 void fillBrokerage(Database& db, int representatives) {
+    using namespace col;
     Transaction t(db);
-    db.exec("insert into AA values (3012,'MARIA','GOMEZ','RUIZ','GORM700215KX3','GORM700215MDFMZR05',0,470)");
+    tabla::AA.inserta(db, {Patente, Nombre, ApPaterno, ApMaterno, RFC, CURP, Autorizacion, Adscripcion},
+                      {3012, "MARIA", "GOMEZ", "RUIZ", "GORM700215KX3", "GORM700215MDFMZR05", 0, 470});
     for (int tipo : {1, 2})
-        db.exec(
-            "insert into Domicilios_AA values (?,'09',15,'AV. REFORMA','120','','CENTRO','06000','5555123456','5555123457')",
-            {tipo});
+        tabla::Domicilios_AA.inserta(
+            db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax},
+            {tipo, "09", 15, "AV. REFORMA", "120", "", "CENTRO", "06000", "5555123456", "5555123457"});
     const QString numbers = QStringLiteral("with recursive c(n) as (select 1 union all select n+1 from c where n<?) ");
-    db.exec(numbers + "insert into Mandatarios select printf('CURP%014d',n), printf('RFC%010d',n), 'JOSÉ', "
-                      "'MUÑOZ', 'PEÑA', 1 + n % 3, printf('/req/RFC%010d.REQ',n), n % 2, 1 from c",
+    // The rows are made by the engine's printf, whose patterns are spliced after the names.
+    db.exec(numbers +
+                sentencia("insert into %1(%2,%3,%4,%5,%6,%7,%8,%9,%10) ",
+                          {tabla::Mandatarios, CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento,
+                           Acreditacion, Operando}) +
+                "select printf('CURP%014d',n), printf('RFC%010d',n), 'JOSÉ', 'MUÑOZ', 'PEÑA', 1 + n % 3, "
+                "printf('/req/RFC%010d.REQ',n), n % 2, 1 from c",
             {representatives});
     for (int tipo : {1, 2})
-        db.exec(numbers + "insert into Domicilios_MM select printf('CURP%014d',n), '09', 15, 'CALLE 5', '33', null, "
-                          "'ROMA', '06700', '5555987654', null, ? from c",
-                {representatives, tipo});
-    db.exec(numbers + "insert into Aduanas_MM select printf('CURP%014d',n), 470 from c", {representatives});
-    db.exec(numbers + "insert into Pedimentos_MM select printf('CURP%014d',n), 470, printf('%07d',n), "
-                      "'2000-11-30' from c",
+        db.exec(
+            numbers +
+                sentencia("insert into %1(%2,%3,%4,%5,%6,%7,%8,%9,%10) ",
+                          {tabla::Domicilios_MM, CURP, EntFed, MDeleg, Calle, NoExt, Colonia, CP, Telefono, Tipo_Dom}) +
+                "select printf('CURP%014d',n), '09', 15, 'CALLE 5', '33', 'ROMA', '06700', '5555987654', ? from c",
+            {representatives, tipo});
+    db.exec(numbers + sentencia("insert into %1(%2,%3) ", {tabla::Aduanas_MM, CURP, NoAduana}) +
+                "select printf('CURP%014d',n), 470 from c",
+            {representatives});
+    db.exec(numbers +
+                sentencia("insert into %1(%2,%3,%4,%5) ",
+                          {tabla::Pedimentos_MM, CURP, NoAduana, NoPedimento, FechPedimento}) +
+                "select printf('CURP%014d',n), 470, printf('%07d',n), '2000-11-30' from c",
             {representatives});
     t.commit();
 }

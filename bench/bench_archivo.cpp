@@ -4,6 +4,8 @@
 #include "BenchSupport.h"
 
 #include "data/BaseDatos.h"
+#include "data/Schema.h"
+#include "data/Store.h"
 #include "export/ArchivoInformacion.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -28,10 +30,11 @@ int main(int argc, char** argv) {
 
         const long before = statusKb("VmRSS:");
         resetPeak();
+        Store store(*db);
         const double ours = bestMs(3, [&] {
             AtomicFile file(target);
             QString message;
-            if (!file.open() || !Escribe_Archivo(*db, "3012", file.device(), &message) || !file.commit()) {
+            if (!file.open() || !Escribe_Archivo(store, "3012", file.device(), &message) || !file.commit()) {
                 std::fprintf(stderr, "%s\n", qPrintable(message.isEmpty() ? file.errorString() : message));
                 return false;
             }
@@ -40,8 +43,7 @@ int main(int argc, char** argv) {
         const long peak = statusKb("VmHWM:");
 
         QStringList commands{".mode list", ".separator |", ".output " + dir.filePath("sqlite3.txt")};
-        for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM",
-                                  "Historico_AA", "Periodos_H_AA", "Periodos_H_MM"})
+        for (const TableDefinition& table : tablasCapturadas())
             commands << QStringLiteral("select * from %1;").arg(table);
         const double shell =
             sqlite3.isEmpty() ? -1 : bestMs(3, [&] { return runSqlite3(sqlite3, db->path(), commands); });

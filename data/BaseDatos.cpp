@@ -40,10 +40,11 @@ QStringList splitCsvLine(const QString& line) {
     return fields;
 }
 
-void loadCatalogue(Database& db, const QString& resource, const QString& insert, int columns) {
+void loadCatalogue(Database& db, const QString& resource, const TableDefinition& table) {
     const QList<QStringList> rows = readCatalogue(resource);
+    const QString insert = table.insertStatement();
     for (const QStringList& row : rows) {
-        if (row.size() != columns)
+        if (row.size() != table.columns.size())
             throw DatabaseError(QStringLiteral("catálogo %1 dañado").arg(resource));
         QVariantList values;
         for (const QString& v : row)
@@ -57,9 +58,9 @@ void createDatabase(const QString& path) {
     Transaction transaction(*db);
     for (const TableDefinition& table : tolvekTables())
         db->exec(table.createStatement());
-    loadCatalogue(*db, QStringLiteral("entidades.csv"), QStringLiteral("insert into EntFed values (?, ?)"), 2);
-    loadCatalogue(*db, QStringLiteral("municipios.csv"), QStringLiteral("insert into MpioDeleg values (?, ?, ?)"), 3);
-    loadCatalogue(*db, QStringLiteral("aduanas.csv"), QStringLiteral("insert into Aduanas values (?, ?)"), 2);
+    loadCatalogue(*db, QStringLiteral("entidades.csv"), tabla::EntFed);
+    loadCatalogue(*db, QStringLiteral("municipios.csv"), tabla::MpioDeleg);
+    loadCatalogue(*db, QStringLiteral("aduanas.csv"), tabla::Aduanas);
     db->exec(QStringLiteral("pragma user_version = %1").arg(kVersionEsquema));
     transaction.commit();
 }

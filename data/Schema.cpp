@@ -1,83 +1,39 @@
 #include "data/Schema.h"
 
+#include "platform/Database.h"
+
 namespace {
 
-const QString T = QStringLiteral("TEXT");
-const QString N = QStringLiteral("INTEGER");
-// Dates are stored as ISO text, yyyy-mm-dd.
-const QString D = QStringLiteral("TEXT");
-
-QList<QPair<QString, QString>> address(bool withCurp) {
-    QList<QPair<QString, QString>> c;
-    if (withCurp)
-        c << qMakePair(QStringLiteral("CURP"), T);
-    else
-        c << qMakePair(QStringLiteral("Tipo_Dom"), N);
-    c << qMakePair(QStringLiteral("EntFed"), T) << qMakePair(QStringLiteral("MDeleg"), N)
-      << qMakePair(QStringLiteral("Calle"), T) << qMakePair(QStringLiteral("NoExt"), T)
-      << qMakePair(QStringLiteral("NoInt"), T) << qMakePair(QStringLiteral("Colonia"), T)
-      << qMakePair(QStringLiteral("CP"), T) << qMakePair(QStringLiteral("Telefono"), T)
-      << qMakePair(QStringLiteral("Fax"), T);
-    if (withCurp)
-        c << qMakePair(QStringLiteral("Tipo_Dom"), N);
-    return c;
-}
-
-QList<TableDefinition> build() {
-    auto col = [](const char* name, const QString& type) { return qMakePair(QString::fromLatin1(name), type); };
-    return {
-        {QStringLiteral("AA"),
-         {col("Patente", N), col("Nombre", T), col("ApPaterno", T), col("ApMaterno", T), col("RFC", T), col("CURP", T),
-          col("Autorizacion", N), col("Adscripcion", N)},
-         {}},
-        {QStringLiteral("Domicilios_AA"), address(false), QStringLiteral("UNIQUE (Tipo_Dom)")},
-        {QStringLiteral("Mandatarios"),
-         {col("CURP", T), col("RFC", T), col("Nombre", T), col("ApPaterno", T), col("ApMaterno", T), col("Mandato", N),
-          col("Requerimiento", T), col("Acreditacion", N), col("Operando", N)},
-         QStringLiteral("PRIMARY KEY (CURP)")},
-        {QStringLiteral("Domicilios_MM"), address(true), QStringLiteral("UNIQUE (CURP, Tipo_Dom)")},
-        {QStringLiteral("Aduanas_MM"), {col("CURP", T), col("NoAduana", N)}, {}},
-        {QStringLiteral("Pedimentos_MM"),
-         {col("CURP", T), col("NoAduana", N), col("NoPedimento", T), col("FechPedimento", D)},
-         {}},
-        {QStringLiteral("Historico_AA"),
-         {col("RFC", T), col("CURP", T), col("Nombre", T), col("ApPaterno", T), col("ApMaterno", T)},
-         QStringLiteral("PRIMARY KEY (CURP)")},
-        {QStringLiteral("Periodos_H_AA"),
-         {col("CURP", T), col("NoAduana", N), col("FechaIni", D), col("FechaFin", D)},
-         {}},
-        {QStringLiteral("Periodos_H_MM"),
-         {col("CURP", T), col("NoAduana", N), col("Patente_MM", N), col("FechaIni", D), col("FechaFin", D)},
-         {}},
-        {QStringLiteral("EntFed"), {col("cveEntFed", T), col("EntFed", T)}, QStringLiteral("PRIMARY KEY (cveEntFed)")},
-        {QStringLiteral("MpioDeleg"),
-         {col("cveEntFed", T), col("NoMDeleg", N), col("MDeleg", T)},
-         QStringLiteral("PRIMARY KEY (cveEntFed, NoMDeleg)")},
-        {QStringLiteral("Aduanas"), {col("cveAduana", N), col("Aduana", T)}, QStringLiteral("PRIMARY KEY (cveAduana)")},
-    };
+QString joined(const QList<Columna>& columnas, const char* after = "") {
+    QStringList names;
+    for (const Columna& c : columnas)
+        names << QString(c) + QLatin1String(after);
+    return names.join(QLatin1Char(','));
 }
 
 } // namespace
 
 QStringList TableDefinition::columnNames() const {
     QStringList names;
-    for (const auto& c : columns)
-        names << c.first;
+    for (const ColumnaDeTabla& c : columns)
+        names << c.columna;
     return names;
 }
 
 QString TableDefinition::createStatement() const {
     QStringList parts;
-    for (const auto& c : columns)
-        parts << c.first + QLatin1Char(' ') + c.second;
+    for (const ColumnaDeTabla& c : columns)
+        parts << QString(c.columna) + (c.tipo == Tipo::Numero ? QLatin1String(" INTEGER") : QLatin1String(" TEXT"));
     if (!constraints.isEmpty())
         parts << constraints;
     return QStringLiteral("create table %1 (%2)").arg(name, parts.join(QStringLiteral(", ")));
 }
 
-const QList<TableDefinition>& tolvekTables() {
-    static const QList<TableDefinition> tables = build();
-    return tables;
+Tipo TableDefinition::tipo(const Columna& columna) const {
+    for (const ColumnaDeTabla& c : columns)
+        if (c.columna == columna)
+            return c.tipo;
+    qFatal("no column %s in %s", columna.nombre.data(), name.data());
 }
 
 QString TableDefinition::selectStatement(const QString& tail) const {
@@ -87,25 +43,65 @@ QString TableDefinition::selectStatement(const QString& tail) const {
     return sql;
 }
 
-QString TableDefinition::insertStatement() const {
+QString TableDefinition::selectStatement(const QList<Columna>& columnas) const {
+    return QStringLiteral("select %1 from %2").arg(joined(columnas), name);
+}
+
+QString TableDefinition::insertStatement(const QList<Columna>& columnas) const {
+    QList<Columna> all = columnas;
+    if (all.isEmpty())
+        for (const ColumnaDeTabla& c : columns)
+            all << c.columna;
     QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
+    for (qsizetype i = 0; i < all.size(); ++i)
         marks << QStringLiteral("?");
-    return QStringLiteral("insert into %1(%2) values (%3)")
-        .arg(name, columnNames().join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+    return QStringLiteral("insert into %1(%2) values (%3)").arg(name, joined(all), marks.join(QLatin1Char(',')));
 }
 
 QVariantList TableDefinition::insertValues(const QVariantHash& row) const {
+    for (auto it = row.begin(); it != row.end(); ++it)
+        if (!columnNames().contains(it.key()))
+            qFatal("no column %s in %s", qPrintable(it.key()), name.data());
     QVariantList values;
-    for (const auto& c : columns)
-        values << row.value(c.first);
+    for (const ColumnaDeTabla& c : columns)
+        values << row.value(c.columna);
     return values;
 }
 
-const TableDefinition& tabla(const QString& name) {
-    for (const TableDefinition& t : tolvekTables()) {
-        if (t.name == name)
-            return t;
-    }
-    qFatal("no table %s", qPrintable(name));
+void TableDefinition::inserta(Database& db, const QVariantHash& row) const {
+    db.exec(insertStatement(), insertValues(row));
+}
+
+void TableDefinition::inserta(Database& db, const QList<Columna>& columnas, const QVariantList& valores) const {
+    if (columnas.size() != valores.size())
+        qFatal("%lld values for %lld columns of %s", qlonglong(valores.size()), qlonglong(columnas.size()),
+               name.data());
+    db.exec(insertStatement(columnas), valores);
+}
+
+QString donde(std::initializer_list<Columna> columnas) {
+    return QStringLiteral("where ") + joined(columnas, "=?").replace(QLatin1Char(','), QStringLiteral(" and "));
+}
+
+const std::array<TableDefinition, 12>& tolvekTables() {
+    using namespace tabla;
+    static const std::array<TableDefinition, 12> tables = {
+        AA,           Domicilios_AA, Mandatarios,   Domicilios_MM, Aduanas_MM, Pedimentos_MM,
+        Historico_AA, Periodos_H_AA, Periodos_H_MM, EntFed,        MpioDeleg,  Aduanas};
+    return tables;
+}
+
+const std::array<TableDefinition, 9>& tablasCapturadas() {
+    using namespace tabla;
+    static const std::array<TableDefinition, 9> tables = {AA,           Domicilios_AA, Mandatarios,  Domicilios_MM,
+                                                          Aduanas_MM,   Pedimentos_MM, Historico_AA, Periodos_H_AA,
+                                                          Periodos_H_MM};
+    return tables;
+}
+
+QString sentencia(const char* pattern, std::initializer_list<QString> names) {
+    QString sql = QString::fromLatin1(pattern);
+    for (const QString& name : names)
+        sql = sql.arg(name);
+    return sql;
 }

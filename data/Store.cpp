@@ -8,48 +8,40 @@
 
 namespace {
 
-const QString kAA = QStringLiteral("AA");
-const QString kDomiciliosAA = QStringLiteral("Domicilios_AA");
-const QString kMandatarios = QStringLiteral("Mandatarios");
-const QString kDomiciliosMM = QStringLiteral("Domicilios_MM");
-const QString kAduanasMM = QStringLiteral("Aduanas_MM");
-const QString kPedimentosMM = QStringLiteral("Pedimentos_MM");
-const QString kHistoricoAA = QStringLiteral("Historico_AA");
-const QString kPeriodosAA = QStringLiteral("Periodos_H_AA");
-const QString kPeriodosMM = QStringLiteral("Periodos_H_MM");
-
 // The address types of the two address tables.
 constexpr int kFiscalAA = 1, kNotificacionesAA = 2;
 constexpr int kParticularMM = 1, kFiscalMM = 2;
 
-void inserta(Database& db, const QString& table, const QVariantHash& row) {
-    const TableDefinition& t = tabla(table);
-    db.exec(t.insertStatement(), t.insertValues(row));
+Query selecciona(Database& db, const TableDefinition& table, const QString& tail = {},
+                 const QVariantList& values = {}) {
+    return db.select(table.selectStatement(tail), values);
 }
 
-Query selecciona(Database& db, const QString& table, const QString& tail = {}, const QVariantList& values = {}) {
-    return db.select(tabla(table).selectStatement(tail), values);
+QString deleteWhereCurp(const TableDefinition& table) {
+    return QStringLiteral("delete from %1 ").arg(table) + donde({col::CURP});
+}
+
+QString actualizaCurp(const TableDefinition& table) {
+    return sentencia("update %1 set %2=? ", {table, col::CURP}) + donde({col::CURP});
 }
 
 QVariantHash filaDomicilio(const Domicilio& d, int tipo) {
-    return {{QStringLiteral("Tipo_Dom"), tipo},       {QStringLiteral("EntFed"), d.entFed},
-            {QStringLiteral("MDeleg"), d.mDeleg},     {QStringLiteral("Calle"), d.calle},
-            {QStringLiteral("NoExt"), d.noExt},       {QStringLiteral("NoInt"), d.noInt},
-            {QStringLiteral("Colonia"), d.colonia},   {QStringLiteral("CP"), d.cp},
-            {QStringLiteral("Telefono"), d.telefono}, {QStringLiteral("Fax"), d.fax}};
+    return {{col::Tipo_Dom, tipo},       {col::EntFed, d.entFed}, {col::MDeleg, d.mDeleg},   {col::Calle, d.calle},
+            {col::NoExt, d.noExt},       {col::NoInt, d.noInt},   {col::Colonia, d.colonia}, {col::CP, d.cp},
+            {col::Telefono, d.telefono}, {col::Fax, d.fax}};
 }
 
 Domicilio leeDomicilio(const Query& q) {
     Domicilio d;
-    d.entFed = q.text(QStringLiteral("EntFed"));
-    d.mDeleg = q.isNull(QStringLiteral("MDeleg")) ? QVariant() : QVariant(q.number(QStringLiteral("MDeleg")));
-    d.calle = q.text(QStringLiteral("Calle"));
-    d.noExt = q.text(QStringLiteral("NoExt"));
-    d.noInt = q.text(QStringLiteral("NoInt"));
-    d.colonia = q.text(QStringLiteral("Colonia"));
-    d.cp = q.text(QStringLiteral("CP"));
-    d.telefono = q.text(QStringLiteral("Telefono"));
-    d.fax = q.text(QStringLiteral("Fax"));
+    d.entFed = q.text(col::EntFed);
+    d.mDeleg = q.isNull(col::MDeleg) ? QVariant() : QVariant(q.number(col::MDeleg));
+    d.calle = q.text(col::Calle);
+    d.noExt = q.text(col::NoExt);
+    d.noInt = q.text(col::NoInt);
+    d.colonia = q.text(col::Colonia);
+    d.cp = q.text(col::CP);
+    d.telefono = q.text(col::Telefono);
+    d.fax = q.text(col::Fax);
     return d;
 }
 
@@ -63,23 +55,22 @@ Domicilio ultimoDomicilio(Query q) {
 
 // The office a row names, with its name from the catalogue.
 Aduana leeAduana(const Query& q) {
-    return {q.number(QStringLiteral("NoAduana")), q.text(QStringLiteral("Aduana"))};
+    return {q.number(col::NoAduana), q.text(col::Aduana)};
 }
 
 FilaMandatario leeFilaMandatario(const Query& q) {
-    return {q.text(QStringLiteral("CURP")),      q.text(QStringLiteral("RFC")),
-            q.text(QStringLiteral("Nombre")),    q.text(QStringLiteral("ApPaterno")),
-            q.text(QStringLiteral("ApMaterno")), mandatoDeCodigo(q.value(QStringLiteral("Mandato"))),
-            q.value(QStringLiteral("Operando")), q.text(QStringLiteral("Requerimiento"))};
+    return {q.text(col::CURP),      q.text(col::RFC),          q.text(col::Nombre),
+            q.text(col::ApPaterno), q.text(col::ApMaterno),    mandatoDeCodigo(q.value(col::Mandato)),
+            q.value(col::Operando), q.text(col::Requerimiento)};
 }
 
 PersonaHistorica leePersona(const Query& q) {
     PersonaHistorica p;
-    p.rfc = q.text(QStringLiteral("RFC"));
-    p.curp = q.text(QStringLiteral("CURP"));
-    p.nombre = q.text(QStringLiteral("Nombre"));
-    p.apPaterno = q.text(QStringLiteral("ApPaterno"));
-    p.apMaterno = q.text(QStringLiteral("ApMaterno"));
+    p.rfc = q.text(col::RFC);
+    p.curp = q.text(col::CURP);
+    p.nombre = q.text(col::Nombre);
+    p.apPaterno = q.text(col::ApPaterno);
+    p.apMaterno = q.text(col::ApMaterno);
     return p;
 }
 
@@ -87,9 +78,10 @@ PersonaHistorica leePersona(const Query& q) {
 
 QList<EntidadFederativa> Store::entidades() {
     QList<EntidadFederativa> list;
-    Query q = db_.select(QStringLiteral("select cveEntFed,EntFed from EntFed order by rowid"));
+    Query q =
+        db_.select(tabla::EntFed.selectStatement({col::cveEntFed, col::EntFed}) + QStringLiteral(" order by rowid"));
     while (q.next())
-        list << EntidadFederativa{q.text(QStringLiteral("cveEntFed")), q.text(QStringLiteral("EntFed"))};
+        list << EntidadFederativa{q.text(col::cveEntFed), q.text(col::EntFed)};
     return list;
 }
 
@@ -98,99 +90,102 @@ QList<Municipio> Store::municipios(const QString& cveEntFed) {
     const QString key = rtrim(cveEntFed);
     if (key.isEmpty())
         return list;
-    Query q =
-        db_.select(QStringLiteral("select NoMDeleg,MDeleg from MpioDeleg where cveEntFed=? order by NoMDeleg"), {key});
+    Query q = db_.select(tabla::MpioDeleg.selectStatement({col::NoMDeleg, col::MDeleg}) + QLatin1Char(' ') +
+                             donde({col::cveEntFed}) + sentencia(" order by %1", {col::NoMDeleg}),
+                         {key});
     while (q.next())
-        list << Municipio{q.number(QStringLiteral("NoMDeleg")), q.text(QStringLiteral("MDeleg"))};
+        list << Municipio{q.number(col::NoMDeleg), q.text(col::MDeleg)};
     return list;
 }
 
 QList<Aduana> Store::aduanas() {
     QList<Aduana> list;
-    Query q = db_.select(QStringLiteral("select cveAduana,Aduana from Aduanas order by aduana"));
+    Query q = db_.select(tabla::Aduanas.selectStatement({col::cveAduana, col::Aduana}) +
+                         sentencia(" order by %1", {col::Aduana}));
     while (q.next())
-        list << Aduana{q.number(QStringLiteral("cveAduana")), q.text(QStringLiteral("Aduana"))};
+        list << Aduana{q.number(col::cveAduana), q.text(col::Aduana)};
     return list;
 }
 
 std::optional<AgenteAduanal> Store::agente() {
-    Query q = selecciona(db_, kAA);
+    Query q = selecciona(db_, tabla::AA);
     std::optional<AgenteAduanal> agente;
     while (q.next()) {
         AgenteAduanal a;
-        a.patente = q.number(QStringLiteral("Patente"));
-        a.nombre = q.text(QStringLiteral("Nombre"));
-        a.apPaterno = q.text(QStringLiteral("ApPaterno"));
-        a.apMaterno = q.text(QStringLiteral("ApMaterno"));
-        a.rfc = q.text(QStringLiteral("RFC"));
-        a.curp = q.text(QStringLiteral("CURP"));
-        a.autorizacion = q.number(QStringLiteral("Autorizacion"));
-        a.adscripcion = q.value(QStringLiteral("Adscripcion"));
+        a.patente = q.number(col::Patente);
+        a.nombre = q.text(col::Nombre);
+        a.apPaterno = q.text(col::ApPaterno);
+        a.apMaterno = q.text(col::ApMaterno);
+        a.rfc = q.text(col::RFC);
+        a.curp = q.text(col::CURP);
+        a.autorizacion = q.number(col::Autorizacion);
+        a.adscripcion = q.value(col::Adscripcion);
         agente = a;
     }
     if (!agente)
         return agente;
-    const QString byType = QStringLiteral("where Tipo_Dom=?");
-    agente->fiscal = ultimoDomicilio(selecciona(db_, kDomiciliosAA, byType, {kFiscalAA}));
-    agente->notificaciones = ultimoDomicilio(selecciona(db_, kDomiciliosAA, byType, {kNotificacionesAA}));
+    const QString byType = donde({col::Tipo_Dom});
+    agente->fiscal = ultimoDomicilio(selecciona(db_, tabla::Domicilios_AA, byType, {kFiscalAA}));
+    agente->notificaciones = ultimoDomicilio(selecciona(db_, tabla::Domicilios_AA, byType, {kNotificacionesAA}));
     return agente;
 }
 
 void Store::guardaAgente(const AgenteAduanal& a) {
     Transaction t(db_);
-    db_.exec(QStringLiteral("delete from AA"));
-    db_.exec(QStringLiteral("delete from Domicilios_AA"));
-    inserta(db_, kAA,
-            {{QStringLiteral("Patente"), a.patente},
-             {QStringLiteral("Nombre"), a.nombre},
-             {QStringLiteral("ApPaterno"), a.apPaterno},
-             {QStringLiteral("ApMaterno"), a.apMaterno},
-             {QStringLiteral("RFC"), a.rfc},
-             {QStringLiteral("CURP"), a.curp},
-             {QStringLiteral("Autorizacion"), a.autorizacion},
-             {QStringLiteral("Adscripcion"), a.adscripcion}});
-    inserta(db_, kDomiciliosAA, filaDomicilio(a.fiscal, kFiscalAA));
-    inserta(db_, kDomiciliosAA, filaDomicilio(a.notificaciones, kNotificacionesAA));
+    for (const TableDefinition& table : {tabla::AA, tabla::Domicilios_AA})
+        db_.exec(QStringLiteral("delete from %1").arg(table));
+    tabla::AA.inserta(db_, {{col::Patente, a.patente},
+                            {col::Nombre, a.nombre},
+                            {col::ApPaterno, a.apPaterno},
+                            {col::ApMaterno, a.apMaterno},
+                            {col::RFC, a.rfc},
+                            {col::CURP, a.curp},
+                            {col::Autorizacion, a.autorizacion},
+                            {col::Adscripcion, a.adscripcion}});
+    tabla::Domicilios_AA.inserta(db_, filaDomicilio(a.fiscal, kFiscalAA));
+    tabla::Domicilios_AA.inserta(db_, filaDomicilio(a.notificaciones, kNotificacionesAA));
     t.commit();
 }
 
 std::optional<Mandatario> Store::mandatario(const QString& curp) {
-    Query q = selecciona(db_, kMandatarios, QStringLiteral("where CURP=?"), {curp});
+    Query q = selecciona(db_, tabla::Mandatarios, donde({col::CURP}), {curp});
     if (!q.next())
         return std::nullopt;
     Mandatario m;
-    m.curp = q.text(QStringLiteral("CURP"));
-    m.rfc = q.text(QStringLiteral("RFC"));
-    m.nombre = q.text(QStringLiteral("Nombre"));
-    m.apPaterno = q.text(QStringLiteral("ApPaterno"));
-    m.apMaterno = q.text(QStringLiteral("ApMaterno"));
-    m.mandato = mandatoDeCodigo(q.value(QStringLiteral("Mandato")));
-    m.requerimiento = q.text(QStringLiteral("Requerimiento"));
-    m.acreditacion = int(q.number(QStringLiteral("Acreditacion")));
-    m.operando = q.isNull(QStringLiteral("Operando")) ? 2 : int(q.number(QStringLiteral("Operando")));
+    m.curp = q.text(col::CURP);
+    m.rfc = q.text(col::RFC);
+    m.nombre = q.text(col::Nombre);
+    m.apPaterno = q.text(col::ApPaterno);
+    m.apMaterno = q.text(col::ApMaterno);
+    m.mandato = mandatoDeCodigo(q.value(col::Mandato));
+    m.requerimiento = q.text(col::Requerimiento);
+    m.acreditacion = int(q.number(col::Acreditacion));
+    m.operando = q.isNull(col::Operando) ? 2 : int(q.number(col::Operando));
 
-    const QString byType = QStringLiteral("where CURP=? and Tipo_Dom=?");
-    m.particular = ultimoDomicilio(selecciona(db_, kDomiciliosMM, byType, {curp, kParticularMM}));
-    m.fiscal = ultimoDomicilio(selecciona(db_, kDomiciliosMM, byType, {curp, kFiscalMM}));
+    const QString byType = donde({col::CURP, col::Tipo_Dom});
+    m.particular = ultimoDomicilio(selecciona(db_, tabla::Domicilios_MM, byType, {curp, kParticularMM}));
+    m.fiscal = ultimoDomicilio(selecciona(db_, tabla::Domicilios_MM, byType, {curp, kFiscalMM}));
     // Offices and declarations are read whatever the stored type: an imported representative may carry them
     // under another type, and they show as soon as type Anterior is chosen.
-    Query aduanas = db_.select(QStringLiteral("select NoAduana,Aduana from Aduanas_MM AM, Aduanas A "
-                                              "where AM.NoAduana=cveAduana and CURP=? order by AM.rowid"),
-                               {curp});
+    Query aduanas = db_.select(
+        sentencia("select %1,%2 from %3 AM, %4 A where AM.%1=%5 and AM.%6=? order by AM.rowid",
+                  {col::NoAduana, col::Aduana, tabla::Aduanas_MM, tabla::Aduanas, col::cveAduana, col::CURP}),
+        {curp});
     while (aduanas.next())
         m.aduanas << leeAduana(aduanas);
-    Query pedimentos = db_.select(QStringLiteral("select NoAduana,Aduana,NoPedimento,FechPedimento from "
-                                                 "Pedimentos_MM AM, Aduanas A where AM.NoAduana=cveAduana and "
-                                                 "CURP=? order by AM.rowid"),
-                                  {curp});
+    Query pedimentos =
+        db_.select(sentencia("select %1,%2,%3,%4 from %5 AM, %6 A where AM.%1=%7 and AM.%8=? order by AM.rowid",
+                             {col::NoAduana, col::Aduana, col::NoPedimento, col::FechPedimento, tabla::Pedimentos_MM,
+                              tabla::Aduanas, col::cveAduana, col::CURP}),
+                   {curp});
     while (pedimentos.next())
-        m.pedimentos << Pedimento{leeAduana(pedimentos), pedimentos.text(QStringLiteral("NoPedimento")),
-                                  pedimentos.date(QStringLiteral("FechPedimento"))};
+        m.pedimentos << Pedimento{leeAduana(pedimentos), pedimentos.text(col::NoPedimento),
+                                  pedimentos.date(col::FechPedimento)};
     return m;
 }
 
 bool Store::existeMandatario(const QString& curp) {
-    return db_.exists(QStringLiteral("select 1 from Mandatarios where CURP=?"), {curp});
+    return db_.exists(sentencia("select 1 from %1 ", {tabla::Mandatarios}) + donde({col::CURP}), {curp});
 }
 
 void Store::guardaMandatario(const std::optional<QString>& anterior, const Mandatario& m) {
@@ -199,36 +194,35 @@ void Store::guardaMandatario(const std::optional<QString>& anterior, const Manda
         const QString& curpAnterior = *anterior;
         // Offices and declarations go whatever the stored type was: the dialog loaded them all, and rows left under
         // a type that does not show them (imported data) would reach the information file unseen.
-        for (const QString& table : {kAduanasMM, kPedimentosMM, kDomiciliosMM, kMandatarios})
-            db_.exec(QStringLiteral("delete from %1 where CURP=?").arg(table), {curpAnterior});
+        for (const TableDefinition& table :
+             {tabla::Aduanas_MM, tabla::Pedimentos_MM, tabla::Domicilios_MM, tabla::Mandatarios})
+            db_.exec(deleteWhereCurp(table), {curpAnterior});
         // A corrected CURP takes his periods with other brokers along instead of leaving them to nobody.
         if (curpAnterior != m.curp)
-            db_.exec(QStringLiteral("update Periodos_H_MM set CURP=? where CURP=?"), {m.curp, curpAnterior});
+            db_.exec(actualizaCurp(tabla::Periodos_H_MM), {m.curp, curpAnterior});
     }
-    inserta(db_, kMandatarios,
-            {{QStringLiteral("CURP"), m.curp},
-             {QStringLiteral("RFC"), m.rfc},
-             {QStringLiteral("Nombre"), m.nombre},
-             {QStringLiteral("ApPaterno"), m.apPaterno},
-             {QStringLiteral("ApMaterno"), m.apMaterno},
-             {QStringLiteral("Mandato"), codigoMandato(m.mandato)},
-             {QStringLiteral("Requerimiento"), m.requerimiento},
-             {QStringLiteral("Acreditacion"), m.acreditacion},
-             {QStringLiteral("Operando"), m.operando}});
+    tabla::Mandatarios.inserta(db_, {{col::CURP, m.curp},
+                                     {col::RFC, m.rfc},
+                                     {col::Nombre, m.nombre},
+                                     {col::ApPaterno, m.apPaterno},
+                                     {col::ApMaterno, m.apMaterno},
+                                     {col::Mandato, codigoMandato(m.mandato)},
+                                     {col::Requerimiento, m.requerimiento},
+                                     {col::Acreditacion, m.acreditacion},
+                                     {col::Operando, m.operando}});
     for (const auto& [domicilio, tipo] : {std::pair{&m.particular, kParticularMM}, std::pair{&m.fiscal, kFiscalMM}}) {
         QVariantHash row = filaDomicilio(*domicilio, tipo);
-        row.insert(QStringLiteral("CURP"), m.curp);
-        inserta(db_, kDomiciliosMM, row);
+        row.insert(col::CURP, m.curp);
+        tabla::Domicilios_MM.inserta(db_, row);
     }
     if (m.mandato == Mandato::Anterior) {
         for (const Aduana& a : m.aduanas)
-            inserta(db_, kAduanasMM, {{QStringLiteral("CURP"), m.curp}, {QStringLiteral("NoAduana"), a.numero}});
+            tabla::Aduanas_MM.inserta(db_, {{col::CURP, m.curp}, {col::NoAduana, a.numero}});
         for (const Pedimento& p : m.pedimentos)
-            inserta(db_, kPedimentosMM,
-                    {{QStringLiteral("CURP"), m.curp},
-                     {QStringLiteral("NoAduana"), p.aduana.numero},
-                     {QStringLiteral("NoPedimento"), p.noPedimento},
-                     {QStringLiteral("FechPedimento"), p.fecha}});
+            tabla::Pedimentos_MM.inserta(db_, {{col::CURP, m.curp},
+                                               {col::NoAduana, p.aduana.numero},
+                                               {col::NoPedimento, p.noPedimento},
+                                               {col::FechPedimento, p.fecha}});
     }
     t.commit();
 }
@@ -237,33 +231,36 @@ void Store::borraMandatario(const QString& curp) {
     Transaction t(db_);
     // Every row that names him goes: the information file is written from whole tables, so a row left behind
     // would speak of a representative who is no longer there.
-    for (const QString& table : {kAduanasMM, kPedimentosMM, kDomiciliosMM, kPeriodosMM, kMandatarios})
-        db_.exec(QStringLiteral("delete from %1 where CURP=?").arg(table), {curp});
+    for (const TableDefinition& table :
+         {tabla::Aduanas_MM, tabla::Pedimentos_MM, tabla::Domicilios_MM, tabla::Periodos_H_MM, tabla::Mandatarios})
+        db_.exec(deleteWhereCurp(table), {curp});
     t.commit();
 }
 
 bool Store::Hay_Hist_Mandatarios() {
-    return db_.exists(QStringLiteral("select 1 from Mandatarios where Mandato=?"), {codigoMandato(Mandato::Conforme)});
+    return db_.exists(sentencia("select 1 from %1 ", {tabla::Mandatarios}) + donde({col::Mandato}),
+                      {codigoMandato(Mandato::Conforme)});
 }
 
 std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
-    Query q = selecciona(db_, kMandatarios, QStringLiteral("where CURP=?"), {curp});
+    Query q = selecciona(db_, tabla::Mandatarios, donde({col::CURP}), {curp});
     return q.next() ? std::optional(leeFilaMandatario(q)) : std::nullopt;
 }
 
 QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes) {
     QList<FilaMandatario> rows;
-    Query q = soloAspirantes
-                  ? selecciona(db_, kMandatarios, QStringLiteral("where Mandato=? order by rowid limit ? offset ?"),
-                               {codigoMandato(Mandato::Conforme), count, offset})
-                  : selecciona(db_, kMandatarios, QStringLiteral("order by rowid limit ? offset ?"), {count, offset});
+    Query q = soloAspirantes ? selecciona(db_, tabla::Mandatarios,
+                                          donde({col::Mandato}) + QStringLiteral(" order by rowid limit ? offset ?"),
+                                          {codigoMandato(Mandato::Conforme), count, offset})
+                             : selecciona(db_, tabla::Mandatarios, QStringLiteral("order by rowid limit ? offset ?"),
+                                          {count, offset});
     while (q.next())
         rows << leeFilaMandatario(q);
     return rows;
 }
 
 void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action) {
-    Query q = selecciona(db_, kMandatarios, QStringLiteral("where Mandato=? or Mandato=? order by rowid"),
+    Query q = selecciona(db_, tabla::Mandatarios, sentencia("where %1=? or %1=? order by rowid", {col::Mandato}),
                          {codigoMandato(Mandato::Anterior), codigoMandato(Mandato::Autorizado)});
     while (q.next()) {
         if (!action(leeFilaMandatario(q)))
@@ -271,32 +268,39 @@ void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatari
     }
 }
 
+Rows Store::filas(const TableDefinition& tabla, const QList<Columna>& columnas) {
+    return db_.rows(tabla.selectStatement(columnas) + QStringLiteral(" order by rowid"));
+}
+
 std::optional<QString> Store::revisaMandatarios() {
     // The offices are looked up once for all: Aduanas_MM has no index on CURP.
     QSet<QString> conAduanas;
-    Query aduanas = db_.select(QStringLiteral("select distinct CURP from Aduanas_MM"));
+    Query aduanas = db_.select(sentencia("select distinct %1 from %2", {col::CURP, tabla::Aduanas_MM}));
     while (aduanas.next())
-        conAduanas.insert(aduanas.text(QStringLiteral("CURP")));
+        conAduanas.insert(aduanas.text(col::CURP));
 
-    Query q = db_.select(
-        QStringLiteral("select CURP,Nombre,ApPaterno,ApMaterno,Mandato,Requerimiento,Acreditacion,Operando,"
-                       "exists(select 1 from Domicilios_MM D where D.CURP=M.CURP and D.Tipo_Dom=1) as particular,"
-                       "exists(select 1 from Domicilios_MM D where D.CURP=M.CURP and D.Tipo_Dom=2) as fiscal "
-                       "from Mandatarios M order by M.rowid"));
+    const QString domicilio = sentencia("exists(select 1 from %1 D where D.%2=M.%2 and D.%3=?)",
+                                        {tabla::Domicilios_MM, col::CURP, col::Tipo_Dom});
+    Query q = db_.select(sentencia("select %1,%2,%3,%4,%5,%6,%7,%8,",
+                                   {col::CURP, col::Nombre, col::ApPaterno, col::ApMaterno, col::Mandato,
+                                    col::Requerimiento, col::Acreditacion, col::Operando}) +
+                             domicilio + QStringLiteral(" as particular,") + domicilio +
+                             sentencia(" as fiscal from %1 M order by M.rowid", {tabla::Mandatarios}),
+                         {kParticularMM, kFiscalMM});
     bool any = false;
     while (q.next()) {
         any = true;
-        const QString curp = q.text(QStringLiteral("CURP"));
-        const QString who = q.text(QStringLiteral("Nombre")) + QLatin1Char(' ') + q.text(QStringLiteral("ApPaterno")) +
-                            QLatin1Char(' ') + q.text(QStringLiteral("ApMaterno")) + QStringLiteral(" CURP=") + curp;
+        const QString curp = q.text(col::CURP);
+        const QString who = q.text(col::Nombre) + QLatin1Char(' ') + q.text(col::ApPaterno) + QLatin1Char(' ') +
+                            q.text(col::ApMaterno) + QStringLiteral(" CURP=") + curp;
         if (q.number(QStringLiteral("particular")) == 0)
             return QStringLiteral("Proporcione el Domicilo Particular del Representante ") + who;
         if (q.number(QStringLiteral("fiscal")) == 0)
             return QStringLiteral("Proporcione el Domicilo Fiscal del Representante ") + who;
-        if (!q.isNull(QStringLiteral("Operando")) && q.number(QStringLiteral("Operando")) == 2)
+        if (!q.isNull(col::Operando) && q.number(col::Operando) == 2)
             return QStringLiteral("Defina si se encuentra operando actualemente del Representante ") + who;
-        const Mandato mandato = mandatoDeCodigo(q.value(QStringLiteral("Mandato")));
-        const bool noRequest = isBlank(q.text(QStringLiteral("Requerimiento")));
+        const Mandato mandato = mandatoDeCodigo(q.value(col::Mandato));
+        const bool noRequest = isBlank(q.text(col::Requerimiento));
         if (mandato == Mandato::Anterior) {
             if (noRequest)
                 return QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
@@ -305,7 +309,7 @@ std::optional<QString> Store::revisaMandatarios() {
         } else if (mandato == Mandato::Conforme) {
             if (noRequest)
                 return QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
-            if (q.isNull(QStringLiteral("Acreditacion")))
+            if (q.isNull(col::Acreditacion))
                 return QStringLiteral("Proporcione el Tipo de acreditamiento del mandatario ") + who;
         }
     }
@@ -315,26 +319,27 @@ std::optional<QString> Store::revisaMandatarios() {
 }
 
 std::optional<PersonaHistorica> Store::personaHistorica(const QString& curp) {
-    Query q = selecciona(db_, kHistoricoAA, QStringLiteral("where CURP=?"), {curp});
+    Query q = selecciona(db_, tabla::Historico_AA, donde({col::CURP}), {curp});
     if (!q.next())
         return std::nullopt;
     PersonaHistorica p = leePersona(q);
-    Query periodos = db_.select(QStringLiteral("select NoAduana,Aduana,FechaIni,FechaFin from Periodos_H_AA P, "
-                                               "Aduanas A where P.NoAduana=A.cveAduana and P.CURP=? order by P.rowid"),
-                                {curp});
+    Query periodos =
+        db_.select(sentencia("select %1,%2,%3,%4 from %5 P, %6 A where P.%1=A.%7 and P.%8=? order by P.rowid",
+                             {col::NoAduana, col::Aduana, col::FechaIni, col::FechaFin, tabla::Periodos_H_AA,
+                              tabla::Aduanas, col::cveAduana, col::CURP}),
+                   {curp});
     while (periodos.next())
-        p.periodos << PeriodoAgente{leeAduana(periodos), periodos.date(QStringLiteral("FechaIni")),
-                                    periodos.date(QStringLiteral("FechaFin"))};
+        p.periodos << PeriodoAgente{leeAduana(periodos), periodos.date(col::FechaIni), periodos.date(col::FechaFin)};
     return p;
 }
 
 bool Store::existePersonaHistorica(const QString& curp) {
-    return db_.exists(QStringLiteral("select 1 from Historico_AA where CURP=?"), {curp});
+    return db_.exists(sentencia("select 1 from %1 ", {tabla::Historico_AA}) + donde({col::CURP}), {curp});
 }
 
 QList<PersonaHistorica> Store::filasHistoricas(qsizetype offset, int count) {
     QList<PersonaHistorica> rows;
-    Query q = selecciona(db_, kHistoricoAA, QStringLiteral("order by rowid limit ? offset ?"), {count, offset});
+    Query q = selecciona(db_, tabla::Historico_AA, QStringLiteral("order by rowid limit ? offset ?"), {count, offset});
     while (q.next())
         rows << leePersona(q);
     return rows;
@@ -343,62 +348,60 @@ QList<PersonaHistorica> Store::filasHistoricas(qsizetype offset, int count) {
 void Store::guardaPersonaHistorica(const QString& curpAnterior, const PersonaHistorica& p) {
     Transaction t(db_);
     if (!curpAnterior.isEmpty()) {
-        db_.exec(
-            QStringLiteral("delete from Periodos_H_AA where CURP=? and NoAduana in (select cveAduana from Aduanas)"),
-            {curpAnterior});
-        db_.exec(QStringLiteral("update Periodos_H_AA set CURP=? where CURP=?"), {p.curp, curpAnterior});
-        db_.exec(QStringLiteral("delete from Historico_AA where CURP=?"), {curpAnterior});
+        db_.exec(deleteWhereCurp(tabla::Periodos_H_AA) +
+                     sentencia(" and %1 in (select %2 from %3)", {col::NoAduana, col::cveAduana, tabla::Aduanas}),
+                 {curpAnterior});
+        db_.exec(actualizaCurp(tabla::Periodos_H_AA), {p.curp, curpAnterior});
+        db_.exec(deleteWhereCurp(tabla::Historico_AA), {curpAnterior});
     }
-    inserta(db_, kHistoricoAA,
-            {{QStringLiteral("RFC"), p.rfc},
-             {QStringLiteral("CURP"), p.curp},
-             {QStringLiteral("Nombre"), p.nombre},
-             {QStringLiteral("ApPaterno"), p.apPaterno},
-             {QStringLiteral("ApMaterno"), p.apMaterno}});
+    tabla::Historico_AA.inserta(db_, {{col::RFC, p.rfc},
+                                      {col::CURP, p.curp},
+                                      {col::Nombre, p.nombre},
+                                      {col::ApPaterno, p.apPaterno},
+                                      {col::ApMaterno, p.apMaterno}});
     for (const PeriodoAgente& periodo : p.periodos)
-        inserta(db_, kPeriodosAA,
-                {{QStringLiteral("CURP"), p.curp},
-                 {QStringLiteral("NoAduana"), periodo.aduana.numero},
-                 {QStringLiteral("FechaIni"), periodo.inicio},
-                 {QStringLiteral("FechaFin"), periodo.fin}});
+        tabla::Periodos_H_AA.inserta(db_, {{col::CURP, p.curp},
+                                           {col::NoAduana, periodo.aduana.numero},
+                                           {col::FechaIni, periodo.inicio},
+                                           {col::FechaFin, periodo.fin}});
     t.commit();
 }
 
 void Store::borraPersonaHistorica(const QString& curp) {
     Transaction t(db_);
-    db_.exec(QStringLiteral("delete from Periodos_H_AA where CURP=?"), {curp});
-    db_.exec(QStringLiteral("delete from Historico_AA where CURP=?"), {curp});
+    for (const TableDefinition& table : {tabla::Periodos_H_AA, tabla::Historico_AA})
+        db_.exec(deleteWhereCurp(table), {curp});
     t.commit();
 }
 
 QList<PeriodoMandatario> Store::periodosMandatario(const QString& curp) {
     QList<PeriodoMandatario> periodos;
-    Query q = db_.select(QStringLiteral("select Patente_MM,NoAduana,Aduana,FechaIni,FechaFin,P.rowid as id "
-                                        "from Periodos_H_MM P, Aduanas A "
-                                        "where P.NoAduana=A.cveAduana and P.CURP=? order by P.rowid"),
-                         {curp});
+    Query q = db_.select(
+        sentencia("select %1,%2,%3,%4,%5,P.rowid as id from %6 P, %7 A where P.%2=A.%8 and P.%9=? order by P.rowid",
+                  {col::Patente_MM, col::NoAduana, col::Aduana, col::FechaIni, col::FechaFin, tabla::Periodos_H_MM,
+                   tabla::Aduanas, col::cveAduana, col::CURP}),
+        {curp});
     while (q.next())
         periodos << PeriodoMandatario{curp,
-                                      q.number(QStringLiteral("Patente_MM")),
+                                      q.number(col::Patente_MM),
                                       leeAduana(q),
-                                      q.date(QStringLiteral("FechaIni")),
-                                      q.date(QStringLiteral("FechaFin")),
+                                      q.date(col::FechaIni),
+                                      q.date(col::FechaFin),
                                       q.number(QStringLiteral("id"))};
     return periodos;
 }
 
 PeriodoMandatario Store::agregaPeriodoMandatario(PeriodoMandatario periodo) {
-    inserta(db_, kPeriodosMM,
-            {{QStringLiteral("CURP"), periodo.curp},
-             {QStringLiteral("NoAduana"), periodo.aduana.numero},
-             {QStringLiteral("Patente_MM"), periodo.patente},
-             {QStringLiteral("FechaIni"), periodo.inicio},
-             {QStringLiteral("FechaFin"), periodo.fin}});
+    tabla::Periodos_H_MM.inserta(db_, {{col::CURP, periodo.curp},
+                                       {col::NoAduana, periodo.aduana.numero},
+                                       {col::Patente_MM, periodo.patente},
+                                       {col::FechaIni, periodo.inicio},
+                                       {col::FechaFin, periodo.fin}});
     Query q = db_.select(QStringLiteral("select last_insert_rowid() as id"));
     periodo.id = q.next() ? q.number(QStringLiteral("id")) : 0;
     return periodo;
 }
 
 void Store::borraPeriodoMandatario(const QString& curp, qint64 id) {
-    db_.exec(QStringLiteral("delete from Periodos_H_MM where rowid=? and CURP=?"), {id, curp});
+    db_.exec(sentencia("delete from %1 where rowid=? and %2=?", {tabla::Periodos_H_MM, col::CURP}), {id, curp});
 }

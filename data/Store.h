@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Entidades.h"
+#include "data/Schema.h"
 
 #include <QList>
 #include <QString>
@@ -9,6 +10,7 @@
 #include <optional>
 
 class Database;
+class Rows;
 
 // The one door between the program and its tables: every entity is read and written here, by column name, with
 // bound values, and every write of more than one statement is one transaction. A refusal of the engine throws
@@ -16,8 +18,6 @@ class Database;
 class Store {
 public:
     explicit Store(Database& db) : db_(db) {}
-
-    Database& database() { return db_; }
 
     // Catalogues, in the order the combos list them.
     QList<EntidadFederativa> entidades();
@@ -46,6 +46,9 @@ public:
     // Every representative whose request file goes with the information file (types Anterior and Autorizado), in
     // stored order, one at a time, without holding them all; stops when `action` gives false.
     void recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action);
+    // The columns of every row of the table, in stored order, as the engine holds them: the information file's
+    // reader of one record.
+    Rows filas(const TableDefinition& tabla, const QList<Columna>& columnas);
     // The first representative who is not complete for his mandate type, as the message that tells the user so;
     // a message of its own when there is none at all.
     std::optional<QString> revisaMandatarios();

@@ -1,9 +1,9 @@
 #include "export/ArchivoInformacion.h"
 
+#include "data/Schema.h"
 #include "data/Store.h"
 #include "export/Windows1252.h"
 #include "platform/Database.h"
-#include "platform/RawRows.h"
 
 #include <QDate>
 #include <QIODevice>
@@ -13,84 +13,52 @@
 
 namespace {
 
-enum class Kind { Text, Number, Date };
-
-struct Campo {
-    const char* name;
-    Kind kind;
-};
-
 // One record type: the table and the columns written, in file order.
 struct Registro {
-    const char* table;
-    std::vector<Campo> campos;
-    // Column holding the CURP of the person the row belongs to; nullptr for the broker's own rows.
-    const char* personColumn;
+    TableDefinition tabla;
+    QList<Columna> campos;
+    // Whose rows these are: the broker's, or the person whose CURP each row names.
     const char* persona;
     // Values written after the tag and the patente when the table is empty; nullptr: nothing at all.
     const char* filler;
+    // The broker's own rows name no person.
+    bool porPersona() const { return tabla.name != tabla::AA.name && tabla.name != tabla::Domicilios_AA.name; }
 };
 
-constexpr Kind T = Kind::Text;
-constexpr Kind N = Kind::Number;
-constexpr Kind D = Kind::Date;
+using namespace col;
 
 // The fields of an address, as both address tables carry them, between the fields before and after them.
-std::vector<Campo> conDomicilio(std::vector<Campo> antes, const std::vector<Campo>& despues) {
-    for (const char* name : {"EntFed", "MDeleg", "Calle", "NoExt", "NoInt", "Colonia", "CP", "Telefono", "Fax"})
-        antes.push_back({name, qstrcmp(name, "MDeleg") == 0 ? N : T});
-    antes.insert(antes.end(), despues.begin(), despues.end());
+QList<Columna> conDomicilio(QList<Columna> antes, const QList<Columna>& despues) {
+    antes << QList<Columna>{EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax} << despues;
     return antes;
 }
 
 const std::vector<Registro>& registrosPrincipales() {
     static const std::vector<Registro> r = {
-        {"AA",
-         {{"Nombre", T}, {"ApPaterno", T}, {"ApMaterno", T}, {"RFC", T}, {"CURP", T}, {"Adscripcion", N}},
-         nullptr,
-         "del Agente Aduanal",
-         nullptr},
-        {"Domicilios_AA", conDomicilio({{"Tipo_Dom", N}}, {}), nullptr, "del Agente Aduanal", nullptr},
+        {tabla::AA, {Nombre, ApPaterno, ApMaterno, RFC, CURP, Adscripcion}, "del Agente Aduanal", nullptr},
+        {tabla::Domicilios_AA, conDomicilio({Tipo_Dom}, {}), "del Agente Aduanal", nullptr},
         // The filler carries seven values for a record of eight: the authority reads it so.
-        {"Mandatarios",
-         {{"CURP", T},
-          {"RFC", T},
-          {"Nombre", T},
-          {"ApPaterno", T},
-          {"ApMaterno", T},
-          {"Mandato", N},
-          {"Acreditacion", N},
-          {"Operando", N}},
-         "CURP",
+        {tabla::Mandatarios,
+         {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Acreditacion, Operando},
          "del representante",
          "No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica|No Aplica"},
-        {"Domicilios_MM", conDomicilio({{"CURP", T}}, {{"Tipo_Dom", N}}), "CURP", "del representante", nullptr},
-        {"Aduanas_MM", {{"CURP", T}, {"NoAduana", N}}, "CURP", "del representante", nullptr},
-        {"Pedimentos_MM",
-         {{"CURP", T}, {"NoAduana", N}, {"NoPedimento", T}, {"FechPedimento", D}},
-         "CURP",
-         "del representante",
-         nullptr},
+        {tabla::Domicilios_MM, conDomicilio({CURP}, {Tipo_Dom}), "del representante", nullptr},
+        {tabla::Aduanas_MM, {CURP, NoAduana}, "del representante", nullptr},
+        {tabla::Pedimentos_MM, {CURP, NoAduana, NoPedimento, FechPedimento}, "del representante", nullptr},
     };
     return r;
 }
 
 const std::vector<Registro>& registrosHistoria() {
     static const std::vector<Registro> r = {
-        {"Historico_AA",
-         {{"RFC", T}, {"CURP", T}, {"Nombre", T}, {"ApPaterno", T}, {"ApMaterno", T}},
-         "CURP",
+        {tabla::Historico_AA,
+         {RFC, CURP, Nombre, ApPaterno, ApMaterno},
          "del representante anterior",
          "No Aplica|No Aplica|No Aplica|No Aplica"},
-        {"Periodos_H_AA",
-         {{"CURP", T}, {"NoAduana", N}, {"FechaIni", D}, {"FechaFin", D}},
-         "CURP",
-         "del representante anterior",
-         nullptr},
+        {tabla::Periodos_H_AA, {CURP, NoAduana, FechaIni, FechaFin}, "del representante anterior", nullptr},
         // "No Plica" is what the authority has always received; it stays as it is.
-        {"Periodos_H_MM",
-         {{"CURP", T}, {"NoAduana", N}, {"Patente_MM", N}, {"FechaIni", D}, {"FechaFin", D}},
-         "CURP",
+        {tabla::Periodos_H_MM,
+         {CURP, NoAduana, Patente_MM, FechaIni, FechaFin},
          "del aspirante",
          "No Plica|No Aplica|No Aplica|No Aplica|No Aplica"},
     };
@@ -189,12 +157,12 @@ void appendNumber(QByteArray& out, qint64 value) {
 }
 
 // A whole number as the engine may hold it: an integer, a float without fraction, or its text (blanks allowed).
-bool storedNumber(const RawRows& rows, int column, qint64* value) {
+bool storedNumber(const Rows& rows, int column, qint64* value) {
     switch (rows.type(column)) {
-    case RawRows::Type::Integer:
+    case Rows::Type::Integer:
         *value = rows.integer(column);
         return true;
-    case RawRows::Type::Float: {
+    case Rows::Type::Float: {
         const double d = rows.real(column);
         // Outside [-2^63, 2^63) the cast itself is undefined; NaN fails both comparisons.
         if (!(d >= -0x1p63 && d < 0x1p63) || d != double(qint64(d)))
@@ -202,7 +170,7 @@ bool storedNumber(const RawRows& rows, int column, qint64* value) {
         *value = qint64(d);
         return true;
     }
-    case RawRows::Type::Text: {
+    case Rows::Type::Text: {
         const QByteArrayView text = QByteArrayView(rows.utf8(column)).trimmed();
         const char* first = text.data();
         const char* last = first + text.size();
@@ -295,19 +263,16 @@ public:
         return flush();
     }
 
-    bool tabla(Database& db, const Registro& registro) {
-        const QString table = QString::fromLatin1(registro.table);
+    bool tabla(Store& store, const Registro& registro) {
+        const QString table = registro.tabla;
         try {
             // The record's columns in file order, so that the i-th field is the i-th column read.
-            QStringList columnas;
-            personColumn_ = -1;
-            for (const Campo& campo : registro.campos) {
-                if (registro.personColumn && qstrcmp(campo.name, registro.personColumn) == 0)
-                    personColumn_ = int(columnas.size());
-                columnas << QLatin1String(campo.name);
-            }
-            RawRows rows(db.path(), QStringLiteral("select %1 from %2").arg(columnas.join(QLatin1Char(',')), table));
-            prefix_ = QByteArray(registro.table) + '|' + patente_;
+            personColumn_ = registro.porPersona() ? int(registro.campos.indexOf(col::CURP)) : -1;
+            tipos_.clear();
+            for (const Columna& campo : registro.campos)
+                tipos_ << registro.tabla.tipo(campo);
+            Rows rows = store.filas(registro.tabla, registro.campos);
+            prefix_ = table.toLatin1() + '|' + patente_;
             bool any = false;
             while (rows.next()) {
                 any = true;
@@ -341,20 +306,19 @@ public:
 private:
     static constexpr qsizetype kChunk = 1 << 16;
 
-    static QString stored(const RawRows& rows, int column) { return legible(QString::fromUtf8(rows.utf8(column))); }
+    static QString stored(const Rows& rows, int column) { return legible(QString::fromUtf8(rows.utf8(column))); }
 
-    bool fila(const RawRows& rows, const Registro& registro) {
+    bool fila(const Rows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
         buffer_.append(prefix_);
-        for (std::size_t i = 0; i < registro.campos.size(); ++i) {
-            const Campo& campo = registro.campos[i];
+        for (qsizetype i = 0; i < registro.campos.size(); ++i) {
             const int column = int(i);
             buffer_.append('|');
             if (rows.isNull(column))
                 continue;
             QString problem;
-            switch (campo.kind) {
-            case Kind::Text: {
+            switch (tipos_[i]) {
+            case Tipo::Texto: {
                 char32_t bad = 0;
                 switch (appendWindows1252(buffer_, rows.utf8(column), &bad)) {
                 case Falla::Ninguna:
@@ -372,7 +336,7 @@ private:
                 }
                 break;
             }
-            case Kind::Number: {
+            case Tipo::Numero: {
                 qint64 n = 0;
                 if (storedNumber(rows, column, &n))
                     appendNumber(buffer_, n);
@@ -380,7 +344,7 @@ private:
                     problem = QStringLiteral("no tiene un número válido (\"%1\")").arg(stored(rows, column));
                 break;
             }
-            case Kind::Date:
+            case Tipo::Fecha:
                 if (!appendDate(buffer_, rows.utf8(column)))
                     problem = QStringLiteral("no tiene una fecha válida (\"%1\")").arg(stored(rows, column));
                 break;
@@ -390,10 +354,9 @@ private:
                 QString persona = QString::fromUtf8(registro.persona);
                 if (personColumn_ >= 0)
                     persona += QLatin1Char(' ') + stored(rows, personColumn_);
-                *error_ =
-                    QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
-                                   "%3 %4. Corríjalo y vuelva a generar el archivo.")
-                        .arg(QString::fromLatin1(registro.table), QString::fromLatin1(campo.name), persona, problem);
+                *error_ = QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
+                                         "%3 %4. Corríjalo y vuelva a generar el archivo.")
+                              .arg(registro.tabla, registro.campos[i], persona, problem);
                 return false;
             }
         }
@@ -408,6 +371,8 @@ private:
     QByteArray prefix_;
     // The position among the columns read of the person's CURP (-1: none).
     int personColumn_ = -1;
+    // What each column read holds.
+    QList<Tipo> tipos_;
     QByteArray buffer_;
 };
 
@@ -420,16 +385,16 @@ QString legible(const QString& text) {
     return shown;
 }
 
-bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QString* error) {
+bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error) {
     Escritor escritor(out, error);
     if (!escritor.patente(patente) || !escritor.header())
         return false;
     for (const Registro& registro : registrosPrincipales())
-        if (!escritor.tabla(db, registro))
+        if (!escritor.tabla(store, registro))
             return false;
     bool historia = false;
     try {
-        historia = Store(db).Hay_Hist_Mandatarios();
+        historia = store.Hay_Hist_Mandatarios();
     } catch (const DatabaseError& e) {
         *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
                                 "Mandatarios de la base de datos (%1).")
@@ -438,7 +403,7 @@ bool Escribe_Archivo(Database& db, const QString& patente, QIODevice* out, QStri
     }
     if (historia)
         for (const Registro& registro : registrosHistoria())
-            if (!escritor.tabla(db, registro))
+            if (!escritor.tabla(store, registro))
                 return false;
     return escritor.trailer();
 }

@@ -181,7 +181,6 @@ struct TemporalFile {
 };
 
 Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
-    Database& db = store.database();
     // The patente names the file; a name that would point elsewhere must not get that far.
     if (!nombreDeArchivo(patente))
         return rechazo(patenteNoValida(patente));
@@ -230,7 +229,7 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
                 .arg(native(rutaArchivoInformacion(folders.data, patente)), describeWriteFailure(failure, folder)));
     };
     QString error;
-    if (!Escribe_Archivo(db, patente, file.get(), &error)) {
+    if (!Escribe_Archivo(store, patente, file.get(), &error)) {
         if (!failed(*file))
             return rechazo(error);
         failure = failureOf(*file);
@@ -289,7 +288,7 @@ bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QStr
     // The writer the generation uses, into memory: what it refuses there it refuses here, in the same words.
     QBuffer buffer(archivo);
     buffer.open(QIODevice::WriteOnly);
-    if (Escribe_Archivo(store.database(), patente, &buffer, mensaje))
+    if (Escribe_Archivo(store, patente, &buffer, mensaje))
         return true;
     archivo->clear();
     return false;

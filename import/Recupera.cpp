@@ -1,5 +1,6 @@
 #include "import/Recupera.h"
 
+#include "data/Schema.h"
 #include "platform/Database.h"
 
 #include <QDate>
@@ -22,76 +23,52 @@ constexpr std::array<char16_t, 32> kHighControls = {0x20AC, 0x0081, 0x201A, 0x01
 enum class Kind { Text, Number, Flag, Date };
 
 struct Column {
-    const char* name;
+    Columna columna;
     Kind kind;
 };
 
-// What each record of the export becomes. The literal values are the ones every imported row receives:
-// a representative has no request file, no accreditation and an operating state still to be defined, and
-// his one address is his private one.
+// What each record of the export becomes: a row of the table it is named after. The fixed values are the ones
+// every imported row receives: a representative has no request file, no accreditation and an operating state still
+// to be defined, and his one address is his private one.
 struct RecordType {
     QString tag;
     QString sql;
     std::vector<Column> columns;
+    QVariantList fijos;
 };
 
+RecordType recordType(const TableDefinition& table, const QList<Columna>& columns,
+                      const QList<std::pair<Columna, QVariant>>& fijos = {}) {
+    RecordType type{table, {}, {}, {}};
+    QList<Columna> inserted = columns;
+    for (const Columna& c : columns) {
+        const Tipo tipo = table.tipo(c);
+        // The export marks the mandate type instead of giving its code.
+        const Kind kind = c == col::Mandato      ? Kind::Flag
+                          : tipo == Tipo::Numero ? Kind::Number
+                          : tipo == Tipo::Fecha  ? Kind::Date
+                                                 : Kind::Text;
+        type.columns.push_back({c, kind});
+    }
+    for (const auto& [c, value] : fijos) {
+        inserted << c;
+        type.fijos << value;
+    }
+    type.sql = table.insertStatement(inserted);
+    return type;
+}
+
 const std::vector<RecordType>& recordTypes() {
+    using namespace col;
     static const std::vector<RecordType> types = {
-        {QStringLiteral("AA"),
-         QStringLiteral("insert into AA(Patente,Nombre,ApPaterno,ApMaterno,RFC,CURP,Autorizacion,Adscripcion) "
-                        "values (?,?,?,?,?,?,?,?)"),
-         {{"Patente", Kind::Number},
-          {"Nombre", Kind::Text},
-          {"ApPaterno", Kind::Text},
-          {"ApMaterno", Kind::Text},
-          {"RFC", Kind::Text},
-          {"CURP", Kind::Text},
-          {"Autorizacion", Kind::Number},
-          {"Adscripcion", Kind::Number}}},
-        {QStringLiteral("Domicilios_AA"),
-         QStringLiteral("insert into Domicilios_AA(Tipo_Dom,EntFed,MDeleg,Calle,NoExt,NoInt,Colonia,CP,Telefono,Fax) "
-                        "values (?,?,?,?,?,?,?,?,?,?)"),
-         {{"Tipo_Dom", Kind::Number},
-          {"EntFed", Kind::Text},
-          {"MDeleg", Kind::Number},
-          {"Calle", Kind::Text},
-          {"NoExt", Kind::Text},
-          {"NoInt", Kind::Text},
-          {"Colonia", Kind::Text},
-          {"CP", Kind::Text},
-          {"Telefono", Kind::Text},
-          {"Fax", Kind::Text}}},
-        {QStringLiteral("Mandatarios"),
-         QStringLiteral("insert into Mandatarios(CURP,RFC,Nombre,ApPaterno,ApMaterno,Mandato,Requerimiento,"
-                        "Acreditacion,Operando) values (?,?,?,?,?,?,'',0,2)"),
-         {{"CURP", Kind::Text},
-          {"RFC", Kind::Text},
-          {"Nombre", Kind::Text},
-          {"ApPaterno", Kind::Text},
-          {"ApMaterno", Kind::Text},
-          {"Mandato", Kind::Flag}}},
-        {QStringLiteral("Domicilios_MM"),
-         QStringLiteral("insert into Domicilios_MM(CURP,EntFed,MDeleg,Calle,NoExt,NoInt,Colonia,CP,Telefono,Fax,"
-                        "Tipo_Dom) values (?,?,?,?,?,?,?,?,?,?,1)"),
-         {{"CURP", Kind::Text},
-          {"EntFed", Kind::Text},
-          {"MDeleg", Kind::Number},
-          {"Calle", Kind::Text},
-          {"NoExt", Kind::Text},
-          {"NoInt", Kind::Text},
-          {"Colonia", Kind::Text},
-          {"CP", Kind::Text},
-          {"Telefono", Kind::Text},
-          {"Fax", Kind::Text}}},
-        {QStringLiteral("Aduanas_MM"),
-         QStringLiteral("insert into Aduanas_MM(CURP,NoAduana) values (?,?)"),
-         {{"CURP", Kind::Text}, {"NoAduana", Kind::Number}}},
-        {QStringLiteral("Pedimentos_MM"),
-         QStringLiteral("insert into Pedimentos_MM(CURP,NoAduana,NoPedimento,FechPedimento) values (?,?,?,?)"),
-         {{"CURP", Kind::Text},
-          {"NoAduana", Kind::Number},
-          {"NoPedimento", Kind::Text},
-          {"FechPedimento", Kind::Date}}},
+        recordType(tabla::AA, {Patente, Nombre, ApPaterno, ApMaterno, RFC, CURP, Autorizacion, Adscripcion}),
+        recordType(tabla::Domicilios_AA, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax}),
+        recordType(tabla::Mandatarios, {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato},
+                   {{Requerimiento, QStringLiteral("")}, {Acreditacion, 0}, {Operando, 2}}),
+        recordType(tabla::Domicilios_MM, {CURP, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax},
+                   {{Tipo_Dom, 1}}),
+        recordType(tabla::Aduanas_MM, {CURP, NoAduana}),
+        recordType(tabla::Pedimentos_MM, {CURP, NoAduana, NoPedimento, FechPedimento}),
     };
     return types;
 }
@@ -120,7 +97,8 @@ QVariant number(const Column& column, const QString& value) {
         ok = isDigit(t[i]);
     const qint64 n = ok ? t.toLongLong(&ok) : 0;
     if (!ok)
-        throw ImportError(QStringLiteral("el valor %1 de %2 no es un número").arg(shown(value), column.name));
+        throw ImportError(
+            QStringLiteral("el valor %1 de %2 no es un número").arg(shown(value), QString(column.columna)));
     return n;
 }
 
@@ -132,8 +110,8 @@ QVariant date(const Column& column, const QString& value) {
     ok = ok && !isDigit(value[4]) && !isDigit(value[7]);
     const QDate d = ok ? QDate(value.left(4).toInt(), value.mid(5, 2).toInt(), value.mid(8, 2).toInt()) : QDate();
     if (!d.isValid())
-        throw ImportError(
-            QStringLiteral("el valor %1 de %2 no es una fecha (año-mes-día)").arg(shown(value), column.name));
+        throw ImportError(QStringLiteral("el valor %1 de %2 no es una fecha (año-mes-día)")
+                              .arg(shown(value), QString(column.columna)));
     return d;
 }
 
@@ -246,7 +224,7 @@ std::optional<Insercion> convierteRegistro(const QString& record) {
             continue;
         // Every record but the broker's carries the exporting broker's patente first; it is not imported.
         qsizetype posicion = bar;
-        if (tag != QLatin1String("AA")) {
+        if (tag != tabla::AA.name) {
             posicion = record.indexOf(QLatin1Char('|'), bar + 1);
             if (posicion < 0)
                 throw ImportError(
@@ -254,9 +232,10 @@ std::optional<Insercion> convierteRegistro(const QString& record) {
         }
         const QStringList values = Conv_Insert(record, posicion, int(type.columns.size()) - 1);
         Insercion insercion{type.sql, {}};
-        insercion.values.reserve(values.size());
+        insercion.values.reserve(values.size() + type.fijos.size());
         for (qsizetype i = 0; i < values.size(); ++i)
             insercion.values << converted(type.columns[size_t(i)], values[i]);
+        insercion.values << type.fijos;
         return insercion;
     }
     throw ImportError(QStringLiteral("%1 no es ningún tipo de registro conocido").arg(shown(tag)));
@@ -336,7 +315,7 @@ int importaRecupera(Database& db, const QString& path) {
                               .arg(*announced));
     // Without the broker the program shows none of his data and would import the same export again at every start,
     // failing on its own representatives the second time.
-    if (imported > 0 && !db.exists(QStringLiteral("select * from AA")))
+    if (imported > 0 && !db.exists(tabla::AA.selectStatement()))
         throw ImportError(QStringLiteral("El archivo %1 no trae los datos del Agente Aduanal (registro AA).")
                               .arg(QDir::toNativeSeparators(path)));
     try {

@@ -2,11 +2,15 @@
 
 #include <QDir>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <sqlite3.h>
+
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -131,6 +135,56 @@ void Statement::run(const QVariantList& values) {
     }
 }
 
+Rows::Rows(Rows&& other) noexcept
+    : statement_(std::exchange(other.statement_, nullptr)), db_(std::exchange(other.db_, nullptr)) {}
+
+Rows::~Rows() {
+    sqlite3_finalize(statement_);
+}
+
+bool Rows::next() {
+    switch (sqlite3_step(statement_)) {
+    case SQLITE_ROW:
+        return true;
+    case SQLITE_DONE:
+        return false;
+    default: {
+        sqlite3* handle = sqlite3_db_handle(statement_);
+        const int code = sqlite3_errcode(handle) & 0xff;
+        throw db_->refused(DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), code == SQLITE_BUSY,
+                                         code == SQLITE_CORRUPT || code == SQLITE_NOTADB));
+    }
+    }
+}
+
+Rows::Type Rows::type(int column) const {
+    switch (sqlite3_column_type(statement_, column)) {
+    case SQLITE_INTEGER:
+        return Type::Integer;
+    case SQLITE_FLOAT:
+        return Type::Float;
+    case SQLITE_TEXT:
+        return Type::Text;
+    case SQLITE_BLOB:
+        return Type::Blob;
+    default:
+        return Type::Null;
+    }
+}
+
+qint64 Rows::integer(int column) const {
+    return sqlite3_column_int64(statement_, column);
+}
+
+double Rows::real(int column) const {
+    return sqlite3_column_double(statement_, column);
+}
+
+QByteArrayView Rows::utf8(int column) const {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+    return QByteArrayView(text, sqlite3_column_bytes(statement_, column));
+}
+
 Database::Database(QString connection, QString path) : connection_(std::move(connection)), path_(std::move(path)) {}
 
 std::unique_ptr<Database> Database::open(const QString& path) {
@@ -207,6 +261,25 @@ void Database::exec(const QString& sql, const QVariantList& values) {
 
 Query Database::select(const QString& sql, const QVariantList& values) {
     return Query(execute(sql, values), *this);
+}
+
+Rows Database::rows(const QString& sql) {
+    refuseIfDamaged();
+    // The driver's own handle: the engine library is the one the driver links, so the statement runs on this
+    // connection, inside whatever it has begun.
+    const QVariant handle = QSqlDatabase::database(connection_, false).driver()->handle();
+    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                      ? *static_cast<sqlite3* const*>(handle.constData())
+                      : nullptr;
+    if (!db)
+        throw DatabaseError(QStringLiteral("la conexión no está abierta"));
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    const int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) & 0xff;
+    if (code != SQLITE_OK)
+        throw refused(DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)), code == SQLITE_BUSY,
+                                    code == SQLITE_CORRUPT || code == SQLITE_NOTADB));
+    return Rows(statement, *this);
 }
 
 Statement Database::prepare(const QString& sql) {

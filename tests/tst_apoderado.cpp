@@ -1,6 +1,7 @@
 // Page 2: its list of representatives, the representative dialog it opens, and the check of every stored
 // representative before the wizard moves on.
 #include "data/ListModel.h"
+#include "data/Schema.h"
 #include "data/Store.h"
 #include "lists/PaginaApoderado.h"
 #include "platform/Database.h"
@@ -45,6 +46,13 @@ Mandatario valido(const QString& curp, Mandato mandato, const QString& nombre = 
     return m;
 }
 
+// A period of the representative with broker 12, straight into the table.
+void periodoConOtroAgente(Database& db, const QString& curp) {
+    using namespace col;
+    tabla::Periodos_H_MM.inserta(db, {CURP, NoAduana, Patente_MM, FechaIni, FechaFin},
+                                 {curp, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
+}
+
 struct Base {
     QTemporaryDir dir;
     std::unique_ptr<Database> db{openDatabase(dir.path())};
@@ -71,8 +79,7 @@ struct Page : Base {
         add(kAnterior, "ANA", Mandato::Anterior, 0, 0);
         db->exec("update Mandatarios set Acreditacion=NULL where CURP=?", {kSinAcreditacion});
         db->exec("delete from Domicilios_MM where CURP=? and Tipo_Dom=2", {kAutorizado});
-        db->exec("insert into Periodos_H_MM values (?,?,?,?,?)",
-                 {kExamen, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
+        periodoConOtroAgente(*db, kExamen);
     }
     PaginaApoderado* open() {
         page = std::make_unique<PaginaApoderado>(store);
@@ -91,14 +98,15 @@ const QString kWho = " JUAN PEREZ MARTINEZ CURP=";
 // A representative as stored: Mandato, Requerimiento, Acreditacion and Operando, then which of his rows exist (P his
 // private address, F his fiscal one, A an office).
 void storeRows(Database& db, const QString& curp, const QVariantList& m, const QString& rows) {
-    db.exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
-            QVariantList{curp, "PEMJ800101AB1", "JUAN", "PEREZ", "MARTINEZ"} + m);
-    for (const auto& [row, sql] : {std::pair{'P', "insert into Domicilios_MM(CURP,Tipo_Dom) values (?,1)"},
-                                   {'F', "insert into Domicilios_MM(CURP,Tipo_Dom) values (?,2)"},
-                                   {'A', "insert into Aduanas_MM values (?,470)"}}) {
+    using namespace col;
+    tabla::Mandatarios.inserta(
+        db, {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento, Acreditacion, Operando},
+        {curp, "PEMJ800101AB1", "JUAN", "PEREZ", "MARTINEZ", m[0], m[1], m[2], m[3]});
+    for (const auto& [row, tipo] : {std::pair{'P', 1}, {'F', 2}})
         if (rows.contains(QLatin1Char(row)))
-            db.exec(sql, {curp});
-    }
+            tabla::Domicilios_MM.inserta(db, {CURP, Tipo_Dom}, {curp, tipo});
+    if (rows.contains(QLatin1Char('A')))
+        tabla::Aduanas_MM.inserta(db, {CURP, NoAduana}, {curp, 470});
 }
 
 } // namespace
@@ -201,8 +209,7 @@ private slots:
         // A new one may not take a stored CURP.
         QVERIFY(!guardaMandatario(p.store, std::nullopt, valido(kExamen, Mandato::Conforme), nullptr));
         QCOMPARE(p.messages.texts(), QStringList({duplicate}));
-        p.db->exec("insert into Periodos_H_MM values (?,?,?,?,?)",
-                   {kAnterior, 470, 12, QDate(2001, 1, 1), QDate(2002, 1, 1)});
+        periodoConOtroAgente(*p.db, kAnterior);
         QStringList before = dumpAll(*p.db);
         // The engine refuses the declarations, which come after every delete and most inserts.
         p.db->exec("create trigger falla before insert on Pedimentos_MM begin select raise(abort, 'forzado'); end");

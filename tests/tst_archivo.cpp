@@ -1,4 +1,5 @@
 #include "data/BaseDatos.h"
+#include "data/Schema.h"
 #include "data/Store.h"
 #include "export/ArchivoInformacion.h"
 #include "export/Envio.h"
@@ -42,17 +43,20 @@ const QByteArray kEjemplo = "501|3012|1111111||||||||3012\r\n"
 // Nulls and empty texts, an office number stored as text with the blank VB's Str() gives it.
 std::unique_ptr<Database> baseEjemplo(const QString& folder, const QString& requerimiento = QString()) {
     auto db = openTolvekDatabase(folder);
-    db->exec("insert into AA values (?,?,?,?,?,?,?,?)",
-             {3012, "MARIA", "MUÑOZ", "RUIZ", "GORM700215KX3", "GORM700215MDFMZR05", 0, 470});
+    using namespace col;
+    tabla::AA.inserta(*db, {Patente, Nombre, ApPaterno, ApMaterno, RFC, CURP, Autorizacion, Adscripcion},
+                      {3012, "MARIA", "MUÑOZ", "RUIZ", "GORM700215KX3", "GORM700215MDFMZR05", 0, 470});
     for (int tipo : {1, 2})
-        db->exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
-                 {tipo, "09", 15, "AV. REFORMA", "120", "", "JOSÉ € “O”", "06000", "5555123456", QVariant()});
-    db->exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
-             {kCurp, "LOTP751120QW7", "PEDRO", "LOPEZ", "TORRES", 1, requerimiento, 1, 1});
-    db->exec("insert into Domicilios_MM values (?,?,?,?,?,?,?,?,?,?,?)",
-             {kCurp, "09", 15, "CALLE 5", "33", QVariant(), "ROMA", "06700", "5555987654", QVariant(), 1});
-    db->exec("insert into Aduanas_MM values (?,?)", {kCurp, " 470"});
-    db->exec("insert into Pedimentos_MM values (?,?,?,?)", {kCurp, 470, "3004567", QDate(2000, 11, 30)});
+        tabla::Domicilios_AA.inserta(*db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono},
+                                     {tipo, "09", 15, "AV. REFORMA", "120", "", "JOSÉ € “O”", "06000", "5555123456"});
+    tabla::Mandatarios.inserta(
+        *db, {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento, Acreditacion, Operando},
+        {kCurp, "LOTP751120QW7", "PEDRO", "LOPEZ", "TORRES", 1, requerimiento, 1, 1});
+    tabla::Domicilios_MM.inserta(*db, {CURP, EntFed, MDeleg, Calle, NoExt, Colonia, CP, Telefono, Tipo_Dom},
+                                 {kCurp, "09", 15, "CALLE 5", "33", "ROMA", "06700", "5555987654", 1});
+    tabla::Aduanas_MM.inserta(*db, {CURP, NoAduana}, {kCurp, " 470"});
+    tabla::Pedimentos_MM.inserta(*db, {CURP, NoAduana, NoPedimento, FechPedimento},
+                                 {kCurp, 470, "3004567", QDate(2000, 11, 30)});
     return db;
 }
 
@@ -132,7 +136,8 @@ private slots:
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QString error;
-        QVERIFY2(Escribe_Archivo(*db, "3012", &buffer, &error), qPrintable(error));
+        Store store(*db);
+        QVERIFY2(Escribe_Archivo(store, "3012", &buffer, &error), qPrintable(error));
         QCOMPARE(buffer.data(), expected);
     }
 
@@ -260,11 +265,13 @@ private slots:
     // the copies, and a request taken from ENVIO itself survives being copied onto itself.
     void copiesRequests() {
         Escena s;
-        const QString insert = "insert into Mandatarios values (?,?,?,?,?,?,?,?,?)";
-        s.db->exec(insert, {"AASP800101HDFRNB03", "AASP800101AB2", "PABLO", "ARIAS", "SOSA", 2,
-                            writeFile(s.fuera.filePath("AASP800101AB2.REQ"), "dos"), 0, 1});
-        s.db->exec(insert, {"BERL700101MDFRNS09", "BERL700101CD3", "LUISA", "BERMUDEZ", "RIOS", 3,
-                            writeFile(s.fuera.filePath("BERL700101CD3.REQ"), "tres"), 1, 1});
+        using namespace col;
+        for (const auto& [curp, rfc, tipo] : {std::tuple{"AASP800101HDFRNB03", "AASP800101AB2", 2},
+                                              std::tuple{"BERL700101MDFRNS09", "BERL700101CD3", 3}})
+            tabla::Mandatarios.inserta(*s.db, {CURP, RFC, Nombre, col::Mandato, Requerimiento, Acreditacion, Operando},
+                                       {curp, rfc, "PABLO", tipo,
+                                        writeFile(s.fuera.filePath(rfc + QString(".REQ")), QByteArray::number(tipo)), 1,
+                                        1});
         QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
         QCOMPARE(s.enEnvio(), QStringList({"3012.txt", "BERL700101CD3.REQ", "LOTP751120QW7.REQ"}));
         writeFile(s.fuera.filePath("BERL700101CD3.REQ"), "segunda");

@@ -1,5 +1,6 @@
 #include "app/AbreBaseDatos.h"
 #include "data/BaseDatos.h"
+#include "data/Schema.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
@@ -96,10 +97,12 @@ private slots:
 
     void valuesStoredExactly() {
         // Inserted in another column order than the table's; read back by position.
-        db_->exec("insert into AA(Patente,CURP,RFC,Nombre,ApPaterno,ApMaterno,Autorizacion,Adscripcion) "
-                  "values (?,?,?,?,?,?,?,?)",
-                  {470, "GODE561231HDFRRN09", "GODE561231GR8", "O'BRIEN'; drop table AA; --", "D'ANGELO", "", 0, 3});
-        db_->exec("insert into Pedimentos_MM values (?,?,?,?)", {"C", 470, "0001234", QDate(2000, 3, 5)});
+        using namespace col;
+        tabla::AA.inserta(
+            *db_, {Patente, CURP, RFC, Nombre, ApPaterno, ApMaterno, Autorizacion, Adscripcion},
+            {470, "GODE561231HDFRRN09", "GODE561231GR8", "O'BRIEN'; drop table AA; --", "D'ANGELO", "", 0, 3});
+        tabla::Pedimentos_MM.inserta(*db_, {CURP, NoAduana, NoPedimento, FechPedimento},
+                                     {"C", 470, "0001234", QDate(2000, 3, 5)});
         QCOMPARE(tableRows(*db_, "AA"), QStringList({"#470|O'BRIEN'; drop table AA; --|D'ANGELO||GODE561231GR8|"
                                                      "GODE561231HDFRRN09|#0|#3"}));
         QCOMPARE(tableRows(*db_, "Pedimentos_MM"), QStringList({"C|#470|0001234|2000-03-05"}));

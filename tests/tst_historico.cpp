@@ -1,3 +1,4 @@
+#include "data/Schema.h"
 #include "data/Store.h"
 #include "lists/PaginaHistoricoAA.h"
 #include "lists/PaginaMandatarios.h"
@@ -36,9 +37,11 @@ QString periodo(const QString& curp, int office, const QDate& from, const QDate&
 }
 
 void storePerson(Database& db, const PersonaHistorica& p, const QList<std::tuple<int, QDate, QDate>>& periods) {
-    db.exec("insert into Historico_AA values (?,?,?,?,?)", {p.rfc, p.curp, p.nombre, p.apPaterno, p.apMaterno});
+    using namespace col;
+    tabla::Historico_AA.inserta(db, {RFC, CURP, Nombre, ApPaterno, ApMaterno},
+                                {p.rfc, p.curp, p.nombre, p.apPaterno, p.apMaterno});
     for (const auto& [office, from, to] : periods)
-        db.exec("insert into Periodos_H_AA values (?,?,?,?)", {p.curp, office, from, to});
+        tabla::Periodos_H_AA.inserta(db, {CURP, NoAduana, FechaIni, FechaFin}, {p.curp, office, from, to});
 }
 
 const QString kRamos = QStringLiteral("RARL820304HJCMMS05");
@@ -259,12 +262,15 @@ private slots:
         Fixture f;
         // Ramos with the same period twice and one at an office that left the catalogue, a representative who is no
         // aspirant, Vega with no period.
+        using namespace col;
         for (const auto& [curp, mandato] : {std::pair{kRamos, 2}, {QString("OTRO700101HDFRRN01"), 1}, {kVega, 2}})
-            f.db->exec("insert into Mandatarios values (?,?,?,?,?,?,?,?,?)",
-                       {curp, curp.left(10) + "AB1", curp == kRamos ? "LUIS" : "ANA", "PATERNO", "MATERNO", mandato, "",
-                        0, 1});
+            tabla::Mandatarios.inserta(
+                *f.db, {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento, Acreditacion, Operando},
+                {curp, curp.left(10) + "AB1", curp == kRamos ? "LUIS" : "ANA", "PATERNO", "MATERNO", mandato, "", 0,
+                 1});
         for (int office : {470, 999, 470})
-            f.db->exec("insert into Periodos_H_MM values (?,?,?,?,?)", {kRamos, office, 3010, d1, d2});
+            tabla::Periodos_H_MM.inserta(*f.db, {CURP, NoAduana, Patente_MM, FechaIni, FechaFin},
+                                         {kRamos, office, 3010, d1, d2});
         f.show(&f.page4);
         // Only aspirants, and only periods at offices in the catalogue.
         QCOMPARE(gridRows(f.aspirants),

@@ -1,6 +1,7 @@
 // The import of the previous version's export: what each record becomes, the faults that leave the database as it
 // was, and the first start that runs Vantrix to write the export.
 #include "app/frmMain.h"
+#include "data/Schema.h"
 #include "import/Recupera.h"
 #include "import/VersionAnterior.h"
 #include "import/ViejoTolvek.h"
@@ -27,12 +28,18 @@ const QByteArray kHeader = "\"TOLVEK|Recupera|1\"";
 const QByteArray kEnd = "\"800|470|\"";
 const QString kConforme = QStringLiteral("Conforme 2.13.11 (Posterior 01/01/2001)");
 
+// A former representative JUAN PEREZ RUIZ, stored straight into the table.
+void personaHistorica(Database& db, const QString& rfc, const QString& curp) {
+    using namespace col;
+    tabla::Historico_AA.inserta(db, {RFC, CURP, Nombre, ApPaterno, ApMaterno}, {rfc, curp, "JUAN", "PEREZ", "RUIZ"});
+}
+
 // A fresh database beside an export file, with a row the import must never touch.
 struct Export {
     QTemporaryDir dir;
     std::unique_ptr<Database> db = openDatabase(dir.path());
     QString path = dir.filePath("Recupera.txt");
-    Export() { db->exec("insert into Historico_AA values (?,?,?,?,?)", {"R", "HISTORICO", "N", "P", "M"}); }
+    Export() { personaHistorica(*db, "R", "HISTORICO"); }
 };
 
 // A program folder and a previous version's folder, both temporary.
@@ -177,7 +184,7 @@ private slots:
         }
         QCOMPARE(dumpAll(*e.db), before);
         // The database takes the next statement as usual: no transaction is left open.
-        e.db->exec("insert into Aduanas_MM values (?,?)", {"X", 3});
+        tabla::Aduanas_MM.inserta(*e.db, {col::CURP, col::NoAduana}, {"X", 3});
     }
 
     void firstStartRunsVantrixOnce() {
@@ -216,8 +223,7 @@ private slots:
         }
         // The next start finds the broker stored: the tool is not run again and nothing is read.
         QVERIFY(QFile::remove(f.recupera()) && QFile::remove(f.copiedTool()));
-        openDatabase(f.program)->exec("insert into Historico_AA values (?,?,?,?,?)",
-                                      {"PERJ700101AB1", "PERJ700101HDFRRN01", "JUAN", "PEREZ", "RUIZ"});
+        personaHistorica(*openDatabase(f.program), "PERJ700101AB1", "PERJ700101HDFRRN01");
         Started s(f);
         QVERIFY(s.ok);
         QCOMPARE(s.messages.texts(), QStringList());

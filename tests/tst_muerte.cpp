@@ -30,7 +30,7 @@ constexpr int kMuertesPorCaso = 9;
 constexpr quint32 kSemilla = 20040115;
 
 // A write of the child; `plantilla` is the folder that keeps the files the writes read.
-using Paso = std::function<void(Store&, const QDir& plantilla)>;
+using Paso = std::function<void(Database&, Store&, const QDir& plantilla)>;
 
 // What the database holds before the child starts, and the writes it repeats: the last one brings the tables back
 // to where the first one began.
@@ -52,7 +52,7 @@ Mandatario anterior(const QString& curp, const QString& nombre, int oficinas, co
 
 const PeriodoMandatario kPeriodo{kCurpA, 3012, {50, {}}, QDate(1998, 1, 5), QDate(1999, 6, 30)};
 
-void conMandatarios(Store& s, const QDir& plantilla) {
+void conMandatarios(Database&, Store& s, const QDir& plantilla) {
     writeFile(plantilla.filePath("LOTP751120QW7.req"), QByteArray(4000, 'r'));
     s.guardaMandatario(std::nullopt, representative("GAMA800101MDFRRN02", "GAMA800101AB1", "ANA", Mandato::Conforme));
     s.guardaMandatario(std::nullopt, anterior(kCurpA, "JUAN", 2, plantilla));
@@ -60,9 +60,9 @@ void conMandatarios(Store& s, const QDir& plantilla) {
 }
 
 Paso genera(const QByteArray& password, Envio::Resultado esperado) {
-    return [=](Store& s, const QDir& plantilla) {
+    return [=](Database& db, Store& s, const QDir& plantilla) {
         Llave key{plantilla.filePath("GODE561231GR8.key"), password};
-        const Envio envio = generaEnvio(s, kPatente, QFileInfo(s.database().path()).absolutePath(), key);
+        const Envio envio = generaEnvio(s, kPatente, QFileInfo(db.path()).absolutePath(), key);
         if (envio.resultado != esperado)
             throw std::runtime_error(envio.mensaje.toStdString());
     };
@@ -72,14 +72,14 @@ const QMap<QString, Caso>& casos() {
     static const QMap<QString, Caso> casos{
         {"mandatarios",
          {conMandatarios,
-          {[](Store& s, const QDir& p) { s.guardaMandatario(kCurpA, anterior(kCurpB, "JUAN PABLO", 3, p)); },
-           [](Store& s, const QDir&) { s.borraMandatario(kCurpB); },
-           [](Store& s, const QDir& p) { s.guardaMandatario(std::nullopt, anterior(kCurpA, "JUAN", 2, p)); },
-           [](Store& s, const QDir&) { s.agregaPeriodoMandatario(kPeriodo); }}}},
+          {[](Database&, Store& s, const QDir& p) { s.guardaMandatario(kCurpA, anterior(kCurpB, "JUAN PABLO", 3, p)); },
+           [](Database&, Store& s, const QDir&) { s.borraMandatario(kCurpB); },
+           [](Database&, Store& s, const QDir& p) { s.guardaMandatario(std::nullopt, anterior(kCurpA, "JUAN", 2, p)); },
+           [](Database&, Store& s, const QDir&) { s.agregaPeriodoMandatario(kPeriodo); }}}},
         {"generacion",
-         {[](Store& s, const QDir& p) {
-              storeBroker(s.database());
-              conMandatarios(s, p);
+         {[](Database& db, Store& s, const QDir& p) {
+              storeBroker(db);
+              conMandatarios(db, s, p);
               copyKey("agente.key", p.filePath("GODE561231GR8.key"));
           },
           {genera(kTestKeyPassword, Envio::Resultado::Firmado), genera("otra", Envio::Resultado::SinFirma)}}},
@@ -119,7 +119,7 @@ int hijo(const QString& caso, const QString& programa, const QDir& plantilla) {
     try {
         for (;;)
             for (const Paso& paso : casos()[caso].pasos)
-                paso(store, plantilla);
+                paso(*db, store, plantilla);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
     }
@@ -149,7 +149,7 @@ void TestMuerte::muerte() {
     {
         const auto db = openDatabase(plantilla.path());
         Store store(*db);
-        c.prepara(store, plantilla.path());
+        c.prepara(*db, store, plantilla.path());
     }
     const QString base = plantilla.filePath(kDatabaseFileName);
 
@@ -162,7 +162,7 @@ void TestMuerte::muerte() {
         Store store(*db);
         estados << estado(*db);
         for (const Paso& paso : c.pasos) {
-            paso(store, plantilla.path());
+            paso(*db, store, plantilla.path());
             estados << estado(*db);
         }
         QCOMPARE(estados.takeLast(), estados.first());

@@ -4,6 +4,7 @@
 
 #include "app/frmMain.h"
 #include "data/BaseDatos.h"
+#include "data/Schema.h"
 #include "platform/Database.h"
 
 #include <QLabel>
@@ -28,12 +29,13 @@ std::unique_ptr<Database> openDatabase(const QString& folder) {
 }
 
 void storeBroker(Database& db) {
-    db.exec("insert into AA values (?,?,?,?,?,?,?,?)",
-            {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
-    db.exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
-            {1, "09", 15, "REFORMA", "120", QVariant(), "CENTRO", "06600", "5555555555", QVariant()});
-    db.exec("insert into Domicilios_AA values (?,?,?,?,?,?,?,?,?,?)",
-            {2, "12", 83, "JUAREZ", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"});
+    using namespace col;
+    tabla::AA.inserta(db, {Patente, Nombre, ApPaterno, ApMaterno, RFC, CURP, Autorizacion, Adscripcion},
+                      {470, "EMILIO", "GOMEZ", "DIAZ", "GODE561231GR8", "GODE561231HDFRRN09", 0, 470});
+    tabla::Domicilios_AA.inserta(db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, Colonia, CP, Telefono},
+                                 {1, "09", 15, "REFORMA", "120", "CENTRO", "06600", "5555555555"});
+    tabla::Domicilios_AA.inserta(db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax},
+                                 {2, "12", 83, "JUAREZ", "S/N", "B", "SAN JOSE", "39000", "7471111111", "7472222222"});
 }
 
 Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, Mandato mandato) {
@@ -96,9 +98,8 @@ QStringList tableRows(Database& db, const QString& table) {
 
 QStringList dumpAll(Database& db) {
     QStringList all;
-    for (const char* table : {"AA", "Domicilios_AA", "Mandatarios", "Domicilios_MM", "Aduanas_MM", "Pedimentos_MM",
-                              "Historico_AA", "Periodos_H_AA", "Periodos_H_MM"})
-        all << QString::fromLatin1(table) + QStringLiteral(": ") + tableRows(db, table).join(QStringLiteral(" / "));
+    for (const TableDefinition& table : tablasCapturadas())
+        all << table + QStringLiteral(": ") + tableRows(db, table).join(QStringLiteral(" / "));
     return all;
 }
 
