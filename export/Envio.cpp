@@ -4,6 +4,7 @@
 #include "data/Store.h"
 #include "export/ArchivoInformacion.h"
 #include "export/Firma.h"
+#include "export/NombresEnvio.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
@@ -22,9 +23,8 @@
 
 namespace {
 
-// The information file is written and signed under this name, beside the place it goes once signed; a start finds
-// one only when a run broke off between the two.
-const QString kTemporal = QStringLiteral(".firmando");
+// A start finds an information file under its signing name only when a run broke off between writing and signing.
+const QString kTemporal = QString::fromLatin1(kSufijoFirmando);
 const QString kLista = QString::fromLatin1(dremlo::kLista);
 
 QString native(const QString& path) {
@@ -196,9 +196,10 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
                                       "generar el archivo.")
                            .arg(native(folder)));
 
-    // Every request file must be at hand before anything is written, or the broker would send a folder with some
-    // of them missing.
+    // Every request file must be at hand, under a name of its own, before anything is written, or the broker would
+    // send a folder with some of them missing.
     QString falta;
+    RevisaNombres nombres(patente);
     store.recorreConRequerimiento([&](const FilaMandatario& r) {
         if (isBlank(r.requerimiento))
             falta = QStringLiteral("El representante %1 (%2) no tiene Requerimiento Electrónico (*.req). Capture su "
@@ -208,6 +209,8 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
             falta = QStringLiteral("No se encontró el Requerimiento Electrónico %1 del representante %2 (%3). Corrija "
                                    "su requerimiento y vuelva a generar el archivo.")
                         .arg(native(r.requerimiento), nombreDe(r), r.curp);
+        else
+            falta = nombres.agrega(nombreDe(r), r.curp, r.requerimiento).value_or(QString());
         return falta.isEmpty();
     });
     if (!falta.isEmpty())
