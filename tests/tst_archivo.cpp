@@ -380,13 +380,13 @@ private slots:
         QCOMPARE(estado.Archivo_Generado, 1);
         QCOMPARE(readFile(s.envio("3012.txt")), kEjemplo);
         // Listed at once, in Dremlo's form, so that a run that ends without its hand-off does not forget it.
-        const QByteArray listed = "3012.txt\r\n";
-        QCOMPARE(readFile(s.envio("Borra.txt")), listed);
+        const QByteArray listed = "3012.txt\r\n", copy = "LOTP751120QW7.REQ\r\n";
+        QCOMPARE(readFile(s.envio("Borra.txt")), copy + listed);
 
         // The broker corrects his patente, fails once more, then signs: the signed file leaves the list, lest a late
-        // Dremlo erase it; the first stays.
+        // Dremlo erase it, nor the copy beside it; the first stays.
         estado.registra(s.genera("3013", "otra"));
-        QCOMPARE(readFile(s.envio("Borra.txt")), listed + "3013.txt\r\n");
+        QCOMPARE(readFile(s.envio("Borra.txt")), copy + listed + "3013.txt\r\n");
         estado.registra(s.genera("3013"));
         QCOMPARE(estado.Archivo_Generado, 0);
         QCOMPARE(estado.sinFirma, QStringList{s.envio("3012.txt")});
