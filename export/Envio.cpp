@@ -4,6 +4,7 @@
 #include "data/Store.h"
 #include "export/ArchivoInformacion.h"
 #include "export/Firma.h"
+#include "export/NombresEnvio.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
@@ -16,15 +17,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <filesystem>
 #include <functional>
 
 namespace {
 
-// The information file is written and signed under this name, beside the place it goes once signed; a start finds
-// one only when a run broke off between the two.
-const QString kTemporal = QStringLiteral(".firmando");
+// A start finds an information file under its signing name only when a run broke off between writing and signing.
+const QString kTemporal = QString::fromLatin1(kSufijoFirmando);
 const QString kLista = QString::fromLatin1(dremlo::kLista);
 
 QString native(const QString& path) {
@@ -126,8 +127,10 @@ QString mensajeDeFirma(int code, const QString& programFolder, const QString& ru
 
 // Signs the written file under its temporary name and puts it in place. An unsigned file goes in place too, so
 // that the broker finds it where he expects it, but it is listed for erasing first: were the program to end before
-// its exit hand-off, the next start erases it.
-Envio firma(const ProgramFolders& folders, const QString& patente, const QString& temporal, Llave& llave) {
+// its exit hand-off, the next start erases it. The request copies, listed before they were made (`conCopias`), leave
+// the list only once the file beside them is signed.
+Envio firma(const ProgramFolders& folders, const QString& patente, const QString& temporal, Llave& llave,
+            const QStringList& conCopias, const QStringList& copias) {
     const QString ruta = rutaArchivoInformacion(folders.data, patente);
     QString error;
     const int code = Firma_Archivo(folders.program, temporal, llave.archivo, llave.password, &error);
@@ -137,8 +140,7 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
         envio.resultado = Envio::Resultado::SinArchivo;
         return envio;
     }
-    const QStringList antes = leeLista(folders.data);
-    QStringList lista = antes;
+    QStringList lista = conCopias;
     lista.removeAll(ruta);
     if (code != KFIRMA32_FIRMADO) {
         lista << ruta;
@@ -155,16 +157,18 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
         // name it now that its unsigned replacement never came.
         QString ignored;
         if (code != KFIRMA32_FIRMADO)
-            escribeLista(folders.data, antes, &ignored);
+            escribeLista(folders.data, conCopias, &ignored);
         return rechazo(QStringLiteral("No se pudo poner el archivo de información en %1 (%2). Vuelva a generar el "
                                       "archivo.")
                            .arg(native(ruta), error));
     }
     if (code == KFIRMA32_FIRMADO) {
         envio.resultado = Envio::Resultado::Firmado;
-        // A list left by an earlier run names the file just signed: a late Dremlo must not erase it, nor may the
-        // list travel to the authority with the folder. Should this fail the next start erases the signed file,
-        // which is the safe side.
+        // A list left by an earlier run names the file just signed: a late Dremlo must not erase it, nor the copies
+        // that go with it, nor may the list travel to the authority with the folder. Should this fail the next
+        // start erases them, which is the safe side.
+        const QSet<QString> hechas(copias.cbegin(), copias.cend());
+        lista.removeIf([&](const QString& listado) { return hechas.contains(listado); });
         escribeLista(folders.data, lista, &error);
     }
     return envio;
@@ -195,10 +199,13 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
                                       "generar el archivo.")
                            .arg(native(folder)));
 
-    // Every request file must be at hand before anything is written, or the broker would send a folder with some
-    // of them missing.
+    // Every request file must be at hand, under a name of its own, before anything is written, or the broker would
+    // send a folder with some of them missing.
     QString falta;
+    RevisaNombres nombres(patente);
+    QStringList copias;
     store.recorreConRequerimiento([&](const FilaMandatario& r) {
+        copias << QDir(folder).filePath(QFileInfo(r.requerimiento).fileName());
         if (isBlank(r.requerimiento))
             falta = QStringLiteral("El representante %1 (%2) no tiene Requerimiento Electrónico (*.req). Capture su "
                                    "requerimiento y vuelva a generar el archivo.")
@@ -207,6 +214,8 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
             falta = QStringLiteral("No se encontró el Requerimiento Electrónico %1 del representante %2 (%3). Corrija "
                                    "su requerimiento y vuelva a generar el archivo.")
                         .arg(native(r.requerimiento), nombreDe(r), r.curp);
+        else
+            falta = nombres.agrega(nombreDe(r), r.curp, r.requerimiento).value_or(QString());
         return falta.isEmpty();
     });
     if (!falta.isEmpty())
@@ -238,19 +247,38 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
     if (!finishWriting(*file, &failure))
         return noEscrito();
 
+    // Listed before they are made: a generation that fails or is killed from here on leaves no copy in ENVIO
+    // without a signed file beside it.
+    const QStringList antes = leeLista(folders.data);
+    QStringList conCopias = antes;
+    const QSet<QString> listados(antes.cbegin(), antes.cend());
+    for (const QString& copia : copias)
+        if (!listados.contains(copia))
+            conCopias << copia;
+    if (!escribeLista(folders.data, conCopias, &error))
+        return rechazo(QStringLiteral("No se pudo escribir la lista %1 (%2). Vuelva a generar el archivo.")
+                           .arg(native(rutaLista(folders.data)), error));
     QString noCopiado;
+    qsizetype copiadas = 0;
     store.recorreConRequerimiento([&](const FilaMandatario& r) {
         QString reason;
-        if (!copyIntoFolder(r.requerimiento, folder, &reason))
+        if (copyIntoFolder(r.requerimiento, folder, &reason))
+            ++copiadas;
+        else
             noCopiado = QStringLiteral("No se pudo copiar el Requerimiento Electrónico %1 del representante %2 (%3) a "
                                        "la carpeta %4 (%5). Vuelva a generar el archivo.")
                             .arg(native(r.requerimiento), nombreDe(r), r.curp, native(folder), reason);
         return noCopiado.isEmpty();
     });
-    if (!noCopiado.isEmpty())
+    if (!noCopiado.isEmpty()) {
+        // The copies made go with the unwritten file; what the list named before is all it names again.
+        for (const QString& copia : copias.first(copiadas))
+            QFile::remove(copia);
+        escribeLista(folders.data, antes, &error);
         return rechazo(noCopiado);
+    }
     guard.keep = true;
-    return firma(folders, patente, temporal, llave);
+    return firma(folders, patente, temporal, llave, conCopias, copias);
 }
 
 } // namespace

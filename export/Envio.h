@@ -21,10 +21,11 @@ struct Envio {
     enum class Resultado {
         // Signed and in place as <patente>.txt.
         Firmado,
-        // The library found no file to sign; nothing is left in ENVIO.
+        // The library found no file to sign; nothing new is left in ENVIO but the request copies, listed to be
+        // erased.
         SinArchivo,
         // Written but left unsigned (key, password, library, a signature that does not verify): it lies in ENVIO as
-        // <patente>.txt and is listed in ENVIO/Borra.txt to be erased.
+        // <patente>.txt and is listed, with the request copies, in ENVIO/Borra.txt to be erased.
         SinFirma,
         // Refused before the signing (a value, a request file, the folder, the disk): no new file in ENVIO.
         Rechazado,

@@ -5,6 +5,7 @@
 #include "export/Envio.h"
 #include "export/Firma.h"
 #include "export/Genera_archivo.h"
+#include "export/NombresEnvio.h"
 #include "export/VistaPrevia.h"
 #include "export/frmKey.h"
 #include "platform/Database.h"
@@ -281,6 +282,33 @@ private slots:
         QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), QByteArray(4000, 'r'));
     }
 
+    void requestNames_data() {
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("clash");
+        QTest::newRow("own name") << "/b/OTRO.REQ" << QString();
+        QTest::newRow("information file") << "/b/3012.TXT"
+                                          << "el archivo de información 3012.txt";
+        QTest::newRow("erasing list") << "/b/borra.txt"
+                                      << "la lista de archivos sin firma Borra.txt";
+        for (const char* temporal : {"3012.txt.Firmando", "3012.txt.aB12cD", "Borra.txt.x1", "a.req.copia",
+                                     "9999.txt.firmando", ".tolvek-Ab12Cd"})
+            QTest::newRow(temporal) << QString("/b/") + temporal << "un archivo temporal del programa";
+        QTest::newRow("another representative's") << "/b/a.Req"
+                                                  << "/a/A.REQ del representante UNO (C1) y";
+    }
+    // Checked before anything is written: a request copied into ENVIO must not take the place of what the
+    // program writes or erases there, nor of another request.
+    void requestNames() {
+        QFETCH(QString, second);
+        QFETCH(QString, clash);
+        RevisaNombres nombres("3012");
+        QCOMPARE(nombres.agrega("UNO", "C1", "/a/A.REQ"), std::nullopt);
+        const std::optional<QString> refused = nombres.agrega("DOS", "C2", second);
+        QCOMPARE(refused.has_value(), !clash.isEmpty());
+        for (const QString& part : {clash, second + " del representante DOS (C2)"})
+            QVERIFY2(!refused || refused->contains(part), qPrintable(refused.value_or("")));
+    }
+
     void refusedLeavesNoFile_data() {
         QTest::addColumn<QString>("patente");
         QTest::addColumn<QStringList>("statements");
@@ -294,6 +322,8 @@ private slots:
             {"PEDRO LOPEZ TORRES", kCurp, "FALTA.REQ"});
         row("no request chosen", "update Mandatarios set Requerimiento='  '",
             {kCurp, "no tiene Requerimiento Electrónico"});
+        row("request named as the file being signed", "update Mandatarios set Requerimiento='FUERA/3012.txt.firmando'",
+            {kCurp, "un archivo temporal del programa"});
         // The writer refuses what would corrupt a record or not reach the authority as it was typed.
         row("a pipe", "update Domicilios_MM set Calle='CALLE | 5'",
             {"No se puede generar el archivo de información: ", "tabla Domicilios_MM", "campo Calle",
@@ -334,8 +364,9 @@ private slots:
         QFETCH(QStringList, named);
         Escena s;
         writeFile(s.envio("3012.txt"), "archivo anterior\r\n");
+        writeFile(s.fuera.filePath("3012.txt.firmando"), "r");
         for (const QString& sql : statements)
-            s.db->exec(sql);
+            s.db->exec(QString(sql).replace("FUERA", s.fuera.path()));
         simulateFreeSpace(freeBytes);
         const Envio envio = s.genera(patente);
         simulateFreeSpace(-1);
@@ -356,13 +387,13 @@ private slots:
         QCOMPARE(estado.Archivo_Generado, 1);
         QCOMPARE(readFile(s.envio("3012.txt")), kEjemplo);
         // Listed at once, in Dremlo's form, so that a run that ends without its hand-off does not forget it.
-        const QByteArray listed = "3012.txt\r\n";
-        QCOMPARE(readFile(s.envio("Borra.txt")), listed);
+        const QByteArray listed = "3012.txt\r\n", copy = "LOTP751120QW7.REQ\r\n";
+        QCOMPARE(readFile(s.envio("Borra.txt")), copy + listed);
 
         // The broker corrects his patente, fails once more, then signs: the signed file leaves the list, lest a late
-        // Dremlo erase it; the first stays.
+        // Dremlo erase it, nor the copy beside it; the first stays.
         estado.registra(s.genera("3013", "otra"));
-        QCOMPARE(readFile(s.envio("Borra.txt")), listed + "3013.txt\r\n");
+        QCOMPARE(readFile(s.envio("Borra.txt")), copy + listed + "3013.txt\r\n");
         estado.registra(s.genera("3013"));
         QCOMPARE(estado.Archivo_Generado, 0);
         QCOMPARE(estado.sinFirma, QStringList{s.envio("3012.txt")});

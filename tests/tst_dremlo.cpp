@@ -42,7 +42,7 @@ private slots:
     void refusesAListThatIsNoSmallFile_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("a FIFO") << "fifo";
-        QTest::newRow("larger than 64 KB") << "grande";
+        QTest::newRow("larger than 4 MB") << "grande";
         QTest::newRow("a link") << "enlace";
     }
     void refusesAListThatIsNoSmallFile() {
@@ -53,7 +53,7 @@ private slots:
         if (kind == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
         else if (kind == "grande")
-            writeFile(list, "3012.txt\r\n" + QByteArray(64 * 1024, '\n'));
+            writeFile(list, "3012.txt\r\n" + QByteArray(4 * 1024 * 1024, '\n'));
         else
             QVERIFY(QFile::link(writeFile(dir.filePath("otra.txt"), "3012.txt\r\n"), list));
         QElapsedTimer timer;

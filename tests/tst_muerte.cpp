@@ -1,6 +1,6 @@
 // A write killed at any moment must leave every table as it was before the write or as it is after it, and ENVIO
-// with nothing but the signed file and whole request copies once the next start has cleared what a run left. Each
-// case repeats its writes in a child process (this same program, started with --hijo) that is killed (SIGKILL) at
+// with nothing but the signed file and whole request copies beside it once the next start has cleared what a run left.
+// Each case repeats its writes in a child process (this same program, started with --hijo) that is killed (SIGKILL) at
 // a random moment, again and again. TOLVEK_SEMILLA=<n> replays a failure with the seed it printed.
 
 #include "data/BaseDatos.h"
@@ -101,10 +101,12 @@ QStringList estado(Database& db) {
 QString faltaEnEnvio(const QString& programa) {
     limpiaEnvioPendiente(programa);
     const QDir envio(carpetaEnvio(programa));
+    // A request copy may only lie beside a signed file: a folder without one holds nothing to be sent.
+    const bool firmado = verifySignedFile(readFile(envio.filePath(kPatente + ".txt")));
     QStringList mal;
     for (const QString& nombre : envio.entryList(QDir::Files | QDir::Hidden)) {
         const QByteArray bytes = readFile(envio.filePath(nombre));
-        if (nombre == kPatente + ".txt" ? !verifySignedFile(bytes) : bytes != QByteArray(4000, 'r'))
+        if (nombre == kPatente + ".txt" ? !firmado : !firmado || bytes != QByteArray(4000, 'r'))
             mal << nombre;
     }
     return mal.join(", ");

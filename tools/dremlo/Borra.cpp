@@ -78,7 +78,7 @@ Lista leeLista(const fs::path& envio) {
         total += std::size_t(n);
     }
     if (total > kMaxLista) {
-        lista.rechazo = "es mayor de 64 KB";
+        lista.rechazo = "es mayor de 4 MB";
         return lista;
     }
     bytes.resize(total);

@@ -12,8 +12,9 @@
 namespace dremlo {
 
 inline constexpr const char* kLista = "Borra.txt";
-// A list names a few unsigned files; anything larger is not one of ours.
-inline constexpr std::size_t kMaxLista = 64 * 1024;
+// A list names the unsigned files and the request copies that went with them, some tens of thousands of names in
+// a large brokerage; anything larger is not one of ours.
+inline constexpr std::size_t kMaxLista = 4 * 1024 * 1024;
 
 // What ENVIO/Borra.txt holds: its names, one a line, or why it was not read.
 struct Lista {
