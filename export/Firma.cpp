@@ -1,5 +1,6 @@
 #include "export/Firma.h"
 
+#include "export/Windows1252.h"
 #include "platform/SigningLibrary.h"
 
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -21,6 +23,30 @@ void wipeBytes(char* bytes, std::size_t size) {
     volatile char* p = bytes;
     for (std::size_t i = 0; i < size; ++i)
         p[i] = 0;
+}
+
+// The password in Windows-1252, as the authority's tool took it when it encrypted the key; nothing when a character
+// has no place in that code page.
+std::optional<QByteArray> enWindows1252(const QByteArray& utf8) {
+    QString text = QString::fromUtf8(utf8);
+    QByteArray out(text.size(), Qt::Uninitialized);
+    bool cabe = true;
+    for (qsizetype i = 0; i < text.size() && cabe; ++i) {
+        const char16_t c = text[i].unicode();
+        const auto alto = std::find(kHighHalf.begin(), kHighHalf.end(), c);
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+            out[i] = char(c);
+        else if (alto != kHighHalf.end())
+            out[i] = char(0x80 + (alto - kHighHalf.begin()));
+        else
+            cabe = false;
+    }
+    if (!text.isEmpty())
+        wipeBytes(reinterpret_cast<char*>(text.data()), std::size_t(text.size()) * sizeof(QChar));
+    if (cabe)
+        return out;
+    wipe(out);
+    return std::nullopt;
 }
 
 } // namespace
@@ -53,17 +79,27 @@ int Firma_Archivo(const QString& programFolder, const QString& path, const QStri
     QByteArray pathBytes = QFile::encodeName(path);
     library->BuscaCurps(pathBytes.data(), firmantes.data());
 
-    llenaCampo(firmantes[0].Llave, sizeof firmantes[0].Llave, QFile::encodeName(archivoLlave));
-    llenaCampo(firmantes[0].Password, sizeof firmantes[0].Password, password);
-    for (std::size_t i = 1; i < firmantes.size(); ++i) {
-        llenaCampo(firmantes[i].Llave, sizeof firmantes[i].Llave, kLlaveVacia);
-        llenaCampo(firmantes[i].Password, sizeof firmantes[i].Password, kPasswordVacio);
-    }
-    // The library may have changed the path buffer.
-    pathBytes = QFile::encodeName(path);
-    const int code = library->GeneraFirmaDigital(pathBytes.data(), firmantes.data());
-    for (Firmante& f : firmantes)
-        wipeBytes(f.Password, sizeof f.Password);
+    const auto firma = [&](const QByteArray& clave) {
+        llenaCampo(firmantes[0].Llave, sizeof firmantes[0].Llave, QFile::encodeName(archivoLlave));
+        llenaCampo(firmantes[0].Password, sizeof firmantes[0].Password, clave);
+        for (std::size_t i = 1; i < firmantes.size(); ++i) {
+            llenaCampo(firmantes[i].Llave, sizeof firmantes[i].Llave, kLlaveVacia);
+            llenaCampo(firmantes[i].Password, sizeof firmantes[i].Password, kPasswordVacio);
+        }
+        // The library may have changed the path buffer.
+        pathBytes = QFile::encodeName(path);
+        const int result = library->GeneraFirmaDigital(pathBytes.data(), firmantes.data());
+        for (Firmante& f : firmantes)
+            wipeBytes(f.Password, sizeof f.Password);
+        return result;
+    };
+    // Keys made by other tools took the password in UTF-8: that form is tried when the code page's is refused.
+    std::optional<QByteArray> cp1252 = enWindows1252(password);
+    int code = cp1252 ? firma(*cp1252) : KFIRMA32_PASSWORD_INCORRECTO;
+    if (code == KFIRMA32_PASSWORD_INCORRECTO && (!cp1252 || *cp1252 != password))
+        code = firma(password);
+    if (cp1252)
+        wipe(*cp1252);
     wipe(password);
     if (code != KFIRMA32_FIRMADO)
         return code;

@@ -17,6 +17,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Bytes the tests leave free on the disk; negative: the real disk decides.
@@ -256,4 +260,42 @@ bool removeFile(const QString& path, QString* error) {
         return true;
     *error = file.errorString();
     return false;
+}
+
+SmallFile readSmallFile(const QString& path, qsizetype maxBytes, QByteArray* bytes, QString* reason) {
+    bytes->clear();
+    // Opened without waiting, so that a FIFO named as the file cannot hold the program.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return SmallFile::Missing;
+        *reason = QString::fromLocal8Bit(std::strerror(errno));
+        return SmallFile::Unreadable;
+    }
+    struct stat st;
+    SmallFile result = SmallFile::Read;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        result = SmallFile::NotAFile;
+    // The file may grow after the check: one byte more than allowed is enough to tell.
+    QByteArray read(result == SmallFile::Read ? maxBytes + 1 : 0, Qt::Uninitialized);
+    qsizetype total = 0;
+    while (total < read.size()) {
+        const ssize_t n = ::read(fd, read.data() + total, std::size_t(read.size() - total));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            *reason = QString::fromLocal8Bit(std::strerror(errno));
+            result = SmallFile::Unreadable;
+            break;
+        }
+        if (n == 0)
+            break;
+        total += n;
+    }
+    ::close(fd);
+    if (result == SmallFile::Read && total > maxBytes)
+        result = SmallFile::TooLarge;
+    if (result == SmallFile::Read)
+        *bytes = read.first(total);
+    return result;
 }

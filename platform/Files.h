@@ -81,3 +81,10 @@ inline constexpr const char* kPartialCopySuffix = ".copia";
 
 // Removes the file when it is there. False, with the reason in `error`, when it is there and stays.
 bool removeFile(const QString& path, QString* error);
+
+// What readSmallFile found.
+enum class SmallFile { Read, Missing, NotAFile, TooLarge, Unreadable };
+
+// The whole file into `bytes` when it is a regular file (a link to one counts) of at most `maxBytes`; a FIFO or a
+// device is refused before anything waits on it. On Unreadable, the system's reason is in `reason`.
+SmallFile readSmallFile(const QString& path, qsizetype maxBytes, QByteArray* bytes, QString* reason);

@@ -5,6 +5,7 @@
 #include "data/Store.h"
 #include "lists/PaginaApoderado.h"
 #include "platform/Database.h"
+#include "representative/Requerimiento.h"
 #include "representative/frmApoderado.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
@@ -20,6 +21,9 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <openssl/evp.h>
+#include <openssl/x509.h>
 
 namespace {
 
@@ -115,6 +119,56 @@ class TestApoderado : public QObject {
     Q_OBJECT
 
 private slots:
+    // Requests made by `openssl req` (tests/data/README.md says how), and the directory as a file that is none.
+    void requestsRead_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("estado");
+        QTest::addColumn<QString>("rfc");
+        const auto row = [](const char* file, EstadoRequerimiento estado, const char* rfc = "") {
+            QTest::addRow("%s", *file ? file : "carpeta") << QString(file) << int(estado) << QString(rfc);
+        };
+        row("LOTP751120QW7.req", EstadoRequerimiento::Valido, "LOTP751120QW7");
+        row("LOTP751120QW7_pem.req", EstadoRequerimiento::Valido, "LOTP751120QW7");
+        row("EMP010101AB1.req", EstadoRequerimiento::Valido, "LOTP751120QW7");
+        row("OTRO800101AB1.req", EstadoRequerimiento::Valido, "OTRO800101AB1");
+        row("truncado.req", EstadoRequerimiento::NoEsRequerimiento);
+        row("texto.req", EstadoRequerimiento::NoEsRequerimiento);
+        row("firma_rota.req", EstadoRequerimiento::NoEsRequerimiento);
+        row("falta.req", EstadoRequerimiento::NoExiste);
+        row("", EstadoRequerimiento::Ilegible);
+    }
+    void requestsRead() {
+        QFETCH(QString, file);
+        QFETCH(int, estado);
+        QFETCH(QString, rfc);
+        const LecturaRequerimiento l = leeRequerimiento(QStringLiteral(TOLVEK_TEST_DATA "/") + file);
+        QCOMPARE(int(l.estado), estado);
+        QCOMPARE(l.rfc, rfc);
+        QCOMPARE(l.motivo.isEmpty(), l.estado == EstadoRequerimiento::Valido);
+        QCOMPARE(esDelRepresentante(l, "lotp751120qw7", kAnterior), l.rfc == "LOTP751120QW7");
+    }
+    // The authority's tool puts its code page's bytes into a PrintableString, which `openssl req` will not write.
+    void requestWithCodePageBytes() {
+        QTemporaryDir dir;
+        EVP_PKEY* key = EVP_EC_gen("P-256");
+        X509_REQ* req = X509_REQ_new();
+        X509_NAME* name = X509_REQ_get_subject_name(req);
+        X509_NAME_add_entry_by_NID(name, NID_x500UniqueIdentifier, V_ASN1_PRINTABLESTRING,
+                                   reinterpret_cast<const unsigned char*>("\xD1&T751120QW7"), -1, -1, 0);
+        X509_NAME_add_entry_by_NID(name, NID_serialNumber, V_ASN1_PRINTABLESTRING,
+                                   reinterpret_cast<const unsigned char*>("NATP751120HDFPRD02"), -1, -1, 0);
+        X509_REQ_set_pubkey(req, key);
+        X509_REQ_sign(req, key, EVP_sha256());
+        unsigned char* der = nullptr;
+        const int size = i2d_X509_REQ(req, &der);
+        const QString path = writeFile(dir.filePath("r.req"), QByteArray(reinterpret_cast<char*>(der), size));
+        OPENSSL_free(der);
+        X509_REQ_free(req);
+        EVP_PKEY_free(key);
+        const LecturaRequerimiento l = leeRequerimiento(path);
+        QVERIFY(esDelRepresentante(l, QString::fromUtf8("Ñ&T751120QW7"), "NATP751120HDFPRD02"));
+    }
+
     void pageDetailsByMandate_data() {
         // The panel: frames and boxes on show ("-" hidden), NTCL and Examen ("X" checked), the request file.
         QTest::addColumn<QString>("curp");

@@ -157,6 +157,8 @@ private slots:
         const QByteArray right = kTestKeyPassword;
         QTest::newRow("0: encrypted PKCS#8 DER") << "agente.key" << right;
         QTest::newRow("0: encrypted PKCS#8 PEM") << "agente.pem" << right;
+        QTest::newRow("0: password taken in UTF-8") << "agente_utf8.key" << right;
+        QTest::newRow("0: a password beyond the code page") << "agente_omega.key" << right + "Ω";
         QTest::newRow("1: no file to sign") << "agente.key" << right;
         QTest::newRow("2: no key file") << "missing" << right;
         QTest::newRow("2: a key without encryption") << "sin_cifrar.key" << right;

@@ -71,7 +71,14 @@ class TestTeclado : public QObject {
     Q_OBJECT
 
 private slots:
+    // The broker's key as the authority issues it, its password taken in Windows-1252, and as other tools make it.
+    void registrationWithKeysOnly_data() {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("Windows-1252") << "agente.key";
+        QTest::newRow("UTF-8") << "agente_utf8.key";
+    }
     void registrationWithKeysOnly() {
+        QFETCH(QString, key);
         QTemporaryDir program, papers;
         ScriptedMessages messages;
         ModalDriver driver;
@@ -129,7 +136,7 @@ private slots:
         walk({"fgMandatarios=␣", "fgPeriodosMandatario", "cmdMandNuevo=␣"});
 
         // "Finaliza" (Alt+F): the key file's path and the password typed, Enter.
-        const QString keyPath = copyKey("agente.key", papers.filePath("MURM700215KX3.key"));
+        const QString keyPath = copyKey(key, papers.filePath("MURM700215KX3.key"));
         answer(driver,
                {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=" + QString::fromUtf8(kTestKeyPassword) + "⏎"});
         QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);

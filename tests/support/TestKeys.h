@@ -2,16 +2,17 @@
 // The broker's key of the signing tests, kept in tests/data in the forms the authority issues (its README tells how
 // each was made), and a verifier that reads the appended signature line as any outside party would.
 
-#include <openssl/evp.h>
-#include <openssl/pem.h>
+#include "TestSupport.h"
+#include "platform/Process.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 
 // The password of the encrypted keys.
-inline const QByteArray kTestKeyPassword = "Contraseña 2004";
+inline const QByteArray kTestKeyPassword = "Contraseña#1";
 
 inline QString testData(const QString& name) {
     return QStringLiteral(TOLVEK_TEST_DATA "/") + name;
@@ -24,7 +25,8 @@ inline QString copyKey(const QString& name, const QString& path) {
 }
 
 // Splits a signed file into what was signed and its last line "FIRMA|<CURP>|<Base64>" CR LF; true when the
-// signature verifies against the public half of the test key alone, as the authority verifies it.
+// signature verifies against the public half of the test key alone, checked by `openssl dgst -verify` as the
+// authority would.
 inline bool verifySignedFile(const QByteArray& file, QByteArray* content = nullptr, QByteArray* curp = nullptr) {
     const qsizetype lineStart = file.lastIndexOf('\n', file.size() - 3) + 1;
     const QByteArray signedPart = file.left(lineStart);
@@ -36,18 +38,16 @@ inline bool verifySignedFile(const QByteArray& file, QByteArray* content = nullp
     if (curp)
         *curp = fields[1];
     const QByteArray signature = QByteArray::fromBase64(fields[2], QByteArray::AbortOnBase64DecodingErrors);
-    BIO* bio = BIO_new_file(QFile::encodeName(testData("publica.pem")).constData(), "r");
-    EVP_PKEY* key = PEM_read_bio_PUBKEY(bio, nullptr, nullptr, nullptr);
-    BIO_free(bio);
-    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    const bool ok =
-        !signature.isEmpty() && EVP_DigestVerifyInit(ctx, nullptr, EVP_sha256(), nullptr, key) == 1 &&
-        EVP_DigestVerify(ctx, reinterpret_cast<const unsigned char*>(signature.constData()),
-                         std::size_t(signature.size()), reinterpret_cast<const unsigned char*>(signedPart.constData()),
-                         std::size_t(signedPart.size())) == 1;
-    EVP_MD_CTX_free(ctx);
-    EVP_PKEY_free(key);
-    return ok;
+    const QTemporaryDir dir;
+    const QStringList arguments = {"dgst",
+                                   "-sha256",
+                                   "-verify",
+                                   testData("publica.pem"),
+                                   "-signature",
+                                   writeFile(dir.filePath("firma"), signature),
+                                   writeFile(dir.filePath("datos"), signedPart)};
+    return !signature.isEmpty() &&
+           runProgram("openssl", dir.path(), 30000, arguments).outcome == ProgramRun::Outcome::Finished;
 }
 
 // The program loads its signing library from its own folder: a test's program folder gets a copy of the built one
