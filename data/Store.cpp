@@ -27,6 +27,34 @@ void inserta(Database& db, const QString& table, const QVariantHash& row) {
     db.exec(t.insertStatement(), t.insertValues(row));
 }
 
+// The accented letters of Spanish folded to their plain ones inside the engine: its LIKE ignores the case of plain
+// letters only, so "diaz" finds "DÍAZ" once both are folded. Done there, a search reads no row it does not show.
+QString plegado(QString expression) {
+    const QString accented = QStringLiteral("ÁÉÍÓÚÜÑáéíóúüñ");
+    const QString plain = QStringLiteral("AEIOUUNaeiouun");
+    for (qsizetype i = 0; i < accented.size(); ++i)
+        expression = QStringLiteral("replace(%1,'%2','%3')").arg(expression, accented.at(i), plain.at(i));
+    return expression;
+}
+
+// Name, surnames, RFC and CURP as one text, so that "ana garcia" finds her too.
+const QString kBuscaMandatario =
+    plegado(QStringLiteral("coalesce(Nombre,'')||' '||coalesce(ApPaterno,'')||' '||coalesce(ApMaterno,'')||' '||"
+                           "coalesce(RFC,'')||' '||coalesce(CURP,'')")) +
+    QStringLiteral(" like ? escape '\\'");
+
+// The typed text without its accents, as a LIKE pattern that takes its own % and _ literally.
+QString patronBusqueda(const QString& texto) {
+    QString plano;
+    for (QChar c : texto.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            plano += c;
+    plano.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + plano + QLatin1Char('%');
+}
+
 Query selecciona(Database& db, const QString& table, const QString& tail = {}, const QVariantList& values = {}) {
     return db.select(tabla(table).selectStatement(tail), values);
 }
@@ -251,12 +279,21 @@ std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
     return q.next() ? std::optional(leeFilaMandatario(q)) : std::nullopt;
 }
 
-QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes) {
+QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes, const QString& busca) {
+    QStringList where;
+    QVariantList values;
+    if (soloAspirantes) {
+        where << QStringLiteral("Mandato=?");
+        values << codigoMandato(Mandato::Conforme);
+    }
+    if (const QString texto = busca.simplified(); !texto.isEmpty()) {
+        where << kBuscaMandatario;
+        values << patronBusqueda(texto);
+    }
+    values << count << offset;
+    const QString filtro = where.isEmpty() ? QString() : QStringLiteral("where ") + where.join(QStringLiteral(" and "));
     QList<FilaMandatario> rows;
-    Query q = soloAspirantes
-                  ? selecciona(db_, kMandatarios, QStringLiteral("where Mandato=? order by rowid limit ? offset ?"),
-                               {codigoMandato(Mandato::Conforme), count, offset})
-                  : selecciona(db_, kMandatarios, QStringLiteral("order by rowid limit ? offset ?"), {count, offset});
+    Query q = selecciona(db_, kMandatarios, filtro + QStringLiteral(" order by rowid limit ? offset ?"), values);
     while (q.next())
         rows << leeFilaMandatario(q);
     return rows;
