@@ -25,6 +25,35 @@ QString actualizaCurp(const TableDefinition& table) {
     return sentencia("update %1 set %2=? ", {table, col::CURP}) + donde({col::CURP});
 }
 
+// The accented letters of Spanish folded to their plain ones inside the engine: its LIKE ignores the case of plain
+// letters only, so "diaz" finds "DÍAZ" once both are folded. Done there, a search reads no row it does not show.
+QString plegado(QString expression) {
+    const QString accented = QStringLiteral("ÁÉÍÓÚÜÑáéíóúüñ");
+    const QString plain = QStringLiteral("AEIOUUNaeiouun");
+    for (qsizetype i = 0; i < accented.size(); ++i)
+        expression = QStringLiteral("replace(%1,'%2','%3')").arg(expression, accented.at(i), plain.at(i));
+    return expression;
+}
+
+// Name, surnames, RFC and CURP as one text, so that "ana garcia" finds her too.
+const QString kBuscaMandatario =
+    plegado(sentencia("coalesce(%1,'')||' '||coalesce(%2,'')||' '||coalesce(%3,'')||' '||coalesce(%4,'')||' '||"
+                      "coalesce(%5,'')",
+                      {col::Nombre, col::ApPaterno, col::ApMaterno, col::RFC, col::CURP})) +
+    QStringLiteral(" like ? escape '\\'");
+
+// The typed text without its accents, as a LIKE pattern that takes its own % and _ literally.
+QString patronBusqueda(const QString& texto) {
+    QString plano;
+    for (QChar c : texto.normalized(QString::NormalizationForm_D))
+        if (c.category() != QChar::Mark_NonSpacing)
+            plano += c;
+    plano.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + plano + QLatin1Char('%');
+}
+
 QVariantHash filaDomicilio(const Domicilio& d, int tipo) {
     return {{col::Tipo_Dom, tipo},       {col::EntFed, d.entFed}, {col::MDeleg, d.mDeleg},   {col::Calle, d.calle},
             {col::NoExt, d.noExt},       {col::NoInt, d.noInt},   {col::Colonia, d.colonia}, {col::CP, d.cp},
@@ -247,13 +276,21 @@ std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
     return q.next() ? std::optional(leeFilaMandatario(q)) : std::nullopt;
 }
 
-QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes) {
+QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool soloAspirantes, const QString& busca) {
+    QStringList where;
+    QVariantList values;
+    if (soloAspirantes) {
+        where << sentencia("%1=?", {col::Mandato});
+        values << codigoMandato(Mandato::Conforme);
+    }
+    if (const QString texto = busca.simplified(); !texto.isEmpty()) {
+        where << kBuscaMandatario;
+        values << patronBusqueda(texto);
+    }
+    values << count << offset;
+    const QString filtro = where.isEmpty() ? QString() : QStringLiteral("where ") + where.join(QStringLiteral(" and "));
     QList<FilaMandatario> rows;
-    Query q = soloAspirantes ? selecciona(db_, tabla::Mandatarios,
-                                          donde({col::Mandato}) + QStringLiteral(" order by rowid limit ? offset ?"),
-                                          {codigoMandato(Mandato::Conforme), count, offset})
-                             : selecciona(db_, tabla::Mandatarios, QStringLiteral("order by rowid limit ? offset ?"),
-                                          {count, offset});
+    Query q = selecciona(db_, tabla::Mandatarios, filtro + QStringLiteral(" order by rowid limit ? offset ?"), values);
     while (q.next())
         rows << leeFilaMandatario(q);
     return rows;

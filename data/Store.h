@@ -41,8 +41,10 @@ public:
     bool Hay_Hist_Mandatarios();
     // The representative as the lists show him; nothing when he is not stored.
     std::optional<FilaMandatario> filaMandatario(const QString& curp);
-    // Up to `count` representatives in stored order, starting after the first `offset`; aspirants only when asked.
-    QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false);
+    // Up to `count` representatives in stored order, starting after the first `offset`; aspirants only when asked;
+    // with a text to search, only those whose name, surnames, RFC or CURP contain it, whatever its case and accents.
+    QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false,
+                                           const QString& busca = {});
     // Every representative whose request file goes with the information file (types Anterior and Autorizado), in
     // stored order, one at a time, without holding them all; stops when `action` gives false.
     void recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action);

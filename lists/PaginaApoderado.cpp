@@ -71,13 +71,21 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     setObjectName(QStringLiteral("frApoderado"));
     auto* page = new QVBoxLayout(this);
 
+    auto* search = new QHBoxLayout;
+    auto* lblBuscar = named(new QLabel(QStringLiteral("&Buscar:"), this), "lblBuscar");
+    txtBuscar = named(new QLineEdit(this), "txtBuscar");
+    lblBuscar->setBuddy(txtBuscar);
+    search->addWidget(lblBuscar);
+    search->addWidget(txtBuscar, 1);
+    page->addLayout(search);
+
     auto* list = new QHBoxLayout;
     fgAA = named(new QTableView(this), "fgAA");
     list->addWidget(fgAA, 1);
     auto* buttons = new QVBoxLayout;
-    cmdNuevo = named(new QPushButton(QStringLiteral("Nuevo"), this), "cmdNuevo");
-    cmdEditar = named(new QPushButton(QStringLiteral("Editar"), this), "cmdEditar");
-    cmdBorrar = named(new QPushButton(QStringLiteral("Borrar"), this), "cmdBorrar");
+    cmdNuevo = named(new QPushButton(QStringLiteral("&Nuevo"), this), "cmdNuevo");
+    cmdEditar = named(new QPushButton(QStringLiteral("&Editar"), this), "cmdEditar");
+    cmdBorrar = named(new QPushButton(QStringLiteral("B&orrar"), this), "cmdBorrar");
     cmdEditar->setEnabled(false);
     cmdBorrar->setEnabled(false);
     buttons->addWidget(cmdNuevo);
@@ -170,6 +178,10 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     connect(cmdNuevo, &QPushButton::clicked, this, &PaginaApoderado::cmdNuevo_Click);
     connect(cmdEditar, &QPushButton::clicked, this, &PaginaApoderado::cmdEditar_Click);
     connect(cmdBorrar, &QPushButton::clicked, this, &PaginaApoderado::cmdBorrar_Click);
+    onRowKeys(
+        fgAA, [this] { cmdEditar_Click(); }, [this] { cmdBorrar_Click(); });
+    // Each keystroke narrows the list anew; the first one found is selected and shown.
+    connect(txtBuscar, &QLineEdit::textChanged, this, [this] { recargaEn(std::nullopt); });
 
     for (const BloqueDomicilio* block : {&particular, &fiscal}) {
         Llena_EntFed(store_, block->cveEntFed, block->entFed);
@@ -178,24 +190,27 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
 }
 
 void PaginaApoderado::Llena_Mandatarios() {
-    mandatarios_->setSource([&store = store_](qsizetype offset, int count) {
+    mandatarios_->setSource([&store = store_, busca = txtBuscar->text()](qsizetype offset, int count) {
         QList<ListRow> rows;
-        for (const FilaMandatario& m : store.filasMandatarios(offset, count))
+        for (const FilaMandatario& m : store.filasMandatarios(offset, count, false, busca))
             rows << filaMandatario(m);
         return rows;
     });
-    fgAA_Click();
+    if (mandatarios_->rowCount() > 0)
+        selectRow(fgAA, 0);
+    else
+        fgAA_Click();
 }
 
-void PaginaApoderado::recargaEn(const std::optional<QString>& curp) {
+void PaginaApoderado::recargaEn(const std::optional<QString>& curp, int fila) {
     try {
         Llena_Mandatarios();
     } catch (const DatabaseError& e) {
         informEngineError(this, QStringLiteral("No se pudo leer la lista de Mandatarios"), e.message());
         return;
     }
-    if (curp)
-        selectRow(fgAA, mandatarios_->rowOf(*curp));
+    const int found = curp ? mandatarios_->rowOf(*curp) : -1;
+    selectRow(fgAA, found >= 0 ? found : std::min(fila, mandatarios_->rowCount() - 1));
 }
 
 void PaginaApoderado::muestraDetalles(const Mandatario& m) {
@@ -222,8 +237,10 @@ void PaginaApoderado::fgAA_Click() {
     const int row = selectedRow(fgAA);
     cmdBorrar->setEnabled(row >= 0);
     cmdEditar->setEnabled(row >= 0);
-    if (row < 0)
+    if (row < 0) {
+        ocultaDetalles();
         return;
+    }
     try {
         const std::optional<Mandatario> m = store_.mandatario(mandatarios_->key(row));
         if (!m)
@@ -260,10 +277,13 @@ void PaginaApoderado::abreApoderado(std::optional<Mandatario> valor) {
     }
     dialog->setGuarda(
         [this, curpAnterior](const Mandatario& m, QWidget* d) { return guardaMandatario(store_, curpAnterior, m, d); });
-    if (dialog->exec() != QDialog::Accepted)
+    const bool stored = dialog->exec() == QDialog::Accepted;
+    if (curpAnterior)
+        fgAA->setFocus();
+    if (!stored)
         return;
     // The stored representative stays selected, so that the user sees what he just wrote.
-    recargaEn(dialog->mandatario().curp);
+    recargaEn(dialog->mandatario().curp, selectedRow(fgAA));
     emit mandatariosCambiados();
 }
 
@@ -298,15 +318,17 @@ void PaginaApoderado::cmdBorrar_Click() {
         const QString text = QStringLiteral("¿DESEA BORRAR EL MANDATARIO\n\n") + m->nombre + QLatin1Char(' ') +
                              m->apPaterno + QLatin1Char(' ') + m->apMaterno + QLatin1Char(' ') + m->curp +
                              QStringLiteral(" ?");
-        if (!confirmDestructive(this, text))
+        const bool borra = confirmDestructive(this, text);
+        fgAA->setFocus();
+        if (!borra)
             return;
         store_.borraMandatario(curp);
     } catch (const DatabaseError& e) {
         informEngineError(this, QStringLiteral("No se pudo borrar el Mandatario; quedó como estaba"), e.message());
         return;
     }
-    ocultaDetalles();
-    recargaEn(std::nullopt);
+    // The cursor stays in the list, on the one after him.
+    recargaEn(std::nullopt, row);
     emit mandatariosCambiados();
 }
 

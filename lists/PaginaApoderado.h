@@ -25,7 +25,7 @@ public:
     // engine is thrown from here.
     explicit PaginaApoderado(Store& store, QWidget* parent = nullptr);
 
-    // Reads the list again from its first page; nothing stays selected.
+    // Reads the list again from its first page, narrowed to what "Buscar" holds; its first row is selected and shown.
     void Llena_Mandatarios();
 
 signals:
@@ -41,14 +41,16 @@ private:
     void abreApoderado(std::optional<Mandatario> valor);
     void muestraDetalles(const Mandatario& m);
     void ocultaDetalles();
-    // Reads the list again and selects the representative with that CURP, when one is given and he is there.
-    void recargaEn(const std::optional<QString>& curp);
+    // Reads the list again and selects the representative with that CURP, when one is given and he is there;
+    // else the row at `fila`, or the last one when the list got shorter.
+    void recargaEn(const std::optional<QString>& curp, int fila = 0);
 
     Store& store_;
     ListModel* mandatarios_;
     ListModel* aduanas_;
     ListModel* pedimentos_;
 
+    QLineEdit* txtBuscar;
     QTableView* fgAA;
     QPushButton* cmdNuevo;
     QPushButton* cmdEditar;

@@ -225,7 +225,8 @@ private slots:
                                   QString::fromUtf8("|Con autorización de operar al 15/01/2004|No Definido"),
                               "EVA|LOPEZ|TORRES|VEGA550505QW7|" + kSinMandato + "||Si",
                               "ANA|LOPEZ|TORRES|LOTP751120QW7|" + kAnterior + "|Anterior 01/01/2001|No"}));
-        QVERIFY(!child<QPushButton>(page, "cmdBorrar")->isEnabled());
+        // The page opens on its first row, shown.
+        QCOMPARE(child<QLineEdit>(page, "txtApRCalle")->text(), QString("BETO PARTICULAR"));
         // The arrow keys show the representative as a click does.
         p.list()->selectRow(3);
         QTest::keyClick(p.list(), Qt::Key_Down);
@@ -242,8 +243,9 @@ private slots:
         QVERIFY(!dumpAll(*p.db).join('/').contains(kAnterior));
         QCOMPARE(gridRows(page, "fgAA").size(), 4);
         QCOMPARE(changed.count(), 1);
-        QVERIFY(!child<QPushButton>(page, "cmdBorrar")->isEnabled());
-        QCOMPARE(p.shown("frAduanasAct") + child<QLineEdit>(page, "txtApRCalle")->text(), QString("-"));
+        // The last one gone, the one before him is selected and shown.
+        QCOMPARE(p.selected(), kSinMandato);
+        QCOMPARE(p.shown("frAduanasAct") + child<QLineEdit>(page, "txtApRCalle")->text(), QString("-EVA PARTICULAR"));
         // An aspirant takes his periods with other brokers along.
         p.select(kExamen);
         press(page, "cmdBorrar");
@@ -254,6 +256,33 @@ private slots:
                    "insert into Mandatarios(CURP, Nombre, Mandato) select printf('CURP%06d', i), 'X', 1 from n");
         page->Llena_Mandatarios();
         QCOMPARE(p.list()->model()->rowCount(), ListModel::kPage);
+    }
+
+    // Searched by the store over name, surnames, RFC and CURP, whatever the case and the accents.
+    void searchNarrowsTheList_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("nothing: all") << "" << QStringList{"BETO", "CIRO", "DORA", "EVA", "ANA"};
+        QTest::newRow("accent and case") << "diaz" << QStringList{"BETO"};
+        QTest::newRow("accent typed") << "Díaz" << QStringList{"BETO"};
+        QTest::newRow("RFC") << "ruiz65" << QStringList{"CIRO"};
+        QTest::newRow("CURP") << "hgrnrl" << QStringList{"DORA"};
+        QTest::newRow("across name and surname") << "ana lopez" << QStringList{"ANA"};
+        QTest::newRow("a wildcard is a letter") << "%" << QStringList();
+    }
+    void searchNarrowsTheList() {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, found);
+        Page p;
+        p.db->exec("update Mandatarios set ApMaterno='DÍAZ' where CURP=?", {kExamen});
+        PaginaApoderado* page = p.open();
+        typeText(child<QLineEdit>(page, "txtBuscar"), typed);
+        QStringList names;
+        for (const QString& row : gridRows(page, "fgAA"))
+            names << row.section('|', 0, 0);
+        QCOMPARE(names, found);
+        // The first one found is selected and his addresses shown; none found, none shown.
+        QCOMPARE(child<QLineEdit>(page, "txtApRCalle")->text(), found.isEmpty() ? QString() : found[0] + " PARTICULAR");
     }
 
     void pageStoresCorrectionWhole() {

@@ -12,6 +12,7 @@
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
+#include "widgets/Grid.h"
 
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -21,12 +22,14 @@
 
 namespace {
 
-// Types the keys where the cursor is: "␣" is Space, "↓" the down arrow, "⏎" Enter; the rest is typed as it stands.
+// Types the keys where the cursor is: "␣" is Space, "↓" the down arrow, "⏎" Enter, "⌦" Supr; the rest is typed as
+// it stands.
 void keys(const QString& typed) {
     QWidget* window = QApplication::activeWindow();
     for (QChar c : typed)
-        if (const qsizetype special = QStringLiteral("␣↓⏎").indexOf(c); special >= 0)
-            QTest::keyClick(QApplication::focusWidget(), QList{Qt::Key_Space, Qt::Key_Down, Qt::Key_Return}[special]);
+        if (const qsizetype special = QStringLiteral("␣↓⏎⌦").indexOf(c); special >= 0)
+            QTest::keyClick(QApplication::focusWidget(),
+                            QList{Qt::Key_Space, Qt::Key_Down, Qt::Key_Return, Qt::Key_Delete}[special]);
         else
             typeText(QApplication::focusWidget(), c);
     // A desktop gives the focus back to the window under a dialog that closed; the offscreen platform does not.
@@ -35,13 +38,13 @@ void keys(const QString& typed) {
 }
 
 // Each step "control=keys" (or just "control"): the cursor must be there; the keys are typed and, unless they end
-// with Enter, Tab moves on.
+// with Enter or Supr, Tab moves on.
 void walk(const QStringList& steps) {
     for (const QString& step : steps) {
         const QString at = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "(nada)";
         QVERIFY2(at == step.section('=', 0, 0), qPrintable(step + " <> " + at));
         keys(step.section('=', 1));
-        if (QApplication::focusWidget() && !step.endsWith(u'⏎'))
+        if (QApplication::focusWidget() && !step.endsWith(u'⏎') && !step.endsWith(u'⌦'))
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
 }
@@ -104,9 +107,21 @@ private slots:
                            address("", kCdmx) + address("Fiscal", kGuerrero) +
                            QStringList{"cmdBuscar=␣", "optNTCL=␣⏎"});
         // The addresses on the page only show: Tab passes them over.
-        walk({"fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdAtras", "cmdSiguiente"});
-        // An RFC, a CURP and the mandate texts show whole.
         const QTableView* fgAA = child<QTableView>(&window, "fgAA");
+        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdAtras", "cmdSiguiente"});
+        // Alt+B searches; Enter on the row found edits her (Escape leaves), Supr asks; the cursor stays on her row.
+        QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
+        driver.then([](QDialog* d) {
+            QCOMPARE(d->objectName(), QString("frmApoderado"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        messages.answerNext(false);
+        walk({"txtBuscar=garcia", "fgAA=⏎", "fgAA=⌦", "fgAA"});
+        QCOMPARE(gridRows(&window, "fgAA").size(), 1);
+        QCOMPARE(selectedRow(fgAA), 0);
+        QCOMPARE(messages.texts().last().left(27), QString("¿DESEA BORRAR EL MANDATARIO"));
+        QVERIFY(messages.shown.last().cancelDefault);
+        // An RFC, a CURP and the mandate texts show whole.
         for (int c : {3, 4, 5})
             QVERIFY(fgAA->columnWidth(c) >= static_cast<const QAbstractItemView*>(fgAA)->sizeHintForColumn(c));
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QStyle>
 #include <QTableView>
 
@@ -24,6 +25,34 @@ void setHabits(QTableView* view) {
     view->horizontalHeader()->setStretchLastSection(true);
     view->setTabKeyNavigation(false);
 }
+
+class RowKeys : public QObject {
+public:
+    RowKeys(QTableView* view, std::function<void()> abre, std::function<void()> borra)
+        : QObject(view), view_(view), abre_(std::move(abre)), borra_(std::move(borra)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != view_ || event->type() != QEvent::KeyPress || selectedRow(view_) < 0)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            abre_();
+            return true;
+        }
+        if (key->key() == Qt::Key_Delete && borra_) {
+            borra_();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QTableView* view_;
+    std::function<void()> abre_;
+    std::function<void()> borra_;
+};
 
 } // namespace
 
@@ -56,4 +85,12 @@ void selectRow(QTableView* view, int row) {
     } else if (view->selectionModel()) {
         view->clearSelection();
     }
+}
+
+void onRowKeys(QTableView* view, std::function<void()> abre, std::function<void()> borra) {
+    view->installEventFilter(new RowKeys(view, abre, std::move(borra)));
+    QObject::connect(view, &QAbstractItemView::doubleClicked, view, [view, abre](const QModelIndex& index) {
+        if (index.isValid() && selectedRow(view) >= 0)
+            abre();
+    });
 }

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QAbstractItemModel;
 class QTableView;
 
@@ -16,3 +18,6 @@ void widenToShow(QTableView* view, int column, const QString& widest);
 int selectedRow(const QTableView* view);
 // Selects and shows the row; -1 (or a row not there) clears the selection.
 void selectRow(QTableView* view, int row);
+// Enter and a double-click on a row run `abre` (what the page's "Editar" does); Supr runs `borra` when given.
+// Both only while a row is selected.
+void onRowKeys(QTableView* view, std::function<void()> abre, std::function<void()> borra = {});
