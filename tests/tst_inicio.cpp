@@ -1,11 +1,13 @@
 #include "app/frmMain.h"
 #include "platform/Database.h"
+#include "platform/InstanceLock.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -158,6 +160,52 @@ private slots:
         QVERIFY(messages.texts().last().startsWith("No se puede escribir en la carpeta"));
     }
 
+    void lockTakenOverUnlessHeld_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* kind, const QString& message = {}) { QTest::newRow(kind) << kind << message; };
+        row("empty, after a power cut");
+        row("written by another host");
+        row("an empty folder");
+        row("a holder since killed");
+        row("a live holder", "TOLVEK 3 ya está abierto");
+        row("a folder with files", "es una carpeta que no está vacía");
+        row("a link", "es un enlace a otro archivo");
+    }
+    // Only a running copy's hold on the file stops a start; what the file holds says nothing about one.
+    void lockTakenOverUnlessHeld() {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString lck = dir.filePath("tolvek.lck");
+        QProcess holder;
+        if (kind.startsWith("empty"))
+            writeFile(lck, "");
+        else if (kind.startsWith("written"))
+            writeFile(lck, "4242\ntolvek\notra-computadora\n");
+        else if (kind.contains("folder"))
+            QVERIFY(QDir().mkdir(lck) && (kind.contains("empty") || !writeFile(lck + "/x", "x").isEmpty()));
+        else if (kind == "a link")
+            QVERIFY(QFile::link(dir.filePath("otro"), lck));
+        else {
+            holder.start(QCoreApplication::applicationFilePath(), {"--candado", dir.path()});
+            QVERIFY(holder.waitForReadyRead(10000));
+            if (kind.contains("killed")) {
+                holder.kill();
+                holder.waitForFinished();
+            }
+        }
+        InstanceLock lock(dir.path());
+        const QString said = lock.acquire();
+        QVERIFY2(message.isEmpty() ? said.isEmpty() : said.contains(message), qPrintable(said));
+        if (said.contains("borre"))
+            QVERIFY(said.contains(QDir::toNativeSeparators(lck)));
+        if (said.isEmpty())
+            QCOMPARE(InstanceLock(dir.path()).acquire(), QString("TOLVEK 3 ya está abierto"));
+        holder.kill();
+        holder.waitForFinished();
+    }
+
     void qtSpeaksSpanish() {
         QTemporaryDir dir;
         frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
@@ -167,5 +215,18 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestInicio)
+// `--candado <folder>`: a copy that holds the folder until it is killed.
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc == 3 && qstrcmp(argv[1], "--candado") == 0) {
+        InstanceLock lock(QString::fromLocal8Bit(argv[2]));
+        if (!lock.acquire().isEmpty())
+            return 1;
+        QTextStream(stdout) << "listo" << Qt::endl;
+        QThread::sleep(60);
+        return 0;
+    }
+    TestInicio test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_inicio.moc"
