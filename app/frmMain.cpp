@@ -35,7 +35,7 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
-    connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
+    connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_); });
     connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
     // Both belong to the last page: the preview to "Finaliza", the folder to a signed file.
     ui->cmdVistaPrevia->hide();
@@ -118,7 +118,7 @@ void frmMain::terminaAsistente() {
 }
 
 void frmMain::finaliza() {
-    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, folders_);
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, folders_);
     if (!envio)
         return;
     firma_.registra(*envio);
@@ -137,7 +137,6 @@ void frmMain::Inicializa_datos() {
                MessageIcon::Exclamation);
         return;
     }
-    NoPatente_ = QString::number(agente->patente);
     paginaApoderado_->Llena_Mandatarios();
     paginaMandatarios_->Llena_Hist_Mandatarios();
     paginaHistoricoAA_->Llena_Hist_AA();
@@ -170,22 +169,12 @@ void frmMain::mandatariosCambiados() {
     }
 }
 
-bool frmMain::guardaPagina1() {
-    const std::optional<AgenteAduanal> agente = paginaAA_->guarda();
-    if (!agente)
-        return false;
-    // Only once stored, and as stored: the patente names the information file, which is written from the
-    // database, so "0470" is 470 in this run as in any later one.
-    NoPatente_ = QString::number(agente->patente);
-    return true;
-}
-
 void frmMain::cmdSiguiente_Click() {
     Store& store = *store_;
     try {
         switch (pagina_) {
         case 1:
-            if (!guardaPagina1())
+            if (!paginaAA_->guarda())
                 return;
             muestraPagina(2);
             setSiguiente(store.Hay_Hist_Mandatarios() ? Siguiente::Siguente : Siguiente::Finaliza);

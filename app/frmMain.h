@@ -34,10 +34,6 @@ public:
     // False when the database cannot be used (the user has been told); the window must not be shown then.
     bool iniciar();
 
-    Database& db() { return *db_; }
-    const QString& NoPatente() const { return NoPatente_; }
-    int Pagina() const { return pagina_; }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -57,7 +53,6 @@ private:
     void cmdAtras_Click();
     void cmdSalir_Click();
     void setSiguiente(Siguiente siguiente);
-    bool guardaPagina1();
     // Ends the run: leaves the event loop, so that the database is closed on the way out.
     void termina();
     void mandatariosCambiados();
@@ -73,8 +68,6 @@ private:
     QString previousFolder_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<Store> store_;
-    // The stored patente, as text; it names the information file.
-    QString NoPatente_;
     EstadoFirma firma_;
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;

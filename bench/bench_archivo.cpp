@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
         const double ours = bestMs(3, [&] {
             AtomicFile file(target);
             QString message;
-            if (!file.open() || !Escribe_Archivo(store, "3012", file.device(), &message) || !file.commit()) {
+            if (!file.open() || !Escribe_Archivo(store, 3012, file.device(), &message) || !file.commit()) {
                 std::fprintf(stderr, "%s\n", qPrintable(message.isEmpty() ? file.errorString() : message));
                 return false;
             }

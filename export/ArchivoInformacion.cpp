@@ -241,22 +241,9 @@ class Escritor {
 public:
     Escritor(QIODevice* out, QString* error) : out_(out), error_(error) { buffer_.reserve(kChunk + 4096); }
 
-    bool patente(const QString& text) {
-        char32_t bad = 0;
-        const QByteArray utf8 = text.toUtf8();
-        if (appendWindows1252(patente_, utf8, &bad) != Falla::Ninguna || text.isEmpty()) {
-            *error_ = QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
-                                     "\"%1\" no es válida.")
-                          .arg(legible(text));
-            return false;
-        }
-        return true;
-    }
+    void patente(qint64 patente) { patente_ = QByteArray::number(patente); }
 
-    bool header() {
-        buffer_.append("501|").append(patente_).append(kHeaderMiddle).append(patente_).append("\r\n");
-        return true;
-    }
+    void header() { buffer_.append("501|").append(patente_).append(kHeaderMiddle).append(patente_).append("\r\n"); }
 
     bool trailer() {
         buffer_.append(kTrailer);
@@ -385,10 +372,10 @@ QString legible(const QString& text) {
     return shown;
 }
 
-bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error) {
+bool Escribe_Archivo(Store& store, qint64 patente, QIODevice* out, QString* error) {
     Escritor escritor(out, error);
-    if (!escritor.patente(patente) || !escritor.header())
-        return false;
+    escritor.patente(patente);
+    escritor.header();
     for (const Registro& registro : registrosPrincipales())
         if (!escritor.tabla(store, registro))
             return false;

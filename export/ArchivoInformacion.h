@@ -10,7 +10,7 @@ class QIODevice;
 // (a "|", a line break, a character the code page lacks, a number or date that is not one) stops the writing with
 // a message naming the table, the person and the field; what was written so far must then be thrown away, and so
 // must it when the device or the database fails. False with the message for the broker in `error`.
-bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error);
+bool Escribe_Archivo(Store& store, qint64 patente, QIODevice* out, QString* error);
 
 // The text as a message may show it: a character that would print as nothing, or turn the text around it, is
 // shown by its code ("U+202E").

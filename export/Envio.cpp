@@ -36,17 +36,6 @@ QString nombreDe(const FilaMandatario& m) {
     return QStringList{m.nombre, m.apPaterno, m.apMaterno}.join(QLatin1Char(' ')).simplified();
 }
 
-// A patente may begin with its number and go on with other characters (Valida_Patente reads only the number), but
-// those that separate folders or that the file system refuses would leave the file somewhere else, or nowhere.
-bool nombreDeArchivo(const QString& patente) {
-    if (patente.isEmpty())
-        return false;
-    for (const QChar c : patente)
-        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
-            return false;
-    return true;
-}
-
 // The erasing list Dremlo reads: one name a line, relative to ENVIO, CR LF; the program reads it as Dremlo does.
 QString rutaLista(const QString& dataFolder) {
     return QDir(carpetaEnvio(dataFolder)).filePath(kLista);
@@ -84,12 +73,6 @@ bool enEnvio(const QString& dataFolder, const QString& path) {
     const std::filesystem::path envio = canonicalEnvio(dataFolder);
     return !envio.empty() && dremlo::borrable(envio, QFileInfo(path).fileName().toStdString()).has_value() &&
            QFileInfo(path).absolutePath() == QFileInfo(carpetaEnvio(dataFolder)).absoluteFilePath();
-}
-
-QString patenteNoValida(const QString& patente) {
-    return QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal \"%1\" no "
-                          "es válida.")
-        .arg(legible(patente));
 }
 
 Envio rechazo(const QString& mensaje) {
@@ -184,10 +167,8 @@ struct TemporalFile {
     }
 };
 
-Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
-    // The patente names the file; a name that would point elsewhere must not get that far.
-    if (!nombreDeArchivo(patente))
-        return rechazo(patenteNoValida(patente));
+Envio escribeYFirma(Store& store, qint64 numero, const ProgramFolders& folders, Llave& llave) {
+    const QString patente = QString::number(numero);
 
     const QString folder = carpetaEnvio(folders.data);
     if (!makeFolder(folder))
@@ -238,7 +219,7 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
                 .arg(native(rutaArchivoInformacion(folders.data, patente)), describeWriteFailure(failure, folder)));
     };
     QString error;
-    if (!Escribe_Archivo(store, patente, file.get(), &error)) {
+    if (!Escribe_Archivo(store, numero, file.get(), &error)) {
         if (!failed(*file))
             return rechazo(error);
         failure = failureOf(*file);
@@ -296,7 +277,7 @@ QString baseIlegible(const DatabaseError& e) {
         .arg(e.message());
 }
 
-Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
+Envio generaEnvio(Store& store, qint64 patente, const ProgramFolders& folders, Llave& llave) {
     Envio envio;
     try {
         envio = escribeYFirma(store, patente, folders, llave);
@@ -307,12 +288,8 @@ Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& fo
     return envio;
 }
 
-bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje) {
+bool vistaPrevia(Store& store, qint64 patente, QByteArray* archivo, QString* mensaje) {
     archivo->clear();
-    if (!nombreDeArchivo(patente)) {
-        *mensaje = patenteNoValida(patente);
-        return false;
-    }
     // The writer the generation uses, into memory: what it refuses there it refuses here, in the same words.
     QBuffer buffer(archivo);
     buffer.open(QIODevice::WriteOnly);

@@ -50,11 +50,11 @@ QString baseIlegible(const DatabaseError& e);
 // temporary name, copies the request files of the representatives of mandate types 1 and 3 beside it, has it
 // signed by the program folder's library and only then puts it in place as <patente>.txt. The password is wiped
 // however it ends.
-Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave);
+Envio generaEnvio(Store& store, qint64 patente, const ProgramFolders& folders, Llave& llave);
 
 // The information file exactly as generaEnvio would write it now, into `archivo`; nothing is written to disk. False,
-// with the message generaEnvio would give, when it would refuse the patente or a value.
-bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje);
+// with the message generaEnvio would give, when it would refuse a value.
+bool vistaPrevia(Store& store, qint64 patente, QByteArray* archivo, QString* mensaje);
 
 // What the run knows of its signings: Archivo_Generado is 1 after a signing that left the file unsigned, 0 after
 // one that did not; the unsigned files are those failed signings of this run left (the broker may have changed

@@ -14,20 +14,24 @@ namespace {
 const QString kPregunta = QStringLiteral(
     "¿DESEA GENERAR EL ARCHIVO DE INFORMACION? PARA ESTA OPERACION DEBE USAR EL ARCHIVO LLAVE DEL AGENTE ADUANAL. ");
 
-QString rfcDelAgente(Store& store) {
-    const std::optional<AgenteAduanal> agente = store.agente();
-    return agente ? agente->rfc : QString();
-}
+// The wizard stores the broker before the last page; without him there is no patente to name the file after.
+const QString kSinAgente =
+    QStringLiteral("No se puede generar el archivo de información: capture primero los datos del Agente Aduanal.");
 
 } // namespace
 
-std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
-                                    const ProgramFolders& folders) {
+std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders) {
     if (!confirm(parent, kPregunta, kTitleMensaje))
         return std::nullopt;
     Llave llave;
+    std::optional<AgenteAduanal> agente;
     try {
-        frmKey dialog(rfcDelAgente(store), parent);
+        agente = store.agente();
+        if (!agente) {
+            inform(parent, kSinAgente, MessageIcon::Exclamation);
+            return std::nullopt;
+        }
+        frmKey dialog(agente->rfc, parent);
         // Closing the dialog by its close box is taken as a cancel too: there is no password to sign with.
         if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
@@ -36,21 +40,28 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString
         inform(parent, baseIlegible(e), MessageIcon::Exclamation);
         return std::nullopt;
     }
-    Envio envio = generaEnvio(store, patente, folders, llave);
+    Envio envio = generaEnvio(store, agente->patente, folders, llave);
     inform(parent, envio.mensaje,
            envio.resultado == Envio::Resultado::Firmado ? MessageIcon::Information : MessageIcon::Exclamation);
     return envio;
 }
 
-void Vista_Previa(QWidget* parent, Store& store, const QString& patente) {
+void Vista_Previa(QWidget* parent, Store& store) {
     QByteArray archivo;
     QString mensaje;
-    if (!vistaPrevia(store, patente, &archivo, &mensaje)) {
-        inform(parent, mensaje, MessageIcon::Exclamation);
-        return;
+    try {
+        const std::optional<AgenteAduanal> agente = store.agente();
+        if (!agente)
+            mensaje = kSinAgente;
+        else if (vistaPrevia(store, agente->patente, &archivo, &mensaje)) {
+            frmVistaPrevia dialog(archivo, parent);
+            dialog.exec();
+            return;
+        }
+    } catch (const DatabaseError& e) {
+        mensaje = baseIlegible(e);
     }
-    frmVistaPrevia dialog(archivo, parent);
-    dialog.exec();
+    inform(parent, mensaje, MessageIcon::Exclamation);
 }
 
 void Abre_Carpeta_Envio(QWidget* parent, const QString& dataFolder) {

@@ -136,10 +136,6 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
 
 frmApoderado::~frmApoderado() = default;
 
-QString frmApoderado::Respuesta_Apoderado() const {
-    return result() == QDialog::Accepted ? QStringLiteral("A") : QStringLiteral("C");
-}
-
 void frmApoderado::ordenTabulador() {
     // As on screen: the accreditation stands where the offices stand for the other mandate type.
     QList<QWidget*> order = {ui->cmbMandato, ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno,

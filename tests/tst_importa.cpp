@@ -244,7 +244,7 @@ private slots:
         QCOMPARE(s.messages.texts(), QStringList({"No hay una versión anterior de TOLVEK en su computadora",
                                                   "No se encontó información de la vesión anterior de TOLVEK"}));
         QCOMPARE(int(s.messages.shown.first().icon), int(MessageIcon::Information));
-        QCOMPARE(s.messages.shown.first().title + QString::number(s.window.Pagina()), QString("Mensaje1"));
+        QCOMPARE(s.messages.shown.first().title + QString::number(pagina(&s.window)), QString("Mensaje1"));
     }
 
     void toolFaultKeepsDatabase_data() {

@@ -98,7 +98,7 @@ private slots:
                          "cmbAAAduanaA=aeropuerto"} +
              address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
-        QTRY_COMPARE(window.Pagina(), 2);
+        QTRY_COMPARE(pagina(&window), 2);
 
         // Page 2: an aspirant, typed into frmApoderado from its first field on and accepted with Enter.
         FileDialogs::queueAnswer(writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud"));
@@ -125,7 +125,7 @@ private slots:
         for (int c : {3, 4, 5})
             QVERIFY(fgAA->columnWidth(c) >= static_cast<const QAbstractItemView*>(fgAA)->sizeHintForColumn(c));
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
-        QTRY_COMPARE(window.Pagina(), 3);
+        QTRY_COMPARE(pagina(&window), 3);
 
         // Page 3: a former representative; his period through a second dialog.
         answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
@@ -143,7 +143,7 @@ private slots:
         });
         walk({"fgDatosAA", "cmdAANuevo=␣"});
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
-        QTRY_COMPARE(window.Pagina(), 4);
+        QTRY_COMPARE(pagina(&window), 4);
 
         // Page 4: Space picks the aspirant; his period with another broker.
         answer(driver,
