@@ -75,17 +75,12 @@ bool frmMain::iniciar() {
     const Limpieza limpieza = limpiaEnvioPendiente(folders_.data);
     if (!limpieza.aviso.isEmpty())
         inform(this, limpieza.aviso, MessageIcon::Exclamation);
-    try {
+    return intenta(this, QStringLiteral("No se pudieron leer los datos de la base de datos:\n%1"), [this] {
         construyePaginas();
         Viejo_TOLVEK(this, *db_, folders_.program, previousFolder_);
         Inicializa_0();
         Inicializa_datos();
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudieron leer los datos de la base de datos:\n%1").arg(e.message()),
-               MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    });
 }
 
 void frmMain::construyePaginas() {
@@ -160,47 +155,43 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 }
 
 void frmMain::mandatariosCambiados() {
-    try {
+    intenta(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1"), [this] {
         paginaMandatarios_->Llena_Hist_Mandatarios();
         setSiguiente(paginaMandatarios_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
-               MessageIcon::Exclamation);
-    }
+    });
 }
 
 void frmMain::cmdSiguiente_Click() {
+    intenta(this, QStringLiteral("No se pudo leer la base de datos:\n%1"), [this] { avanza(); });
+}
+
+void frmMain::avanza() {
     Store& store = *store_;
-    try {
-        switch (pagina_) {
-        case 1:
-            if (!paginaAA_->guarda())
-                return;
-            muestraPagina(2);
-            setSiguiente(store.Hay_Hist_Mandatarios() ? Siguiente::Siguente : Siguiente::Finaliza);
-            break;
-        case 2:
-            if (!Verifica_Datos_p2(this, store))
-                return;
-            if (siguiente_ == Siguiente::Finaliza) {
-                finaliza();
-                return;
-            }
-            muestraPagina(3);
-            break;
-        case 3:
-            muestraPagina(4);
-            setSiguiente(Siguiente::Finaliza);
-            break;
-        case 4:
-            if (!Verifica_Datos_p4(*paginaMandatarios_))
-                return;
+    switch (pagina_) {
+    case 1:
+        if (!paginaAA_->guarda())
+            return;
+        muestraPagina(2);
+        setSiguiente(store.Hay_Hist_Mandatarios() ? Siguiente::Siguente : Siguiente::Finaliza);
+        break;
+    case 2:
+        if (!Verifica_Datos_p2(this, store))
+            return;
+        if (siguiente_ == Siguiente::Finaliza) {
             finaliza();
-            break;
+            return;
         }
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo leer la base de datos:\n%1").arg(e.message()),
-               MessageIcon::Exclamation);
+        muestraPagina(3);
+        break;
+    case 3:
+        muestraPagina(4);
+        setSiguiente(Siguiente::Finaliza);
+        break;
+    case 4:
+        if (!Verifica_Datos_p4(*paginaMandatarios_))
+            return;
+        finaliza();
+        break;
     }
 }
 

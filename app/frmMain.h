@@ -50,6 +50,8 @@ private:
     // "Finaliza": the information file written and signed; the wizard ends when it was signed.
     void finaliza();
     void cmdSiguiente_Click();
+    // The step forward from the page on show.
+    void avanza();
     void cmdAtras_Click();
     void cmdSalir_Click();
     void setSiguiente(Siguiente siguiente);

@@ -33,9 +33,9 @@ int main(int argc, char** argv) {
         Store store(*db);
         const double ours = bestMs(3, [&] {
             AtomicFile file(target);
-            QString message;
-            if (!file.open() || !Escribe_Archivo(store, 3012, file.device(), &message) || !file.commit()) {
-                std::fprintf(stderr, "%s\n", qPrintable(message.isEmpty() ? file.errorString() : message));
+            std::optional<QString> defecto;
+            if (!file.open() || (defecto = Escribe_Archivo(store, 3012, file.device())) || !file.commit()) {
+                std::fprintf(stderr, "%s\n", qPrintable(defecto.value_or(file.errorString())));
                 return false;
             }
             return true;

@@ -78,7 +78,7 @@ int highHalfByte(char32_t c) {
     return -1;
 }
 
-enum class Falla { Ninguna, Separador, SaltoDeLinea, Caracter };
+enum class Defecto { Ninguna, Separador, SaltoDeLinea, Caracter };
 
 constexpr char32_t kInvalid = 0xFFFD;
 
@@ -112,7 +112,7 @@ bool isLineBreak(char32_t c) {
 }
 
 // Appends the stored UTF-8 text in Windows-1252; on a fault appends nothing and tells which character stopped it.
-Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
+Defecto appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
     const qsizetype start = out.size();
     // Never more bytes than the UTF-8 form has.
     out.resize(start + text.size());
@@ -130,11 +130,11 @@ Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
         } else {
             c = decodeUtf8(text, i);
         }
-        Falla falla = Falla::Caracter;
+        Defecto falla = Defecto::Caracter;
         if (c == u'|') {
-            falla = Falla::Separador;
+            falla = Defecto::Separador;
         } else if (isLineBreak(c)) {
-            falla = Falla::SaltoDeLinea;
+            falla = Defecto::SaltoDeLinea;
         } else if (c == u'\t' || (c >= 0xA0 && c <= 0xFF)) {
             *p++ = char(c);
             continue;
@@ -147,7 +147,7 @@ Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
         return falla;
     }
     out.resize(p - out.constData());
-    return Falla::Ninguna;
+    return Defecto::Ninguna;
 }
 
 void appendNumber(QByteArray& out, qint64 value) {
@@ -239,18 +239,19 @@ QString describe(char32_t bad) {
 
 class Escritor {
 public:
-    Escritor(QIODevice* out, QString* error) : out_(out), error_(error) { buffer_.reserve(kChunk + 4096); }
+    explicit Escritor(QIODevice* out) : out_(out) { buffer_.reserve(kChunk + 4096); }
 
     void patente(qint64 patente) { patente_ = QByteArray::number(patente); }
 
     void header() { buffer_.append("501|").append(patente_).append(kHeaderMiddle).append(patente_).append("\r\n"); }
 
-    bool trailer() {
+    void trailer() {
         buffer_.append(kTrailer);
-        return flush();
+        flush();
     }
 
-    bool tabla(Store& store, const Registro& registro) {
+    // The first value of the table the file cannot carry, as the broker is told it.
+    std::optional<QString> tabla(Store& store, const Registro& registro) {
         const QString table = registro.tabla;
         try {
             // The record's columns in file order, so that the i-th field is the i-th column read.
@@ -263,31 +264,27 @@ public:
             bool any = false;
             while (rows.next()) {
                 any = true;
-                if (!fila(rows, registro))
-                    return false;
-                if (buffer_.size() >= kChunk && !flush())
-                    return false;
+                if (std::optional<QString> defecto = fila(rows, registro))
+                    return defecto;
+                if (buffer_.size() >= kChunk)
+                    flush();
             }
             if (!any && registro.filler)
                 buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
         } catch (const DatabaseError& e) {
-            *error_ = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 de "
-                                     "la base de datos (%2).")
-                          .arg(table, e.message());
-            return false;
+            throw Falla(QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 "
+                                       "de la base de datos (%2).")
+                            .arg(table, e.message()));
         }
-        return true;
+        return std::nullopt;
     }
 
-    bool flush() {
+    void flush() {
         if (buffer_.isEmpty())
-            return true;
-        if (out_->write(buffer_) != buffer_.size()) {
-            *error_ = QStringLiteral("No se pudo escribir el archivo de información: %1.").arg(out_->errorString());
-            return false;
-        }
+            return;
+        if (out_->write(buffer_) != buffer_.size())
+            throw Falla(QStringLiteral("No se pudo escribir el archivo de información: %1.").arg(out_->errorString()));
         buffer_.clear();
-        return true;
     }
 
 private:
@@ -295,7 +292,7 @@ private:
 
     static QString stored(const Rows& rows, int column) { return legible(QString::fromUtf8(rows.utf8(column))); }
 
-    bool fila(const Rows& rows, const Registro& registro) {
+    std::optional<QString> fila(const Rows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
         buffer_.append(prefix_);
         for (qsizetype i = 0; i < registro.campos.size(); ++i) {
@@ -308,15 +305,15 @@ private:
             case Tipo::Texto: {
                 char32_t bad = 0;
                 switch (appendWindows1252(buffer_, rows.utf8(column), &bad)) {
-                case Falla::Ninguna:
+                case Defecto::Ninguna:
                     break;
-                case Falla::Separador:
+                case Defecto::Separador:
                     problem = QStringLiteral("contiene el carácter \"|\", que separa los campos del archivo");
                     break;
-                case Falla::SaltoDeLinea:
+                case Defecto::SaltoDeLinea:
                     problem = QStringLiteral("contiene un salto de línea");
                     break;
-                case Falla::Caracter:
+                case Defecto::Caracter:
                     problem = QStringLiteral("contiene %1, que el archivo (código Windows-1252) no puede llevar")
                                   .arg(describe(bad));
                     break;
@@ -341,18 +338,16 @@ private:
                 QString persona = QString::fromUtf8(registro.persona);
                 if (personColumn_ >= 0)
                     persona += QLatin1Char(' ') + stored(rows, personColumn_);
-                *error_ = QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
-                                         "%3 %4. Corríjalo y vuelva a generar el archivo.")
-                              .arg(registro.tabla, registro.campos[i], persona, problem);
-                return false;
+                return QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
+                                      "%3 %4. Corríjalo y vuelva a generar el archivo.")
+                    .arg(registro.tabla, registro.campos[i], persona, problem);
             }
         }
         buffer_.append("\r\n");
-        return true;
+        return std::nullopt;
     }
 
     QIODevice* out_;
-    QString* error_;
     QByteArray patente_;
     // The tag and the patente that begin every line of the table being written.
     QByteArray prefix_;
@@ -372,25 +367,25 @@ QString legible(const QString& text) {
     return shown;
 }
 
-bool Escribe_Archivo(Store& store, qint64 patente, QIODevice* out, QString* error) {
-    Escritor escritor(out, error);
+std::optional<QString> Escribe_Archivo(Store& store, qint64 patente, QIODevice* out) {
+    Escritor escritor(out);
     escritor.patente(patente);
     escritor.header();
     for (const Registro& registro : registrosPrincipales())
-        if (!escritor.tabla(store, registro))
-            return false;
+        if (std::optional<QString> defecto = escritor.tabla(store, registro))
+            return defecto;
     bool historia = false;
     try {
         historia = store.Hay_Hist_Mandatarios();
     } catch (const DatabaseError& e) {
-        *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
-                                "Mandatarios de la base de datos (%1).")
-                     .arg(e.message());
-        return false;
+        throw Falla(QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
+                                   "Mandatarios de la base de datos (%1).")
+                        .arg(e.message()));
     }
     if (historia)
         for (const Registro& registro : registrosHistoria())
-            if (!escritor.tabla(store, registro))
-                return false;
-    return escritor.trailer();
+            if (std::optional<QString> defecto = escritor.tabla(store, registro))
+                return defecto;
+    escritor.trailer();
+    return std::nullopt;
 }

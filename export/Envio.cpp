@@ -218,10 +218,12 @@ Envio escribeYFirma(Store& store, qint64 numero, const ProgramFolders& folders, 
                            "archivo.")
                 .arg(native(rutaArchivoInformacion(folders.data, patente)), describeWriteFailure(failure, folder)));
     };
-    QString error;
-    if (!Escribe_Archivo(store, numero, file.get(), &error)) {
+    try {
+        if (const std::optional<QString> defecto = Escribe_Archivo(store, numero, file.get()))
+            return rechazo(*defecto);
+    } catch (const Falla& e) {
         if (!failed(*file))
-            return rechazo(error);
+            return rechazo(e.message());
         failure = failureOf(*file);
         return noEscrito();
     }
@@ -236,6 +238,7 @@ Envio escribeYFirma(Store& store, qint64 numero, const ProgramFolders& folders, 
     for (const QString& copia : copias)
         if (!listados.contains(copia))
             conCopias << copia;
+    QString error;
     if (!escribeLista(folders.data, conCopias, &error))
         return rechazo(QStringLiteral("No se pudo escribir la lista %1 (%2). Vuelva a generar el archivo.")
                            .arg(native(rutaLista(folders.data)), error));
@@ -272,31 +275,26 @@ QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente
     return QDir(carpetaEnvio(dataFolder)).filePath(patente + QStringLiteral(".txt"));
 }
 
-QString baseIlegible(const DatabaseError& e) {
-    return QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
-        .arg(e.message());
-}
-
 Envio generaEnvio(Store& store, qint64 patente, const ProgramFolders& folders, Llave& llave) {
     Envio envio;
     try {
         envio = escribeYFirma(store, patente, folders, llave);
     } catch (const DatabaseError& e) {
-        envio = rechazo(baseIlegible(e));
+        envio = rechazo(kBaseIlegible.arg(e.message()));
     }
     wipe(llave.password);
     return envio;
 }
 
-bool vistaPrevia(Store& store, qint64 patente, QByteArray* archivo, QString* mensaje) {
-    archivo->clear();
+std::optional<QString> vistaPrevia(Store& store, qint64 patente, QByteArray& archivo) {
+    archivo.clear();
     // The writer the generation uses, into memory: what it refuses there it refuses here, in the same words.
-    QBuffer buffer(archivo);
+    QBuffer buffer(&archivo);
     buffer.open(QIODevice::WriteOnly);
-    if (Escribe_Archivo(store, patente, &buffer, mensaje))
-        return true;
-    archivo->clear();
-    return false;
+    std::optional<QString> defecto = Escribe_Archivo(store, patente, &buffer);
+    if (defecto)
+        archivo.clear();
+    return defecto;
 }
 
 void EstadoFirma::registra(const Envio& envio) {
@@ -308,27 +306,27 @@ void EstadoFirma::registra(const Envio& envio) {
         sinFirma << envio.ruta;
 }
 
-QString entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma) {
+void entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma) {
     QStringList files;
     for (const QString& file : sinFirma + leeLista(folders.data))
         if (enEnvio(folders.data, file) && !files.contains(file))
             files << file;
     if (files.isEmpty())
-        return {};
+        return;
     const QString folder = carpetaEnvio(folders.data);
     const QString dremlo = QDir(folders.program).filePath(programFileName(QStringLiteral("Dremlo")));
     QString error;
     if (escribeLista(folders.data, files, &error)) {
         if (startDetached(dremlo, {native(folder)}, folder))
-            return {};
+            return;
         // A list that no eraser will act on must not travel to the authority with the folder's contents.
         removeFile(rutaLista(folders.data), &error);
     }
     QStringList shown;
     for (const QString& file : files)
         shown << native(file);
-    return QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
-        .arg(shown.join(QStringLiteral(", ")), native(folder));
+    throw Falla(QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
+                    .arg(shown.join(QStringLiteral(", ")), native(folder)));
 }
 
 Limpieza limpiaEnvioPendiente(const QString& dataFolder) {

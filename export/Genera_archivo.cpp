@@ -3,7 +3,6 @@
 #include "data/Store.h"
 #include "export/frmKey.h"
 #include "export/frmVistaPrevia.h"
-#include "platform/Database.h"
 #include "platform/FileManager.h"
 #include "platform/Messages.h"
 
@@ -23,23 +22,18 @@ const QString kSinAgente =
 std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders) {
     if (!confirm(parent, kPregunta, kTitleMensaje))
         return std::nullopt;
-    Llave llave;
     std::optional<AgenteAduanal> agente;
-    try {
-        agente = store.agente();
-        if (!agente) {
-            inform(parent, kSinAgente, MessageIcon::Exclamation);
-            return std::nullopt;
-        }
-        frmKey dialog(agente->rfc, parent);
-        // Closing the dialog by its close box is taken as a cancel too: there is no password to sign with.
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        llave = dialog.llave();
-    } catch (const DatabaseError& e) {
-        inform(parent, baseIlegible(e), MessageIcon::Exclamation);
+    if (!intenta(parent, kBaseIlegible, [&] { agente = store.agente(); }))
+        return std::nullopt;
+    if (!agente) {
+        inform(parent, kSinAgente, MessageIcon::Exclamation);
         return std::nullopt;
     }
+    frmKey dialog(agente->rfc, parent);
+    // Closing the dialog by its close box is taken as a cancel too: there is no password to sign with.
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    Llave llave = dialog.llave();
     Envio envio = generaEnvio(store, agente->patente, folders, llave);
     inform(parent, envio.mensaje,
            envio.resultado == Envio::Resultado::Firmado ? MessageIcon::Information : MessageIcon::Exclamation);
@@ -47,21 +41,20 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const Program
 }
 
 void Vista_Previa(QWidget* parent, Store& store) {
+    std::optional<AgenteAduanal> agente;
+    if (!intenta(parent, kBaseIlegible, [&] { agente = store.agente(); }))
+        return;
     QByteArray archivo;
-    QString mensaje;
-    try {
-        const std::optional<AgenteAduanal> agente = store.agente();
-        if (!agente)
-            mensaje = kSinAgente;
-        else if (vistaPrevia(store, agente->patente, &archivo, &mensaje)) {
-            frmVistaPrevia dialog(archivo, parent);
-            dialog.exec();
-            return;
-        }
-    } catch (const DatabaseError& e) {
-        mensaje = baseIlegible(e);
+    std::optional<QString> defecto = kSinAgente;
+    // The writer's own failures already say that the file cannot be made.
+    if (agente && !intenta(parent, [&] { defecto = vistaPrevia(store, agente->patente, archivo); }))
+        return;
+    if (defecto) {
+        inform(parent, *defecto, MessageIcon::Exclamation);
+        return;
     }
-    inform(parent, mensaje, MessageIcon::Exclamation);
+    frmVistaPrevia dialog(archivo, parent);
+    dialog.exec();
 }
 
 void Abre_Carpeta_Envio(QWidget* parent, const QString& dataFolder) {
@@ -74,6 +67,5 @@ void Abre_Carpeta_Envio(QWidget* parent, const QString& dataFolder) {
 }
 
 void Borra_Archivo_Sin_Firma(QWidget* parent, const ProgramFolders& folders, const QStringList& sinFirma) {
-    if (const QString aviso = entregaSinFirma(folders, sinFirma); !aviso.isEmpty())
-        inform(parent, aviso, MessageIcon::Exclamation);
+    intenta(parent, [&] { entregaSinFirma(folders, sinFirma); });
 }

@@ -52,6 +52,6 @@ bool confirmDestructive(QWidget* parent, const QString& text, const QString& tit
     return MessageService::current().show(parent, {text, title, MessageIcon::Exclamation, true, true});
 }
 
-void informEngineError(QWidget* parent, const QString& what, const QString& engineText) {
-    inform(parent, what + QStringLiteral("\n\n") + engineText, MessageIcon::Exclamation);
+void informFalla(QWidget* parent, const QString& texto, const QString& falla) {
+    inform(parent, texto.arg(falla), MessageIcon::Exclamation);
 }

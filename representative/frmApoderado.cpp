@@ -33,10 +33,7 @@ ListRow filaPedimento(const Pedimento& p) {
             {numberText(p.aduana.numero), p.aduana.nombre, p.noPedimento, dateText(p.fecha)}};
 }
 
-void informaCatalogo(QWidget* parent, const DatabaseError& e) {
-    inform(parent, QStringLiteral("No se pudo leer el catálogo de Aduanas:\n%1").arg(e.message()),
-           MessageIcon::Exclamation);
-}
+const QString kCatalogoIlegible = QStringLiteral("No se pudo leer el catálogo de Aduanas:\n%1");
 
 } // namespace
 
@@ -287,25 +284,21 @@ void frmApoderado::fgPedTramitados_Click() {
 }
 
 void frmApoderado::cmdNuevaAduana_Click() {
-    try {
+    intenta(this, kCatalogoIlegible, [this] {
         frmAduanaAct dialog(store_, aduanas_, this);
         if (dialog.exec() == QDialog::Accepted)
             agregaAduana(dialog.aduana());
-    } catch (const DatabaseError& e) {
-        informaCatalogo(this, e);
-    }
+    });
     if (!aduanas_.isEmpty())
         ui->cmdNuevoPed->setEnabled(true);
 }
 
 void frmApoderado::cmdNuevoPed_Click() {
-    try {
+    intenta(this, kCatalogoIlegible, [this] {
         frmPedTramitados dialog(store_, aduanas_, this);
         if (dialog.exec() == QDialog::Accepted)
             agregaPedimento(dialog.pedimento());
-    } catch (const DatabaseError& e) {
-        informaCatalogo(this, e);
-    }
+    });
 }
 
 void frmApoderado::cmdBorrarAduana_Click() {

@@ -136,9 +136,8 @@ private slots:
             db->exec(sql);
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        QString error;
         Store store(*db);
-        QVERIFY2(Escribe_Archivo(store, 3012, &buffer, &error), qPrintable(error));
+        QCOMPARE(Escribe_Archivo(store, 3012, &buffer), std::nullopt);
         QCOMPARE(buffer.data(), expected);
     }
 
@@ -242,15 +241,15 @@ private slots:
         if (!statement.isEmpty())
             s.db->exec(statement);
         QByteArray archivo, content, curp;
-        QString mensaje;
-        const bool shown = vistaPrevia(*s.store, 3012, &archivo, &mensaje);
+        const std::optional<QString> mensaje = vistaPrevia(*s.store, 3012, archivo);
+        const bool shown = !mensaje;
         QCOMPARE(s.enEnvio(), QStringList());
         const Envio envio = s.genera();
         QCOMPARE(shown, envio.resultado == Envio::Resultado::Firmado);
         if (shown)
             QVERIFY(verifySignedFile(readFile(envio.ruta), &content, &curp) && archivo == content);
         else
-            QCOMPARE(mensaje, envio.mensaje);
+            QCOMPARE(*mensaje, envio.mensaje);
     }
     void previewText() {
         QCOMPARE(cuentaRegistros(kEjemplo), QString("Registros por tipo:   501: 1   AA: 1   Domicilios_AA: 2   "
@@ -430,8 +429,12 @@ private slots:
             launched << program << arguments << folder;
             return dremloStarts;
         });
-        const QString aviso =
+        QString aviso;
+        try {
             entregaSinFirma({TOLVEK_PROGRAM_DIR, dir.path()}, thisRun ? QStringList{file} : QStringList());
+        } catch (const Falla& e) {
+            aviso = e.message();
+        }
         interceptLaunches({});
         const bool handOff = listed || thisRun, handedOff = handOff && dremloStarts;
         QCOMPARE(launched, handOff ? QStringList({TOLVEK_PROGRAM_DIR "/Dremlo", native, envio}) : QStringList());
