@@ -66,9 +66,7 @@ bool frmMain::iniciar() {
     if (!db_)
         return false;
     // The day's copy is taken before this run writes anything; without it the start goes on, the broker told.
-    const QString respaldo = Respaldos(*db_).diario();
-    if (!respaldo.isEmpty())
-        inform(this, respaldo, MessageIcon::Exclamation);
+    intenta(this, [this] { Respaldos(*db_).diario(); });
     store_ = std::make_unique<Store>(*db_);
     // A run that broke off between writing and signing, or left without its exit hand-off, must not leave an
     // unsigned file in ENVIO to be sent by mistake.
@@ -230,10 +228,8 @@ void frmMain::termina() {
     // names those of this run and any an earlier run could not hand off.
     Borra_Archivo_Sin_Firma(this, folders_, firma_.sinFirma);
     // What this run wrote gets a copy of its own before the program ends; without it the broker is told.
-    if (db_) {
-        if (const QString respaldo = Respaldos(*db_).alCerrar(); !respaldo.isEmpty())
-            inform(this, respaldo, MessageIcon::Exclamation);
-    }
+    if (db_)
+        intenta(this, [this] { Respaldos(*db_).alCerrar(); });
     QApplication::quit();
 }
 

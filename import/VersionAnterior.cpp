@@ -70,7 +70,12 @@ ResultadoImportacion importaVersionAnterior(Database& db, const QString& program
     if (!fault.isEmpty())
         return {Estado::Falla, fault};
     // Whatever the age of the day's copy: the import writes a whole brokerage at once.
-    const QString avisoRespaldo = Respaldos(db).respalda();
+    QString avisoRespaldo;
+    try {
+        Respaldos(db).respalda();
+    } catch (const Falla& e) {
+        avisoRespaldo = e.message();
+    }
     try {
         importaRecupera(db, QDir(previousFolder).filePath(kRecuperaFileName));
     } catch (const ImportError& e) {
