@@ -244,7 +244,7 @@ void Store::guardaMandatario(const std::optional<QString>& anterior, const Manda
         row.insert(col::CURP, m.curp);
         tabla::Domicilios_MM.inserta(db_, row);
     }
-    if (m.mandato == Mandato::Anterior) {
+    if (reglas(m.mandato).conAduanas) {
         for (const Aduana& a : m.aduanas)
             tabla::Aduanas_MM.inserta(db_, {{col::CURP, m.curp}, {col::NoAduana, a.numero}});
         for (const Pedimento& p : m.pedimentos)
@@ -267,8 +267,9 @@ void Store::borraMandatario(const QString& curp) {
 }
 
 bool Store::Hay_Hist_Mandatarios() {
-    return db_.exists(sentencia("select 1 from %1 ", {tabla::Mandatarios}) + donde({col::Mandato}),
-                      {codigoMandato(Mandato::Conforme)});
+    const QVariantList aspirantes = codigosDonde(&ReglasMandato::aspirante);
+    return db_.exists(sentencia("select 1 from %1 where ", {tabla::Mandatarios}) + entre(col::Mandato, aspirantes),
+                      aspirantes);
 }
 
 std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
@@ -280,8 +281,9 @@ QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool 
     QStringList where;
     QVariantList values;
     if (soloAspirantes) {
-        where << sentencia("%1=?", {col::Mandato});
-        values << codigoMandato(Mandato::Conforme);
+        const QVariantList aspirantes = codigosDonde(&ReglasMandato::aspirante);
+        where << entre(col::Mandato, aspirantes);
+        values << aspirantes;
     }
     if (const QString texto = busca.simplified(); !texto.isEmpty()) {
         where << kBuscaMandatario;
@@ -297,8 +299,10 @@ QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool 
 }
 
 void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action) {
-    Query q = selecciona(db_, tabla::Mandatarios, sentencia("where %1=? or %1=? order by rowid", {col::Mandato}),
-                         {codigoMandato(Mandato::Anterior), codigoMandato(Mandato::Autorizado)});
+    const QVariantList conCopia = codigosDonde(&ReglasMandato::copiaRequerimiento);
+    Query q = selecciona(db_, tabla::Mandatarios,
+                         QStringLiteral("where ") + entre(col::Mandato, conCopia) + QStringLiteral(" order by rowid"),
+                         conCopia);
     while (q.next()) {
         if (!action(leeFilaMandatario(q)))
             return;
@@ -336,19 +340,13 @@ std::optional<QString> Store::revisaMandatarios() {
             return QStringLiteral("Proporcione el Domicilo Fiscal del Representante ") + who;
         if (!q.isNull(col::Operando) && q.number(col::Operando) == 2)
             return QStringLiteral("Defina si se encuentra operando actualemente del Representante ") + who;
-        const Mandato mandato = mandatoDeCodigo(q.value(col::Mandato));
-        const bool noRequest = isBlank(q.text(col::Requerimiento));
-        if (mandato == Mandato::Anterior) {
-            if (noRequest)
-                return QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
-            if (!conAduanas.contains(curp))
-                return QStringLiteral("Proporcione las Aduanas ante las que aha actuado el Representante ") + who;
-        } else if (mandato == Mandato::Conforme) {
-            if (noRequest)
-                return QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
-            if (q.isNull(col::Acreditacion))
-                return QStringLiteral("Proporcione el Tipo de acreditamiento del mandatario ") + who;
-        }
+        const ReglasMandato& tipo = reglas(mandatoDeCodigo(q.value(col::Mandato)));
+        if (tipo.conRequerimiento && isBlank(q.text(col::Requerimiento)))
+            return QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
+        if (tipo.conAduanas && !conAduanas.contains(curp))
+            return QStringLiteral("Proporcione las Aduanas ante las que aha actuado el Representante ") + who;
+        if (tipo.conAcreditacion && q.isNull(col::Acreditacion))
+            return QStringLiteral("Proporcione el Tipo de acreditamiento del mandatario ") + who;
     }
     if (!any)
         return QStringLiteral("Debe existir por lo menos un o Representante o Mandatario");

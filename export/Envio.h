@@ -49,7 +49,7 @@ inline const QString kBaseIlegible =
     QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).");
 
 // Writes the information file of the stored broker of patente `patente` into the data folder's ENVIO under a
-// temporary name, copies the request files of the representatives of mandate types 1 and 3 beside it, has it
+// temporary name, copies the request files of the representatives whose mandate type sends one beside it, has it
 // signed by the program folder's library and only then puts it in place as <patente>.txt. The password is wiped
 // however it ends.
 Envio generaEnvio(Store& store, qint64 patente, const ProgramFolders& folders, Llave& llave);

@@ -163,8 +163,8 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     setupView(fgAA, mandatarios_, {2150, 2150, 2000, 1300, 1700, 1750});
     widenToShow(fgAA, 3, kAnchoRFC);
     widenToShow(fgAA, 4, kAnchoCURP);
-    for (Mandato m : {Mandato::Anterior, Mandato::Conforme, Mandato::Autorizado})
-        widenToShow(fgAA, 5, mandatoText(m));
+    for (const ReglasMandato& tipo : tiposMandato())
+        widenToShow(fgAA, 5, tipo.texto);
     setupView(fgAduanasAct, aduanas_, {5200});
     setupView(fgPedTramitados, pedimentos_, {3380, 1000, 1600});
     // A page read later is shown as far as it came; the user is told why the list ends there.
@@ -216,7 +216,7 @@ void PaginaApoderado::muestraDetalles(const Mandatario& m) {
         pedimentos << ListRow{numberText(d.aduana.numero), {d.aduana.nombre, d.noPedimento, dateText(d.fecha)}};
     pedimentos_->setRows(pedimentos);
     txtRequerimiento->setText(m.requerimiento);
-    if (m.mandato != Mandato::Conforme)
+    if (!reglas(m.mandato).conAcreditacion)
         return;
     if (m.acreditacion == 1)
         optNTCL->setChecked(true);
@@ -240,18 +240,18 @@ void PaginaApoderado::fgAA_Click() {
             return;
         particular.muestra(m->particular);
         fiscal.muestra(m->fiscal);
-        const bool anterior = m->mandato == Mandato::Anterior;
-        const bool conforme = m->mandato == Mandato::Conforme;
-        if (!anterior && !conforme && m->mandato != Mandato::Autorizado)
+        const ReglasMandato& tipo = reglas(m->mandato);
+        if (tipo.mandato == Mandato::Ninguno)
             return;
-        frAduanasAct->setVisible(anterior);
-        frPedTramitados->setVisible(anterior);
-        frAcreditacion->setVisible(conforme);
-        lblRequerimiento->setVisible(anterior || conforme);
-        txtRequerimiento->setVisible(anterior || conforme);
+        frAduanasAct->setVisible(tipo.conAduanas);
+        frPedTramitados->setVisible(tipo.conAduanas);
+        frAcreditacion->setVisible(tipo.conAcreditacion);
+        lblRequerimiento->setVisible(tipo.conRequerimiento);
+        txtRequerimiento->setVisible(tipo.conRequerimiento);
         lblTipoMandato->setVisible(true);
-        lblTipoMandato->setText(mandatoText(m->mandato));
-        if (anterior || conforme)
+        lblTipoMandato->setText(tipo.texto);
+        // A type that shows none of them leaves the hidden boxes as they were.
+        if (tipo.conAduanas || tipo.conAcreditacion || tipo.conRequerimiento)
             muestraDetalles(*m);
     });
 }

@@ -101,7 +101,7 @@ void PaginaMandatarios::Llena_Hist_Mandatarios() {
         return;
     // Asked first, so that one who is no longer an aspirant does not make the whole list be read in search of him.
     const std::optional<FilaMandatario> sigue = store_.filaMandatario(aspirante_->curp);
-    const int row = sigue && sigue->mandato == Mandato::Conforme ? aspirantes_->rowOf(aspirante_->curp) : -1;
+    const int row = sigue && reglas(sigue->mandato).aspirante ? aspirantes_->rowOf(aspirante_->curp) : -1;
     if (row < 0) {
         // No period may be added to or taken from a list that is not his any more.
         olvidaAspirante();

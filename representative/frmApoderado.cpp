@@ -64,8 +64,9 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     avisaDigitoVerificador(ui->txtRFC, Identificador::RFC);
     ordenTabulador();
 
-    ui->cmbMandato->addItem(Mandato_Anterior);
-    ui->cmbMandato->addItem(Mandato_Conforme);
+    for (const ReglasMandato& tipo : tiposMandato())
+        if (tipo.seCaptura)
+            ui->cmbMandato->addItem(tipo.texto, codigoMandato(tipo.mandato));
     ui->cmbMandato->setCurrentIndex(-1);
     connect(ui->cmbMandato, &QComboBox::currentIndexChanged, this, &frmApoderado::cmbMandato_Click);
 
@@ -103,10 +104,9 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     ui->txtApMaterno->setText(m->apMaterno);
     ui->txtCURP->setText(m->curp);
     ui->txtRFC->setText(m->rfc);
-    // Only the two types this window offers are chosen; any other stored type (imported data) leaves the
-    // choice to the user before he may store.
-    if (m->mandato == Mandato::Anterior || m->mandato == Mandato::Conforme)
-        ui->cmbMandato->setCurrentIndex(static_cast<int>(m->mandato) - 1);
+    // Only a type this window offers is chosen; any other stored type (imported data) leaves the choice to the
+    // user before he may store.
+    ui->cmbMandato->setCurrentIndex(ui->cmbMandato->findData(codigoMandato(m->mandato)));
     ui->txtRequerimiento->setText(m->requerimiento);
     // A fresh window has neither option chosen, which is what 0 means.
     if (m->acreditacion == 1)
@@ -148,13 +148,13 @@ void frmApoderado::ordenTabulador() {
 void frmApoderado::cmbMandato_Click(int index) {
     if (index < 0)
         return;
-    const bool anterior = index == 0;
-    ui->frAcreditacion->setVisible(!anterior);
-    ui->frAduanasAct->setVisible(anterior);
-    ui->frPedTramitados->setVisible(anterior);
-    ui->lblRequerimiento->setVisible(true);
-    ui->txtRequerimiento->setVisible(true);
-    ui->cmdBuscar->setVisible(true);
+    const ReglasMandato& tipo = reglas(mandatoElegido());
+    ui->frAcreditacion->setVisible(tipo.conAcreditacion);
+    ui->frAduanasAct->setVisible(tipo.conAduanas);
+    ui->frPedTramitados->setVisible(tipo.conAduanas);
+    ui->lblRequerimiento->setVisible(tipo.conRequerimiento);
+    ui->txtRequerimiento->setVisible(tipo.conRequerimiento);
+    ui->cmdBuscar->setVisible(tipo.conRequerimiento);
 }
 
 void frmApoderado::cmdBuscar_Click() {
@@ -170,9 +170,7 @@ void frmApoderado::cmdBuscar_Click() {
 }
 
 Mandato frmApoderado::mandatoElegido() const {
-    // The combo offers the first two types, in code order.
-    const int elegido = ui->cmbMandato->currentIndex();
-    return elegido < 0 ? Mandato::Ninguno : mandatoDeCodigo(elegido + 1);
+    return mandatoDeCodigo(ui->cmbMandato->currentData());
 }
 
 void frmApoderado::agregaAduana(const Aduana& a) {
@@ -194,8 +192,8 @@ Mandatario frmApoderado::mandatario() const {
     m.apMaterno = ui->txtApMaterno->text();
     m.mandato = mandatoElegido();
     m.requerimiento = ui->txtRequerimiento->text();
-    // A type Anterior representative carries no accreditation, whatever was chosen before the type changed.
-    m.acreditacion = m.mandato == Mandato::Anterior ? 0 : (ui->optNTCL->isChecked() ? 1 : 2);
+    // A type without accreditation carries none, whatever was chosen before the type changed.
+    m.acreditacion = reglas(m.mandato).conAcreditacion ? (ui->optNTCL->isChecked() ? 1 : 2) : 0;
     m.operando = ui->optSi->isChecked() ? 1 : 0;
     m.particular = particular_.domicilio();
     m.fiscal = fiscal_.domicilio();
