@@ -126,7 +126,7 @@ void check(Database& db, const QString& path, const QString& shown) {
     if (const std::optional<QString> damage = db.damage())
         throw BaseDanada(path, *damage);
     const int version = storedVersion(db);
-    if (version > kVersionEsquema && !db.columns(QStringLiteral("Mandatarios")).isEmpty())
+    if (version > kVersionEsquema && !db.columns(tabla::Mandatarios).isEmpty())
         throw Falla(QStringLiteral("La base de datos %1 fue creada por una versión más reciente de TOLVEK 3; "
                                    "actualice el programa.\nNo se ha modificado.")
                         .arg(shown));

@@ -1,5 +1,6 @@
 #include "data/Respaldos.h"
 
+#include "data/Schema.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 
@@ -139,7 +140,7 @@ std::optional<Respaldos::Sana> Respaldos::copiaSana(const QString& databasePath)
             std::unique_ptr<Database> copia = Database::open(path);
             if (copia->damage())
                 continue;
-            Query q = copia->select(QStringLiteral("select count(*) from Mandatarios"));
+            Query q = copia->select(sentencia("select count(*) from %1", {tabla::Mandatarios}));
             if (q.next())
                 return Sana{path, hecha, q.number(0)};
         } catch (const DatabaseError&) {

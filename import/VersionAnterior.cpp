@@ -1,6 +1,7 @@
 #include "import/VersionAnterior.h"
 
 #include "data/Respaldos.h"
+#include "data/Schema.h"
 #include "import/Recupera.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
@@ -59,7 +60,7 @@ ResultadoImportacion importaVersionAnterior(Database& db, const QString& program
                                             int timeoutMs, ProcessWait wait) {
     using Estado = ResultadoImportacion::Estado;
     try {
-        if (db.exists(QStringLiteral("select 1 from AA")))
+        if (db.exists(sentencia("select 1 from %1", {tabla::AA})))
             return {Estado::HayAgente, {}};
     } catch (const DatabaseError& e) {
         return {Estado::Falla, QStringLiteral("No se pudo leer la base de datos (%1).").arg(e.message())};
