@@ -323,6 +323,7 @@ private slots:
         };
         row("request file missing", "update Mandatarios set Requerimiento='FALTA.REQ'",
             {"PEDRO LOPEZ TORRES", kCurp, "FALTA.REQ"});
+        row("request file is a folder", "update Mandatarios set Requerimiento='FUERA'", {"no es un archivo. Corrija"});
         row("no request chosen", "update Mandatarios set Requerimiento='  '",
             {kCurp, "no tiene Requerimiento Electrónico"});
         row("request named as the file being signed", "update Mandatarios set Requerimiento='FUERA/3012.txt.firmando'",
