@@ -189,12 +189,7 @@ void TestMuerte::muerte() {
                  qPrintable(donde + "el hijo terminó solo: " + proceso.readAllStandardError()));
 
         // Opened as the next start opens it: a killed write's journal is rolled back, the file is its own.
-        std::unique_ptr<Database> db;
-        try {
-            db = openTolvekDatabase(programa.path());
-        } catch (const Falla& e) {
-            QFAIL(qPrintable(donde + e.message()));
-        }
+        const auto db = openTolvekDatabase(programa.path());
         Query integridad = db->select("pragma integrity_check");
         QVERIFY2(integridad.next() && integridad.text(0) == "ok", qPrintable(donde + integridad.text(0)));
         const QStringList hallado = estado(*db);
