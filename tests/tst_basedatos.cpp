@@ -60,10 +60,6 @@ private slots:
         bytes[27] = char(bytes[27] + 1);
         writeFile(path, bytes);
     }
-    static bool soloDelDueno(const QString& path) {
-        const int owner = 0x7000, group = 0x0070, other = 0x0007; // as QFileDevice::Permission has them
-        return (QFile::permissions(path) & (owner | group | other)) == (QFile::ReadOwner | QFile::WriteOwner);
-    }
     static qint64 version(Database& db) {
         Query q = db.select("pragma user_version");
         return q.next() ? q.number(0) : -1;
@@ -151,14 +147,14 @@ private slots:
     // A file of the program made before it kept the version comes up to date with every row, a copy made first.
     void upgradesVersion0() {
         QCOMPARE(version(*db_), 1);
-        QVERIFY(soloDelDueno(dir_->filePath("tolvek.mdb")));
+        QCOMPARE(fileMode(dir_->filePath("tolvek.mdb")), 0600);
         const QStringList before = ponVersion0();
         QVERIFY(before.join("\n").contains("D'ARTAGNAN"));
         db_ = openTolvekDatabase(dir_->path());
         QCOMPARE(dumpAll(*db_), before);
         QCOMPARE(version(*db_), 1);
         // Made readable by all under an earlier umask, it is the broker's alone now.
-        QVERIFY(soloDelDueno(dir_->filePath("tolvek.mdb")));
+        QCOMPARE(fileMode(dir_->filePath("tolvek.mdb")), 0600);
         const QDir respaldos(dir_->filePath("respaldos"));
         const QStringList copias = respaldos.entryList(QDir::Files);
         QCOMPARE(copias.size(), 1);

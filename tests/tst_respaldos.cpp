@@ -1,6 +1,7 @@
 #include "data/Respaldos.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,8 +36,8 @@ private slots:
         QCOMPARE(told, QString());
         QCOMPARE(copias(), QStringList{hoy_});
         QCOMPARE(dumpAll(*Database::open(QDir(carpeta()).filePath(hoy_))), dumpAll(*db_));
-        QCOMPARE(modo(QDir(carpeta()).filePath(hoy_)), 0600);
-        QCOMPARE(modo(carpeta()), 0700);
+        QCOMPARE(fileMode(QDir(carpeta()).filePath(hoy_)), 0600);
+        QCOMPARE(fileMode(carpeta()), 0700);
     }
 
     // The end of a run copies only what it wrote.
@@ -97,16 +98,24 @@ private slots:
         QVERIFY(db_->exists("select 1 from EntFed"));
     }
 
+    // On a real disk smaller than the copy, nothing of the copy is left.
+    void diskFull() {
+        QVERIFY(QDir().mkdir(carpeta()));
+        const SmallDisk disk(carpeta(), 2);
+        if (!disk.skipped.isEmpty())
+            QSKIP(qPrintable(disk.skipped));
+        const QString told = respaldos().diario();
+        QVERIFY2(told.startsWith("No hay espacio suficiente en el disco para hacer la copia de respaldo"),
+                 qPrintable(told));
+        QCOMPARE(copias(), QStringList());
+    }
+
 private:
     Respaldos respaldos() {
         return Respaldos(*db_, [this] { return now_; });
     }
     QString carpeta() const { return dir_->filePath("respaldos"); }
     QStringList copias() const { return QDir(carpeta()).entryList(QDir::Files, QDir::Name); }
-    static int modo(const QString& path) {
-        struct stat st {};
-        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
-    }
     // An empty file named as the copy of that time, or given its name.
     void dejaCopia(const QDateTime& hecha, const QString& name = QString()) {
         QVERIFY(QDir().mkpath(carpeta()));
