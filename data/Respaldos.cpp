@@ -87,6 +87,10 @@ QString Respaldos::respalda() {
         db_.exec(QStringLiteral("vacuum into ?"), {parcial});
     } catch (const Falla& e) {
         removeFile(parcial, &error);
+        if (const auto* engine = dynamic_cast<const DatabaseError*>(&e); engine && engine->diskFull())
+            return QStringLiteral("No hay espacio suficiente en el disco para hacer la copia de respaldo de la base "
+                                  "de datos %1 en %2. Libere espacio en el disco.\nTOLVEK 3 continúa sin ella.")
+                .arg(native(db_.path()), native(destino));
         return fallo(e.message());
     }
     if (!replaceFile(parcial, destino, &error)) {

@@ -12,6 +12,7 @@
 #include "platform/Files.h"
 #include "platform/Launcher.h"
 #include "platform/SigningLibrary.h"
+#include "support/FailDevice.h"
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
@@ -22,7 +23,7 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
+#include <optional>
 
 namespace {
 
@@ -142,12 +143,13 @@ private slots:
         QCOMPARE(buffer.data(), expected);
     }
 
-    // A real full disk is reported as a failed write with the system's ENOSPC, which a simulated one cannot give.
-    void writeFailures() {
-        QCOMPARE(describeWriteFailure({QFileDevice::WriteError, ENOSPC, "razón"}, "/p/ENVIO"),
-                 "No hay espacio suficiente en el disco para escribir en la carpeta " +
-                     QDir::toNativeSeparators("/p/ENVIO"));
-        QCOMPARE(describeWriteFailure({QFileDevice::WriteError, EACCES, "razón"}, "/p/ENVIO"), QString("razón"));
+    // A device that cuts a write short is asked for the rest, and tells its own reason for refusing it.
+    void shortWrite() {
+        Escena s;
+        FailDevice full(100);
+        QString error;
+        QVERIFY(!Escribe_Archivo(*s.store, "3012", &full, &error));
+        QCOMPARE(error, QString("No se pudo escribir el archivo de información: No space left on device."));
     }
 
     // Firma_Archivo with the built library (the code leads the row's name).
@@ -315,11 +317,11 @@ private slots:
     void refusedLeavesNoFile_data() {
         QTest::addColumn<QString>("patente");
         QTest::addColumn<QStringList>("statements");
-        QTest::addColumn<qint64>("freeBytes");
+        QTest::addColumn<int>("pages");
         QTest::addColumn<QStringList>("named");
         const auto row = [](const char* name, const QString& sql, const QStringList& named,
-                            const QString& patente = "3012", qint64 freeBytes = -1) {
-            QTest::newRow(name) << patente << sql.split(';', Qt::SkipEmptyParts) << freeBytes << named;
+                            const QString& patente = "3012", int pages = 0) {
+            QTest::newRow(name) << patente << sql.split(';', Qt::SkipEmptyParts) << pages << named;
         };
         row("request file missing", "update Mandatarios set Requerimiento='FALTA.REQ'",
             {"PEDRO LOPEZ TORRES", kCurp, "FALTA.REQ"});
@@ -355,25 +357,30 @@ private slots:
         for (const QString malformed : {"1/2", "12\\A", "1:2"})
             row(qPrintable("patente " + malformed), QString(), {refused.arg(malformed)}, malformed);
         row("patente with an invisible character", QString(), {refused.arg("12U+202E")}, QString::fromUtf8("12\u202E"));
-        const QStringList full{"No hay espacio suficiente en el disco para escribir en la carpeta",
-                               QDir::toNativeSeparators("/ENVIO")};
-        row("disk full writing the file", QString(), full, "3012", 300);
-        row("disk full copying a request", QString(), full + QStringList{"copiar"}, "3012", 800);
+        // ENVIO on a real disk of so many pages, the earlier file in one of them; the file, over a page, is cut short.
+        const QString full = "No hay espacio suficiente en el disco para ";
+        row("disk full writing the file",
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 200) insert into Pedimentos_MM "
+            "select CURP, NoAduana, NoPedimento + i, FechPedimento from Pedimentos_MM, n",
+            {full + "escribir el archivo de información ", QDir::toNativeSeparators("/ENVIO/3012.txt.")}, "3012", 2);
+        row("disk full writing the list", QString(), {full + "escribir la lista", "Borra.txt"}, "3012", 2);
+        row("disk full copying a request", QString(), {full + "copiar el Requerimiento Electrónico"}, "3012", 3);
     }
     // Nothing new is left in ENVIO, whatever stopped the generation: neither a file, cut or whole, nor a copy.
     void refusedLeavesNoFile() {
         QFETCH(QString, patente);
         QFETCH(QStringList, statements);
-        QFETCH(qint64, freeBytes);
+        QFETCH(int, pages);
         QFETCH(QStringList, named);
         Escena s;
+        std::optional<SmallDisk> disk;
+        if (pages > 0 && !disk.emplace(s.dir.filePath("ENVIO"), pages).skipped.isEmpty())
+            QSKIP(qPrintable(disk->skipped));
         writeFile(s.envio("3012.txt"), "archivo anterior\r\n");
         writeFile(s.fuera.filePath("3012.txt.firmando"), "r");
         for (const QString& sql : statements)
             s.db->exec(QString(sql).replace("FUERA", s.fuera.path()));
-        simulateFreeSpace(freeBytes);
         const Envio envio = s.genera(patente);
-        simulateFreeSpace(-1);
         QCOMPARE(int(envio.resultado), int(Envio::Resultado::Rechazado));
         for (const QString& part : named)
             QVERIFY2(envio.mensaje.contains(part), qPrintable(envio.mensaje + " / " + part));
@@ -402,6 +409,9 @@ private slots:
         QCOMPARE(estado.Archivo_Generado, 0);
         QCOMPARE(estado.sinFirma, QStringList{s.envio("3012.txt")});
         QCOMPARE(readFile(s.envio("Borra.txt")), listed);
+        // The unsigned file and the signed one, the copy and the list: each readable by the broker alone.
+        for (const QString& name : s.enEnvio())
+            QVERIFY2(fileMode(s.envio(name)) == 0600, qPrintable(name));
 
         // The run breaks off; so did an earlier one while writing and copying. The next start clears all of it.
         writeFile(s.envio("3014.txt.firmando"), "501|3014|");

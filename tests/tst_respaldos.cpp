@@ -92,6 +92,18 @@ private slots:
         QVERIFY(db_->exists("select 1 from EntFed"));
     }
 
+    // On a real disk smaller than the copy, nothing of the copy is left.
+    void diskFull() {
+        QVERIFY(QDir().mkdir(carpeta()));
+        const SmallDisk disk(carpeta(), 2);
+        if (!disk.skipped.isEmpty())
+            QSKIP(qPrintable(disk.skipped));
+        const QString told = respaldos().diario();
+        QVERIFY2(told.startsWith("No hay espacio suficiente en el disco para hacer la copia de respaldo"),
+                 qPrintable(told));
+        QCOMPARE(copias(), QStringList());
+    }
+
 private:
     Respaldos respaldos() {
         return Respaldos(*db_, [this] { return now_; });
