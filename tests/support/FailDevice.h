@@ -11,7 +11,8 @@ public:
 protected:
     qint64 readData(char*, qint64) override { return -1; }
     qint64 writeData(const char*, qint64 size) override {
-        setErrorString(QStringLiteral("No space left on device"));
+        if (room_ == 0)
+            setErrorString(QStringLiteral("No space left on device"));
         const qint64 taken = room_ == 0 ? -1 : qMin(size, room_);
         room_ -= qMax<qint64>(taken, 0);
         return taken;

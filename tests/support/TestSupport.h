@@ -57,7 +57,7 @@ void typeText(QWidget* widget, const QString& text);
 // Whole-file helpers for fixtures.
 QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
-// The file's permission bits; -1 when it is not there.
+// The permission bits of a file or folder (0600), -1 when there is none.
 int fileMode(const QString& path);
 
 // A real small file system (tmpfs) of `pages` memory pages and at most `files` entries, its root one (0: no bound),
