@@ -1,3 +1,4 @@
+#include "app/AcercaDe.h"
 #include "data/Respaldos.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
@@ -37,6 +38,8 @@ private slots:
         QCOMPARE(dumpAll(*Database::open(QDir(carpeta()).filePath(hoy_))), dumpAll(*db_));
         QCOMPARE(modo(QDir(carpeta()).filePath(hoy_)), 0600);
         QCOMPARE(modo(carpeta()), 0700);
+        // "Acerca de TOLVEK 3" tells it.
+        QVERIFY(acercaDe(dir_->path(), db_.get()).contains("respaldo: " + now_.toString("dd/MM/yyyy HH:mm:ss")));
     }
 
     // The end of a run copies only what it wrote.
