@@ -49,6 +49,9 @@ QString AyudaF1::temaDe(const QWidget* window) {
 bool AyudaF1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1)
         return false;
+    // A held key would open the manual and then turn it to its index.
+    if (static_cast<QKeyEvent*>(event)->isAutoRepeat())
+        return true;
     QWidget* window = QApplication::activeModalWidget();
     const bool modal = window != nullptr;
     if (!window)
