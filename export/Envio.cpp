@@ -11,6 +11,7 @@
 #include "platform/Process.h"
 #include "platform/ProgramFolders.h"
 #include "platform/SigningLibrary.h"
+#include "representative/Requerimiento.h"
 #include "tools/dremlo/Borra.h"
 
 #include <QBuffer>
@@ -210,10 +211,16 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
             falta = QStringLiteral("El representante %1 (%2) no tiene Requerimiento Electrónico (*.req). Capture su "
                                    "requerimiento y vuelva a generar el archivo.")
                         .arg(nombreDe(r), r.curp);
-        else if (!fileExists(r.requerimiento))
+        // A file that is no request, or another person's, was the broker's own answer when he stored it.
+        else if (const LecturaRequerimiento l = leeRequerimiento(r.requerimiento);
+                 l.estado == EstadoRequerimiento::NoExiste)
             falta = QStringLiteral("No se encontró el Requerimiento Electrónico %1 del representante %2 (%3). Corrija "
                                    "su requerimiento y vuelva a generar el archivo.")
                         .arg(native(r.requerimiento), nombreDe(r), r.curp);
+        else if (l.estado == EstadoRequerimiento::Ilegible)
+            falta = QStringLiteral("%1 Corrija el requerimiento del representante %2 (%3) y vuelva a generar el "
+                                   "archivo.")
+                        .arg(l.motivo, nombreDe(r), r.curp);
         else
             falta = nombres.agrega(nombreDe(r), r.curp, r.requerimiento).value_or(QString());
         return falta.isEmpty();

@@ -70,7 +70,7 @@ QString keyFile(const QString& folder, const QString& form) {
     else if (form == "70 KB")
         writeFile(path, readFile(testData("agente.key")).leftJustified(70 * 1024, '\0'));
     else if (form != "missing")
-        copyKey(form, path);
+        copyTestData(form, path);
     return path;
 }
 
@@ -85,7 +85,7 @@ struct Escena {
     explicit Escena(const QString& signingLibrary = TOLVEK_PROGRAM_DIR) {
         copySigningLibrary(programa.path(), signingLibrary);
         QDir(dir.path()).mkdir("ENVIO");
-        db = baseEjemplo(dir.path(), writeFile(fuera.filePath("LOTP751120QW7.REQ"), QByteArray(4000, 'r')));
+        db = baseEjemplo(dir.path(), copyTestData("LOTP751120QW7.req", fuera.filePath("LOTP751120QW7.REQ")));
         store = std::make_unique<Store>(*db);
         llave = keyFile(fuera.path(), "agente.key");
     }
@@ -265,7 +265,8 @@ private slots:
     }
 
     // Types 1 and 3 send their request file beside the information file, type 2 does not. A second run replaces
-    // the copies, and a request taken from ENVIO itself survives being copied onto itself.
+    // the copies, and a request taken from ENVIO itself survives being copied onto itself. Another person's request,
+    // or a file that is none, was the broker's answer when he stored it: it goes.
     void copiesRequests() {
         Escena s;
         using namespace col;
@@ -273,7 +274,7 @@ private slots:
                                               std::tuple{"BERL700101MDFRNS09", "BERL700101CD3", 3}})
             tabla::Mandatarios.inserta(*s.db, {CURP, RFC, Nombre, col::Mandato, Requerimiento, Acreditacion, Operando},
                                        {curp, rfc, "PABLO", tipo,
-                                        writeFile(s.fuera.filePath(rfc + QString(".REQ")), QByteArray::number(tipo)), 1,
+                                        copyTestData("OTRO800101AB1.req", s.fuera.filePath(rfc + QString(".REQ"))), 1,
                                         1});
         QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
         QCOMPARE(s.enEnvio(), QStringList({"3012.txt", "BERL700101CD3.REQ", "LOTP751120QW7.REQ"}));
@@ -281,7 +282,7 @@ private slots:
         s.db->exec("update Mandatarios set Requerimiento=? where Mandato=1", {s.envio("LOTP751120QW7.REQ")});
         QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
         QCOMPARE(readFile(s.envio("BERL700101CD3.REQ")), QByteArray("segunda"));
-        QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), QByteArray(4000, 'r'));
+        QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), readFile(testData("LOTP751120QW7.req")));
     }
 
     void requestNames_data() {
@@ -322,6 +323,7 @@ private slots:
         };
         row("request file missing", "update Mandatarios set Requerimiento='FALTA.REQ'",
             {"PEDRO LOPEZ TORRES", kCurp, "FALTA.REQ"});
+        row("request file is a folder", "update Mandatarios set Requerimiento='FUERA'", {"no es un archivo. Corrija"});
         row("no request chosen", "update Mandatarios set Requerimiento='  '",
             {kCurp, "no tiene Requerimiento Electrónico"});
         row("request named as the file being signed", "update Mandatarios set Requerimiento='FUERA/3012.txt.firmando'",
@@ -356,7 +358,7 @@ private slots:
         const QStringList full{"No hay espacio suficiente en el disco para escribir en la carpeta",
                                QDir::toNativeSeparators("/ENVIO")};
         row("disk full writing the file", QString(), full, "3012", 300);
-        row("disk full copying a request", QString(), full + QStringList{"copiar"}, "3012", 2000);
+        row("disk full copying a request", QString(), full + QStringList{"copiar"}, "3012", 800);
     }
     // Nothing new is left in ENVIO, whatever stopped the generation: neither a file, cut or whole, nor a copy.
     void refusedLeavesNoFile() {

@@ -103,7 +103,7 @@ private slots:
         QTRY_COMPARE(window.Pagina(), 2);
 
         // Page 2: an aspirant, typed into frmApoderado from its first field on and accepted with Enter.
-        FileDialogs::queueAnswer(writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud"));
+        FileDialogs::queueAnswer(copyTestData("GAVA800101AB2.req", papers.filePath("GAVA800101AB2.req")));
         answer(driver, QStringList{"cmbMandato=c", "txtNombre=ana", "txtApPaterno=garcía", "txtApMaterno=vega",
                                    "txtCURP=gava800101mdfrgn05", "txtRFC=gava800101ab2", "optSi=␣"} +
                            address("", kCdmx) + address("Fiscal", kGuerrero) +
@@ -153,7 +153,7 @@ private slots:
         walk({"fgMandatarios=␣", "fgPeriodosMandatario", "cmdMandNuevo=␣"});
 
         // "Finaliza" (Alt+F): the key file's path and the password typed, Enter.
-        const QString keyPath = copyKey(key, papers.filePath("MURM700215KX3.key"));
+        const QString keyPath = copyTestData(key, papers.filePath("MURM700215KX3.key"));
         answer(driver,
                {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=" + QString::fromUtf8(kTestKeyPassword) + "⏎"});
         QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);

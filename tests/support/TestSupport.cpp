@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QKeyEvent>
 
+#include <sys/stat.h>
+
 ScriptedMessages::ScriptedMessages() {
     MessageService::install(this);
 }
@@ -73,6 +75,11 @@ QString writeFile(const QString& path, const QByteArray& bytes) {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int fileMode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
 void typeText(QWidget* widget, const QString& text) {

@@ -57,3 +57,5 @@ void typeText(QWidget* widget, const QString& text);
 // Whole-file helpers for fixtures.
 QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// The permission bits of a file or folder (0600), -1 when there is none.
+int fileMode(const QString& path);
