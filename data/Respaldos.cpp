@@ -113,6 +113,13 @@ QList<QDateTime> Respaldos::copias(const QString& carpeta) {
     return hechas;
 }
 
+std::optional<QDateTime> Respaldos::ultima() const {
+    const QList<QDateTime> hechas = copias(carpeta_);
+    if (hechas.isEmpty())
+        return std::nullopt;
+    return hechas.first();
+}
+
 QString Respaldos::nombre(const QString& carpeta, const QDateTime& hecha) {
     return QDir(carpeta).filePath(kPrefijo + hecha.toString(kFormato) + kExtension);
 }

@@ -81,7 +81,9 @@ struct Walk {
     // Presses the button if it can be pressed; tells the page, the forward caption and whether "< Atrás" can be.
     QString step(const char* button) {
         child<QPushButton>(&window, button)->click();
-        return QString::number(window.Pagina()) + " " +
+        // The status bar tells the page shown, or the test tells what it read there.
+        const QString paso = child<QLabel>(&window, "lblPaso")->text();
+        return (paso == QString("Paso %1 de 4").arg(window.Pagina()) ? QString::number(window.Pagina()) : paso) + " " +
                child<QPushButton>(&window, "cmdSiguiente")->text().remove('&') +
                (child<QPushButton>(&window, "cmdAtras")->isEnabled() ? " + Atrás" : "");
     }

@@ -1,3 +1,4 @@
+#include "app/AcercaDe.h"
 #include "data/Respaldos.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
@@ -38,6 +39,8 @@ private slots:
         QCOMPARE(dumpAll(*Database::open(QDir(carpeta()).filePath(hoy_))), dumpAll(*db_));
         QCOMPARE(fileMode(QDir(carpeta()).filePath(hoy_)), 0600);
         QCOMPARE(fileMode(carpeta()), 0700);
+        // "Acerca de TOLVEK 3" tells it.
+        QVERIFY(acercaDe(dir_->path(), db_.get()).contains("respaldo: " + now_.toString("dd/MM/yyyy HH:mm:ss")));
     }
 
     // The end of a run copies only what it wrote.

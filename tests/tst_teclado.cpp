@@ -1,5 +1,6 @@
 // A clerk who never takes the mouse: the whole registration with Tab, typing, arrows, Space, Enter and Alt+letter.
 
+#include "app/frmAyuda.h"
 #include "app/frmMain.h"
 #include "data/Store.h"
 #include "lists/frmAgentes_Aduanales.h"
@@ -17,6 +18,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QtTest>
 
@@ -215,6 +217,42 @@ private slots:
         QVERIFY(messages.shown.isEmpty() || messages.shown[0].cancelDefault);
         QCOMPARE(d->isVisible(), !typed.isEmpty() && !discard);
         QCOMPARE(field->property(shown), value);
+    }
+
+    // F1 opens the manual on the page or the dialog in use (each dialog here by its objectName): beside the main
+    // window, modal over a dialog.
+    void f1OpensTheTopic_data() {
+        QTest::addColumn<QString>("tema");
+        const QString rows = "1=agente 2=representantes 3=historico_agente 4=historico_aspirantes frmInicio=indice "
+                             "frmApoderado=representante frmAduanaAct=aduanas frmPedTramitados=aduanas "
+                             "frmAgentes_Aduanales=historico_agente frmPeriodo_Agente=historico_agente "
+                             "frmPeriodo_Mandatario=historico_aspirantes frmKey=envio frmVistaPrevia=envio";
+        for (const QString& row : rows.split(' '))
+            QTest::newRow(qPrintable(row.section('=', 0, 0))) << row.section('=', 1);
+    }
+    void f1OpensTheTopic() {
+        QFETCH(QString, tema);
+        const QString en = QTest::currentDataTag();
+        QTemporaryDir dir;
+        ScriptedMessages messages;
+        ModalDriver driver;
+        frmMain window{dir.path(), dir.filePath("sin-version-anterior")};
+        QVERIFY(startUp(window, driver));
+        child<QStackedWidget>(&window, "paginas")->setCurrentIndex(en.toInt() - 1);
+        QDialog dialog(&window);
+        dialog.setObjectName(en);
+        QString shown;
+        driver.then([&shown](QDialog* d) {
+            shown = d->property("tema").toString();
+            d->accept();
+        });
+        if (!en.toInt())
+            dialog.open();
+        QTest::keyClick(en.toInt() ? static_cast<QWidget*>(&window) : &dialog, Qt::Key_F1);
+        if (auto* beside = window.findChild<frmAyuda*>(); beside && en.toInt())
+            shown = beside->tema();
+        QCOMPARE(shown, tema);
+        QCOMPARE(driver.pending(), en.toInt() ? 1 : 0);
     }
 };
 
