@@ -32,9 +32,9 @@ int main(int argc, char** argv) {
         resetPeak();
         Store store(*db);
         const double ours = bestMs(3, [&] {
-            AtomicFile file(target);
+            WriteFile file(target);
             std::optional<QString> defecto;
-            if (!file.open() || (defecto = Escribe_Archivo(store, 3012, file.device())) || !file.commit()) {
+            if (!file.create() || (defecto = Escribe_Archivo(store, 3012, &file)) || !file.finish()) {
                 std::fprintf(stderr, "%s\n", qPrintable(defecto.value_or(file.errorString())));
                 return false;
             }

@@ -4,6 +4,7 @@
 #include "data/Store.h"
 #include "export/Windows1252.h"
 #include "platform/Database.h"
+#include "platform/Files.h"
 
 #include <QDate>
 #include <QIODevice>
@@ -282,7 +283,7 @@ public:
     void flush() {
         if (buffer_.isEmpty())
             return;
-        if (out_->write(buffer_) != buffer_.size())
+        if (!writeAll(*out_, buffer_))
             throw Falla(QStringLiteral("No se pudo escribir el archivo de información: %1.").arg(out_->errorString()));
         buffer_.clear();
     }

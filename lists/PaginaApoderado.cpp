@@ -5,6 +5,7 @@
 #include "data/Rutinas.h"
 #include "data/Store.h"
 #include "platform/Messages.h"
+#include "representative/Requerimiento.h"
 #include "representative/frmApoderado.h"
 #include "widgets/Capture.h"
 #include "widgets/Catalogos.h"
@@ -157,8 +158,13 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     makeDisplayBox(txtRequerimiento);
     lblRequerimiento->setVisible(false);
     txtRequerimiento->setVisible(false);
+    lblEstadoRequerimiento = named(new QLabel(this), "lblEstadoRequerimiento");
+    lblEstadoRequerimiento->setVisible(false);
     page->addWidget(lblRequerimiento);
-    page->addWidget(txtRequerimiento);
+    auto* requerimiento = new QHBoxLayout;
+    requerimiento->addWidget(txtRequerimiento, 1);
+    requerimiento->addWidget(lblEstadoRequerimiento);
+    page->addLayout(requerimiento);
 
     setupView(fgAA, mandatarios_, {2150, 2150, 2000, 1300, 1700, 1750});
     widenToShow(fgAA, 3, kAnchoRFC);
@@ -216,6 +222,7 @@ void PaginaApoderado::muestraDetalles(const Mandatario& m) {
         pedimentos << ListRow{numberText(d.aduana.numero), {d.aduana.nombre, d.noPedimento, dateText(d.fecha)}};
     pedimentos_->setRows(pedimentos);
     txtRequerimiento->setText(m.requerimiento);
+    lblEstadoRequerimiento->setText(estadoRequerimiento(m.requerimiento, m.rfc, m.curp));
     if (!reglas(m.mandato).conAcreditacion)
         return;
     if (m.acreditacion == 1)
@@ -248,6 +255,7 @@ void PaginaApoderado::fgAA_Click() {
         frAcreditacion->setVisible(tipo.conAcreditacion);
         lblRequerimiento->setVisible(tipo.conRequerimiento);
         txtRequerimiento->setVisible(tipo.conRequerimiento);
+        lblEstadoRequerimiento->setVisible(tipo.conRequerimiento);
         lblTipoMandato->setVisible(true);
         lblTipoMandato->setText(tipo.texto);
         // A type that shows none of them leaves the hidden boxes as they were.
@@ -317,7 +325,7 @@ void PaginaApoderado::cmdBorrar_Click() {
 
 void PaginaApoderado::ocultaDetalles() {
     for (QWidget* w : std::initializer_list<QWidget*>{frAduanasAct, frPedTramitados, frAcreditacion, lblRequerimiento,
-                                                      txtRequerimiento})
+                                                      txtRequerimiento, lblEstadoRequerimiento})
         w->setVisible(false);
     lblTipoMandato->setVisible(true);
     lblTipoMandato->clear();

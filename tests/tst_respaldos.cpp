@@ -1,3 +1,4 @@
+#include "app/AcercaDe.h"
 #include "data/Respaldos.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
@@ -37,6 +38,8 @@ private slots:
         QCOMPARE(dumpAll(*Database::open(QDir(carpeta()).filePath(hoy_))), dumpAll(*db_));
         QCOMPARE(fileMode(QDir(carpeta()).filePath(hoy_)), 0600);
         QCOMPARE(fileMode(carpeta()), 0700);
+        // "Acerca de TOLVEK 3" tells it.
+        QVERIFY(acercaDe(dir_->path(), db_.get()).contains("respaldo: " + now_.toString("dd/MM/yyyy HH:mm:ss")));
     }
 
     // The end of a run copies only what it wrote.
@@ -86,19 +89,29 @@ private slots:
     void failureTold() {
         // A file where the folder should be: no copy can be made there.
         QVERIFY(QFile(carpeta()).open(QIODevice::WriteOnly));
-        QString told;
-        try {
-            respaldos().diario();
-        } catch (const Falla& e) {
-            told = e.message();
-        }
-        QVERIFY2(told.startsWith("No se pudo hacer la copia de respaldo de la base de datos"), qPrintable(told));
+        QVERIFY(diarioDice().startsWith("No se pudo hacer la copia de respaldo de la base de datos"));
         QVERIFY(db_->exists("select 1 from EntFed"));
+        // On a real disk smaller than the copy, nothing of the copy is left.
+        QVERIFY(QFile::remove(carpeta()) && QDir().mkdir(carpeta()));
+        const SmallDisk disk(carpeta(), 2);
+        if (!disk.skipped.isEmpty())
+            QSKIP(qPrintable(disk.skipped));
+        QVERIFY(diarioDice().startsWith("No hay espacio suficiente en el disco para hacer la copia de respaldo"));
+        QCOMPARE(copias(), QStringList());
     }
 
 private:
     Respaldos respaldos() {
         return Respaldos(*db_, [this] { return now_; });
+    }
+    // What the day's copy told; empty when it was made.
+    QString diarioDice() {
+        try {
+            respaldos().diario();
+        } catch (const Falla& e) {
+            return e.message();
+        }
+        return {};
     }
     QString carpeta() const { return dir_->filePath("respaldos"); }
     QStringList copias() const { return QDir(carpeta()).entryList(QDir::Files, QDir::Name); }
