@@ -146,13 +146,8 @@ private slots:
     void shortWrite() {
         Escena s;
         FailDevice full(100);
-        QString error;
-        try {
-            Escribe_Archivo(*s.store, 3012, &full);
-        } catch (const Falla& e) {
-            error = e.message();
-        }
-        QCOMPARE(error, QString("No se pudo escribir el archivo de información: No space left on device."));
+        QCOMPARE(fallaDe([&] { Escribe_Archivo(*s.store, 3012, &full); }),
+                 QString("No se pudo escribir el archivo de información: No space left on device."));
     }
 
     // Firma_Archivo with the built library (the code leads the row's name).
@@ -443,12 +438,9 @@ private slots:
             launched << program << arguments << folder;
             return dremloStarts;
         });
-        QString aviso;
-        try {
+        const QString aviso = fallaDe([&] {
             entregaSinFirma({TOLVEK_PROGRAM_DIR, dir.path()}, thisRun ? QStringList{file} : QStringList());
-        } catch (const Falla& e) {
-            aviso = e.message();
-        }
+        });
         interceptLaunches({});
         const bool handOff = listed || thisRun, handedOff = handOff && dremloStarts;
         QCOMPARE(launched, handOff ? QStringList({TOLVEK_PROGRAM_DIR "/Dremlo", native, envio}) : QStringList());

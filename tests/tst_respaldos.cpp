@@ -104,14 +104,8 @@ private:
     Respaldos respaldos() {
         return Respaldos(*db_, [this] { return now_; });
     }
-    // What the day's copy told; empty when it was made.
     QString diarioDice() {
-        try {
-            respaldos().diario();
-        } catch (const Falla& e) {
-            return e.message();
-        }
-        return {};
+        return fallaDe([this] { respaldos().diario(); });
     }
     QString carpeta() const { return dir_->filePath("respaldos"); }
     QStringList copias() const { return QDir(carpeta()).entryList(QDir::Files, QDir::Name); }
