@@ -134,7 +134,13 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
     const QString ruta = rutaArchivoInformacion(folders.data, patente);
     QString error;
     WriteFailure failure;
-    const int code = Firma_Archivo(folders.program, temporal, llave.archivo, llave.password, &error);
+    int code = -1;
+    try {
+        code = Firma_Archivo(folders.program, temporal, llave.archivo, llave.password);
+    } catch (const Falla& e) {
+        // Left unsigned as any failed signing leaves it, told with the system's reason.
+        error = e.message();
+    }
     Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, folders.program, ruta, error), ruta};
     if (code == KFIRMA32_SIN_ARCHIVO) {
         QFile::remove(temporal);

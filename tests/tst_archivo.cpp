@@ -180,8 +180,10 @@ private slots:
         const QString path = dir.filePath("3012.txt");
         if (code != 1)
             writeFile(path, kEjemplo);
-        QString error;
-        QCOMPARE(Firma_Archivo(dir.path(), path, keyFile(dir.path(), form), password, &error), code);
+        int result = -1;
+        const QString error =
+            fallaDe([&] { result = Firma_Archivo(dir.path(), path, keyFile(dir.path(), form), password); });
+        QCOMPARE(result, code);
         QVERIFY(password.isEmpty());
         QCOMPARE(error.isEmpty(), code >= 0);
         if (code == 0) {
@@ -198,13 +200,12 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(copySigningLibrary(dir.path()));
         const QString path = writeFile(dir.filePath("3012.txt"), kEjemplo);
-        QString error;
         const auto sign = [&](const QString& file, const QString& key, QByteArray password) {
-            return Firma_Archivo(dir.path(), file, keyFile(dir.path(), key), password, &error);
+            return Firma_Archivo(dir.path(), file, keyFile(dir.path(), key), password);
         };
         const auto verifies = [&](const QByteArray& bytes) {
             QByteArray pathBytes = QFile::encodeName(writeFile(path, bytes));
-            return SigningLibrary::load(dir.path(), &error)->VerificaFirmaDigital(pathBytes.data());
+            return SigningLibrary::load(dir.path()).VerificaFirmaDigital(pathBytes.data());
         };
         QCOMPARE(sign(path, "agente.key", kTestKeyPassword), 0);
         const QByteArray file = readFile(path);
