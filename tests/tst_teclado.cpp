@@ -94,8 +94,8 @@ private slots:
 
         // Page 1 opens in the patente; the national authorisation, only shown, is passed over.
         walk(QStringList{"txtPatente=3012", "txtAANombre=maría", "txtAAApPat=muñoz", "txtAAApMat=ruiz",
-                         "txtAARFC=murm700215kx3", "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA",
-                         "cmbAAAduanaA=aeropuerto"} +
+                         "txtAARFC=murm700215kx3", "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA=470",
+                         "cmbAAAduanaA"} +
              address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(window.Pagina(), 2);
@@ -131,8 +131,15 @@ private slots:
         answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
                         "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "cmdAceptar=⏎"});
         driver.then([](QDialog*) {
-            walk({"cmbNoAduana", "cmbAduana=nuevo laredo"});
-            // F4 opens the calendar as on any combo; Escape shuts it and leaves the cursor in the date.
+            // The office number typed into the open list, Enter takes it; F4 on a date opens the calendar.
+            auto* numero = qobject_cast<QComboBox*>(QApplication::focusWidget());
+            QVERIFY(numero);
+            QTest::keyClick(numero, Qt::Key_F4);
+            QTRY_VERIFY(numero->view()->isVisible());
+            keys("240⏎");
+            QTRY_VERIFY(!numero->view()->isVisible());
+            walk({"cmbNoAduana", "cmbAduana"});
+            // Escape shuts the calendar and leaves the cursor in the date.
             auto* dtpIni = qobject_cast<QDateEdit*>(QApplication::focusWidget());
             QVERIFY(dtpIni);
             QTest::keyClick(dtpIni, Qt::Key_F4);
