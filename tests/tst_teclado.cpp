@@ -92,11 +92,30 @@ private slots:
         // Under 680 px with the title bar, so that it fits a 1366x768 screen above the taskbar.
         QVERIFY(window.height() <= 640 && window.minimumSizeHint().height() <= window.height());
 
-        // Page 1 opens in the patente; the national authorisation, only shown, is passed over.
-        walk(QStringList{"txtPatente=3012", "txtAANombre=maría", "txtAAApPat=muñoz", "txtAAApMat=ruiz",
-                         "txtAARFC=murm700215kx3", "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA=470",
-                         "cmbAAAduanaA"} +
+        // Page 1 opens in the patente; the national authorisation, only shown, is passed over. Closing the window
+        // with it changed offers to store it: its checks stop at the first fault, with the cursor there.
+        messages.shown.clear();
+        walk({"txtPatente=3012", "txtAANombre=maría"});
+        messages.answerNext(Answer::Yes);
+        window.close();
+        QCOMPARE(messages.texts().mid(1), QStringList{"El Ap.Paterno no puede estar vacio"});
+        QVERIFY(messages.texts()[0].contains("cambios"));
+        walk(QStringList{"txtAAApPat=muñoz", "txtAAApMat=ruiz", "txtAARFC=murm700215kx3",
+                         "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA=470", "cmbAAAduanaA"} +
              address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
+        // "Salir" (Alt+L): without storing, staying, stored; the question of leaving declined, the cursor stays.
+        qsizetype asked = messages.shown.size();
+        QWidget* const at = QApplication::focusWidget();
+        for (Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+            messages.answerNext(answer);
+            if (answer != Answer::Cancel)
+                messages.answerNext(false);
+            asked += answer == Answer::Cancel ? 1 : 2;
+            QTest::keyClick(&window, Qt::Key_L, Qt::AltModifier);
+            QTRY_COMPARE(messages.shown.size(), asked);
+            QVERIFY(window.isVisible() && QApplication::focusWidget() == at);
+            QCOMPARE(window.NoPatente().isEmpty(), answer != Answer::Yes);
+        }
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(window.Pagina(), 2);
 
