@@ -97,28 +97,28 @@ private slots:
 
         // Page 1 opens in the patente; the national authorisation, only shown, is passed over. Closing the window
         // with it changed offers to store it: its checks stop at the first fault, with the cursor there.
-        messages.shown.clear();
         walk({"txtPatente=3012", "txtAANombre=maría"});
         messages.answerNext(Answer::Yes);
         window.close();
-        QCOMPARE(messages.texts().mid(1), QStringList{"El Ap.Paterno no puede estar vacio"});
-        QVERIFY(messages.texts()[0].contains("cambios"));
+        QVERIFY(messages.shown.end()[-2].text.contains("cambios") &&
+                messages.texts().last() == "El Ap.Paterno no puede estar vacio");
         walk(QStringList{"txtAAApPat=muñoz", "txtAAApMat=ruiz", "txtAARFC=murm700215kx3",
                          "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA=470", "cmbAAAduanaA"} +
              address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
         // "Salir" (Alt+L): without storing, staying, stored; the question of leaving declined, the cursor stays.
-        qsizetype asked = messages.shown.size();
         QWidget* const at = QApplication::focusWidget();
         for (Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+            messages.shown.clear();
             messages.answerNext(answer);
             if (answer != Answer::Cancel)
                 messages.answerNext(false);
-            asked += answer == Answer::Cancel ? 1 : 2;
             QTest::keyClick(&window, Qt::Key_L, Qt::AltModifier);
-            QTRY_COMPARE(messages.shown.size(), asked);
-            QVERIFY(window.isVisible() && QApplication::focusWidget() == at);
-            QCOMPARE(window.NoPatente().isEmpty(), answer != Answer::Yes);
+            QTRY_COMPARE(messages.shown.size(), answer == Answer::Cancel ? 1 : 2);
+            QVERIFY(window.isVisible() && QApplication::focusWidget() == at &&
+                    window.NoPatente().isEmpty() == (answer != Answer::Yes));
         }
+        QCOMPARE(messages.texts()[1], "¿Desea salir de la aplicación?, aun no a generado el archivo de información");
+        QVERIFY(messages.shown[1].title == "Mendaje" && messages.shown[1].icon == MessageIcon::Exclamation);
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(window.Pagina(), 2);
 
@@ -153,13 +153,9 @@ private slots:
         answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
                         "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "cmdAceptar=⏎"});
         driver.then([](QDialog*) {
-            // The office number typed into the open list, Enter takes it; F4 on a date opens the calendar.
-            auto* numero = qobject_cast<QComboBox*>(QApplication::focusWidget());
-            QVERIFY(numero);
-            QTest::keyClick(numero, Qt::Key_F4);
-            QTRY_VERIFY(numero->view()->isVisible());
+            // The office number typed into the open list (F4), Enter takes it.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
             keys("240⏎");
-            QTRY_VERIFY(!numero->view()->isVisible());
             walk({"cmbNoAduana", "cmbAduana"});
             // Escape shuts the calendar and leaves the cursor in the date.
             auto* dtpIni = qobject_cast<QDateEdit*>(QApplication::focusWidget());
@@ -171,7 +167,6 @@ private slots:
             walk({"dtpIni=02011995", "dtpFin=31121999⏎"});
         });
         walk({"fgDatosAA", "cmdAANuevo=␣"});
-        QCOMPARE(selectedRow(child<QTableView>(&window, "fgDatosAA")), 0);
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(window.Pagina(), 4);
 
@@ -180,8 +175,7 @@ private slots:
                {"txtPatente=3001", "cmbNoAduana", "cmbAduana=aeropuerto", "dtpIni=01022001", "dtpFin=30062003⏎"});
         // The cursor on the period stored: Enter shows it, only to be read; Supr asks, and the cursor stays there.
         driver.then([](QDialog* d) {
-            QVERIFY(child<QWidget>(d, "txtPatente")->property("text") == "3001" &&
-                    !child<QWidget>(d, "cmbAduana")->isEnabled());
+            QCOMPARE(child<QWidget>(d, "txtPatente")->property("readOnly"), true);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         });
         messages.answerNext(false);
