@@ -114,8 +114,10 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
 
 std::optional<AgenteAduanal> PaginaAA::muestraAgente() {
     std::optional<AgenteAduanal> agente = store_.agente();
-    if (!agente)
+    if (!agente) {
+        guardado_ = this->agente();
         return agente;
+    }
     txtPatente->setText(QString::number(agente->patente));
     txtAANombre->setText(agente->nombre);
     txtAAApPat->setText(agente->apPaterno);
@@ -129,6 +131,7 @@ std::optional<AgenteAduanal> PaginaAA::muestraAgente() {
     cmbAANoAduanaA->setCurrentIndex(office);
     fiscal.muestra(agente->fiscal);
     oirR.muestra(agente->notificaciones);
+    guardado_ = this->agente();
     return agente;
 }
 
@@ -146,6 +149,7 @@ std::optional<AgenteAduanal> PaginaAA::guarda() {
                MessageIcon::Exclamation);
         return std::nullopt;
     }
+    guardado_ = stored;
     return stored;
 }
 

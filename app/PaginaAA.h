@@ -29,6 +29,8 @@ public:
     bool Valida_AA();
     // The broker as the page shows him, ready to be stored.
     AgenteAduanal agente() const;
+    // The page shows other than what it showed when it was filled from the store or stored last.
+    bool cambiada() const { return agente() != guardado_; }
 
     QLineEdit* txtPatente;
     QLineEdit* txtAutorizacion;
@@ -44,4 +46,5 @@ public:
 
 private:
     Store& store_;
+    AgenteAduanal guardado_;
 };

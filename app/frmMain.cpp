@@ -243,11 +243,22 @@ void frmMain::cmdAtras_Click() {
 }
 
 void frmMain::cmdSalir_Click() {
-    if (ui->cmdSiguiente->isEnabled() &&
-        !confirm(this, QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
-                 kTitleMendaje))
-        return;
-    termina();
+    if (saleConfirmado())
+        termina();
+}
+
+bool frmMain::saleConfirmado() {
+    // Only "Siguiente >" stores page 1: leaving without it would drop the broker's changes unseen.
+    if (paginaAA_ && paginaAA_->cambiada()) {
+        const Answer answer =
+            ask(this, QStringLiteral("Los cambios de la página 1, Datos del Agente Aduanal, no se han guardado.\n\n"
+                                     "¿Desea guardarlos antes de salir?"));
+        if (answer == Answer::Cancel || (answer == Answer::Yes && !guardaPagina1()))
+            return false;
+    }
+    return !ui->cmdSiguiente->isEnabled() ||
+           confirm(this, QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
+                   kTitleMendaje);
 }
 
 void frmMain::termina() {
@@ -267,6 +278,11 @@ void frmMain::termina() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Once leaving, the event loop's end closes the window again: no second question then.
+    if (!terminando_ && !saleConfirmado()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     termina();
 }

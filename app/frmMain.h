@@ -57,6 +57,9 @@ private:
     void cmdSiguiente_Click();
     void cmdAtras_Click();
     void cmdSalir_Click();
+    // "Salir" and the close box: page 1 changed and not stored is kept or dropped as the user says, then he is
+    // asked as before. False when he stays.
+    bool saleConfirmado();
     void setSiguiente(Siguiente siguiente);
     bool guardaPagina1();
     // Ends the run: leaves the event loop, so that the database is closed on the way out.

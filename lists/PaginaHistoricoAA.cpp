@@ -45,10 +45,10 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     fgDatosAA = named(new QTableView(frame9), "fgDatosAA");
     persons->addWidget(fgDatosAA, 1);
     auto* buttons = new QVBoxLayout;
-    cmdAANuevo = named(new QPushButton(QStringLiteral("Nuevo"), frame9), "cmdAANuevo");
-    cmdAAEditar = named(new QPushButton(QStringLiteral("Editar"), frame9), "cmdAAEditar");
+    cmdAANuevo = named(new QPushButton(QStringLiteral("&Nuevo"), frame9), "cmdAANuevo");
+    cmdAAEditar = named(new QPushButton(QStringLiteral("&Editar"), frame9), "cmdAAEditar");
     cmdAAEditar->setEnabled(false);
-    cmdAABorrar = named(new QPushButton(QStringLiteral("Borrar"), frame9), "cmdAABorrar");
+    cmdAABorrar = named(new QPushButton(QStringLiteral("B&orrar"), frame9), "cmdAABorrar");
     cmdAABorrar->setEnabled(false);
     buttons->addWidget(cmdAANuevo);
     buttons->addWidget(cmdAAEditar);
@@ -81,6 +81,8 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     connect(cmdAANuevo, &QPushButton::clicked, this, [this] { abreAgente(std::nullopt); });
     connect(cmdAAEditar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAAEditar_Click);
     connect(cmdAABorrar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAABorrar_Click);
+    onRowKeys(
+        fgDatosAA, [this] { cmdAAEditar_Click(); }, [this] { cmdAABorrar_Click(); });
 }
 
 void PaginaHistoricoAA::Llena_Hist_AA() {
@@ -90,6 +92,11 @@ void PaginaHistoricoAA::Llena_Hist_AA() {
             rows << filaPersona(p);
         return rows;
     });
+    // A list on show has a row selected, with his periods beside it.
+    if (personas_->rowCount() > 0)
+        selectRow(fgDatosAA, 0);
+    else
+        periodos_->setRows({});
 }
 
 QString PaginaHistoricoAA::curpSeleccionada() const {
@@ -135,6 +142,7 @@ void PaginaHistoricoAA::cmdAAEditar_Click() {
 
 void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor) {
     const QString curpAnterior = valor ? valor->curp : QString();
+    QString curp = curpAnterior;
     {
         frmAgentes_Aduanales dialog(store_, valor, this);
         dialog.setGuarda([this, curpAnterior](const PersonaHistorica& persona, QWidget* d) {
@@ -148,16 +156,21 @@ void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor)
             }
             return true;
         });
-        dialog.exec();
+        if (dialog.exec() == QDialog::Accepted)
+            curp = dialog.persona().curp;
     }
     // Refilled after a cancellation too: it only shows again what is stored.
     try {
         Llena_Hist_AA();
     } catch (const DatabaseError& e) {
         informEngineError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
+        return;
     }
-    periodos_->setRows({});
-    selectRow(fgDatosAA, personas_->rowCount() > 0 ? 0 : -1);
+    // The cursor goes back to the list, on the one just edited or stored.
+    if (const int row = curp.isEmpty() ? -1 : personas_->rowOf(curp); row >= 0)
+        selectRow(fgDatosAA, row);
+    if (valor)
+        fgDatosAA->setFocus();
 }
 
 void PaginaHistoricoAA::cmdAABorrar_Click() {
@@ -175,9 +188,13 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
     if (!leida)
         return;
     const PersonaHistorica& p = *leida;
-    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
-                                      p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
-                                      QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?")))
+    const bool borra =
+        confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
+                                     p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
+                                     QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?"));
+    // The cursor stays in the list, on him or on the one after him.
+    fgDatosAA->setFocus();
+    if (!borra)
         return;
     try {
         store_.borraPersonaHistorica(curp);

@@ -130,16 +130,6 @@ private slots:
         QCOMPARE(driver.pending() + driver.unexpected.size(), 0);
         QCOMPARE(messages.texts(), QStringList());
 
-        // "Salir" before the file is generated asks first; declined, the walk goes on.
-        messages.answerNext(false);
-        press(&window, "cmdSalir");
-        QCOMPARE(messages.texts(),
-                 QStringList{"¿Desea salir de la aplicación?, aun no a generado el archivo de información"});
-        QCOMPARE(messages.shown[0].title, QString("Mendaje"));
-        QCOMPARE(int(messages.shown[0].icon), int(MessageIcon::Exclamation));
-        messages.shown.clear();
-        QVERIFY(window.isVisible());
-
         // The last page previews the file to come, counted by record type; the sending folder is not offered yet.
         driver.then([](QDialog* d) {
             QVERIFY(child<QLabel>(d, "lblRegistros")->text().startsWith("Registros por tipo:   501: 1   AA: 1   "));
