@@ -56,6 +56,8 @@ private:
     void cmdSiguiente_Click();
     void cmdAtras_Click();
     void cmdSalir_Click();
+    // Every problem of the stored data at once; a row opens its record.
+    void cmdRevisar_Click();
     void setSiguiente(Siguiente siguiente);
     bool guardaPagina1();
     // Ends the run: leaves the event loop, so that the database is closed on the way out.

@@ -138,3 +138,13 @@ bool esDelRepresentante(const LecturaRequerimiento& lectura, const QString& rfc,
            lectura.rfc.compare(rfc.trimmed(), Qt::CaseInsensitive) == 0 &&
            lectura.curp.compare(curp.trimmed(), Qt::CaseInsensitive) == 0;
 }
+
+std::optional<QString> revisaRequerimiento(const QString& path, const QString& rfc, const QString& curp) {
+    const LecturaRequerimiento lectura = leeRequerimiento(path);
+    if (lectura.estado != EstadoRequerimiento::Valido)
+        return lectura.motivo;
+    if (esDelRepresentante(lectura, rfc, curp))
+        return std::nullopt;
+    return QStringLiteral("El Requerimiento Electrónico %1 es de otra persona: trae el RFC %2 y la CURP %3.")
+        .arg(QDir::toNativeSeparators(path), lectura.rfc, lectura.curp);
+}

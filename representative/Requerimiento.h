@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // What a request file (*.req) turned out to be: the PKCS#10 certificate request that the authority's tool writes
 // when a person applies for his e.firma, signed with the key it asks a certificate for.
 enum class EstadoRequerimiento { Valido, NoExiste, Ilegible, NoEsRequerimiento };
@@ -21,3 +23,6 @@ inline constexpr qsizetype kMaxBytesRequerimiento = 64 * 1024;
 LecturaRequerimiento leeRequerimiento(const QString& path);
 // The request is valid and carries this RFC and CURP (letter case aside).
 bool esDelRepresentante(const LecturaRequerimiento& lectura, const QString& rfc, const QString& curp);
+// What is wrong with the representative's request file, in the user's words: it cannot be read, is not a request,
+// or is another person's (naming the RFC and CURP it carries); nothing when it is his.
+std::optional<QString> revisaRequerimiento(const QString& path, const QString& rfc, const QString& curp);

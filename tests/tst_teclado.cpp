@@ -96,7 +96,8 @@ private slots:
         walk(QStringList{"txtPatente=3012", "txtAANombre=maría", "txtAAApPat=muñoz", "txtAAApMat=ruiz",
                          "txtAARFC=murm700215kx3", "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA",
                          "cmbAAAduanaA=aeropuerto"} +
-             address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
+             address("Fiscal", kCdmx) + address("OirR", kGuerrero) +
+             QStringList{"cmdRevisar", "cmdSiguiente", "cmdSalir"});
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(window.Pagina(), 2);
 
@@ -108,7 +109,7 @@ private slots:
                            QStringList{"cmdBuscar=␣", "optNTCL=␣⏎"});
         // The addresses on the page only show: Tab passes them over.
         const QTableView* fgAA = child<QTableView>(&window, "fgAA");
-        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdAtras", "cmdSiguiente"});
+        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdRevisar", "cmdAtras", "cmdSiguiente"});
         // Alt+B searches; Enter on the row found edits her (Escape leaves), Supr asks; the cursor stays on her row.
         QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
         driver.then([](QDialog* d) {
