@@ -15,6 +15,8 @@ namespace {
 // How many files the reader reads before it hands their problems over.
 constexpr qsizetype kLote = 200;
 
+const QString kFallida = QStringLiteral("No se pudieron revisar los datos");
+
 } // namespace
 
 frmRevision::frmRevision(Store& store, std::function<void(const Problema&)> abre, QWidget* parent)
@@ -47,10 +49,12 @@ void frmRevision::rehace() {
     detieneLectura();
     const int fila = std::max(selectedRow(ui->fgProblemas), 0);
     RevisionBase base;
+    fallida_ = false;
     try {
         base = revisaBase(store_);
     } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron revisar los datos"), e.message());
+        fallida_ = true;
+        informEngineError(this, kFallida, e.message());
     }
     problemas_.clear();
     errores_ = 0;
@@ -111,9 +115,12 @@ void frmRevision::agrega(const QList<Problema>& problemas) {
 
 void frmRevision::muestraEstado() {
     QString estado = QStringLiteral("%1 errores y %2 avisos.").arg(errores_).arg(problemas_.size() - errores_);
-    if (!terminada())
+    if (fallida_) {
+        // What could not be read is not "no problem".
+        estado = kFallida + QLatin1Char('.');
+    } else if (!terminada()) {
         estado += QStringLiteral(" Leyendo los Requerimientos Electrónicos: %1 de %2…").arg(leidos_).arg(porLeer_);
-    else if (problemas_.isEmpty()) {
+    } else if (problemas_.isEmpty()) {
         estado.clear();
         modelo_->append({{}, {{}, {}, {}, {}, QStringLiteral("No se encontraron problemas")}});
         selectRow(ui->fgProblemas, 0);

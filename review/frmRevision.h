@@ -52,4 +52,6 @@ private:
     // Which reading a batch belongs to: one still queued from before rehace() is dropped.
     int lectura_ = 0;
     qsizetype leidos_ = 0, porLeer_ = 0, errores_ = 0;
+    // The store could not be read: the list is empty, and says so.
+    bool fallida_ = false;
 };
