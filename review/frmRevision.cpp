@@ -7,6 +7,7 @@
 #include "platform/Messages.h"
 #include "widgets/Grid.h"
 
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QThread>
 
@@ -25,8 +26,13 @@ frmRevision::frmRevision(Store& store, std::function<void(const Problema&)> abre
                              QStringLiteral("Aduana o periodo"), QStringLiteral("Problema")},
                             this)) {
     ui->setupUi(this);
-    setupView(ui->fgProblemas, modelo_, {900, 3600, 2900, 3200, 0});
+    setupView(ui->fgProblemas, modelo_, {900, 3600, 2900, 2600, 0});
     onRowKeys(ui->fgProblemas, [this] { abreSeleccionado(); });
+    // A long message does not fit its cell: the selected row's is shown whole under the list.
+    connect(ui->fgProblemas->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                ui->lblDetalle->setText(modelo_->data(modelo_->index(current.row(), 4)).toString());
+            });
     connect(ui->cmdAbrir, &QPushButton::clicked, this, &frmRevision::abreSeleccionado);
     connect(ui->cmdCerrar, &QPushButton::clicked, this, &QDialog::reject);
     rehace();
