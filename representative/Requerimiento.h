@@ -26,3 +26,7 @@ bool esDelRepresentante(const LecturaRequerimiento& lectura, const QString& rfc,
 // What is wrong with the representative's request file, in the user's words: it cannot be read, is not a request,
 // or is another person's (naming the RFC and CURP it carries); nothing when it is his.
 std::optional<QString> revisaRequerimiento(const QString& path, const QString& rfc, const QString& curp);
+// The question to ask before a representative is stored with the request at `path`: none when it is his.
+std::optional<QString> preguntaRequerimiento(const QString& path, const QString& rfc, const QString& curp);
+// One short line on the representative's request file, for the page that lists him.
+QString estadoRequerimiento(const QString& path, const QString& rfc, const QString& curp);

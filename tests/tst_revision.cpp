@@ -49,14 +49,13 @@ private slots:
         QTest::newRow("no one") << "delete from Mandatarios"
                                 << "1||E|Debe existir por lo menos un o Representante";
         QTest::newRow("request gone") << req + "/no/X.req'"
-                                      << pedro + "E|El Requerimiento Electrónico /no/X.req no "
-                                                 "existe.";
+                                      << pedro + "E|El Requerimiento Electrónico X.req no existe.";
         QTest::newRow("not a request") << req + kData + "texto.req'"
-                                       << pedro + "E|El archivo " + kData + "texto.req no es un Requerimiento";
+                                       << pedro + "E|El archivo texto.req no es un Requerimiento Electrónico.";
         QTest::newRow("someone else's") << req + kData + "OTRO800101AB1.req'"
-                                        << pedro + "E|El Requerimiento Electrónico " + kData +
-                                               "OTRO800101AB1.req es de otra persona: trae el RFC OTRO800101AB1 y la "
-                                               "CURP OTRO800101HDFRRR01.";
+                                        << pedro +
+                                               "E|El Requerimiento Electrónico OTRO800101AB1.req corresponde al "
+                                               "RFC OTRO800101AB1 y la CURP OTRO800101HDFRRR01, no al representante";
         QTest::newRow("check digit") << "update AA set RFC='GODE561231GR9'"
                                      << "0||A|El dígito verificador no coincide; revise el RFC";
         QTest::newRow("file value") << "update Domicilios_MM set Colonia='A|B' where Tipo_Dom=1"
@@ -84,7 +83,7 @@ private slots:
                         .join('|');
         QCOMPARE(told.size(), expected.count('\n') + 1);
         for (const QString& line : expected.split('\n'))
-            QVERIFY2(told.takeFirst().startsWith(line), qPrintable(line));
+            QVERIFY2(told.first().startsWith(line), qPrintable(told.takeFirst()));
     }
 
     // Enter opens the record and the list follows what its dialog stored; the broker's row ends the dialog.
