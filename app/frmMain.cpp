@@ -19,6 +19,7 @@
 #include "platform/Database.h"
 #include "platform/InstanceLock.h"
 #include "platform/Messages.h"
+#include "review/frmRevision.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,6 +40,7 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
+    connect(ui->cmdRevisar, &QPushButton::clicked, this, &frmMain::cmdRevisar_Click);
     connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
     connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
     new AyudaF1([this] { return acercaDe(folders_.data, db_.get()); }, this);
@@ -172,7 +174,9 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 void frmMain::mandatariosCambiados() {
     try {
         paginaMandatarios_->Llena_Hist_Mandatarios();
-        setSiguiente(paginaMandatarios_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
+        // "Revisar" stores representatives from any page; the caption follows the list on page 2 alone.
+        if (pagina_ == 2)
+            setSiguiente(paginaMandatarios_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
     } catch (const DatabaseError& e) {
         inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
                MessageIcon::Exclamation);
@@ -259,6 +263,26 @@ bool frmMain::saleConfirmado() {
     return !ui->cmdSiguiente->isEnabled() ||
            confirm(this, QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
                    kTitleMendaje);
+}
+
+void frmMain::cmdRevisar_Click() {
+    frmRevision revision(
+        *store_,
+        [this](const Problema& p) {
+            if (p.titular == Titular::Anterior)
+                paginaHistoricoAA_->editaPersona(p.curp);
+            else
+                paginaApoderado_->editaMandatario(p.curp);
+        },
+        this);
+    if (revision.exec() != QDialog::Accepted)
+        return;
+    // The broker is mended on page 1, reached as "< Atrás" reaches it; once signed, the wizard stays where it is.
+    if (ui->cmdAtras->isEnabled())
+        while (pagina_ > 1)
+            cmdAtras_Click();
+    if (pagina_ == 1)
+        paginaAA_->enfocaFalta();
 }
 
 void frmMain::termina() {

@@ -60,6 +60,8 @@ private:
     // "Salir" and the close box: page 1 changed and not stored is kept or dropped as the user says, then he is
     // asked as before. False when he stays.
     bool saleConfirmado();
+    // Every problem of the stored data at once; a row opens its record.
+    void cmdRevisar_Click();
     void setSiguiente(Siguiente siguiente);
     bool guardaPagina1();
     // Ends the run: leaves the event loop, so that the database is closed on the way out.

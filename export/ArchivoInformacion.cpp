@@ -10,6 +10,7 @@
 #include <QIODevice>
 
 #include <charconv>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -240,7 +241,12 @@ QString describe(char32_t bad) {
 
 class Escritor {
 public:
-    Escritor(QIODevice* out, QString* error) : out_(out), error_(error) { buffer_.reserve(kChunk + 4096); }
+    // Without a device the records are only checked: every value at fault goes to `falta`, which says whether to
+    // go on.
+    Escritor(QIODevice* out, QString* error, std::function<bool(const FaltaValor&)> falta)
+        : out_(out), error_(error), falta_(std::move(falta)) {
+        buffer_.reserve(kChunk + 4096);
+    }
 
     bool patente(const QString& text) {
         char32_t bad = 0;
@@ -264,36 +270,31 @@ public:
         return flush();
     }
 
+    // Throws DatabaseError when the table cannot be read.
     bool tabla(Store& store, const Registro& registro) {
-        const QString table = registro.tabla;
-        try {
-            // The record's columns in file order, so that the i-th field is the i-th column read.
-            personColumn_ = registro.porPersona() ? int(registro.campos.indexOf(col::CURP)) : -1;
-            tipos_.clear();
-            for (const Columna& campo : registro.campos)
-                tipos_ << registro.tabla.tipo(campo);
-            Rows rows = store.filas(registro.tabla, registro.campos);
-            prefix_ = table.toLatin1() + '|' + patente_;
-            bool any = false;
-            while (rows.next()) {
-                any = true;
-                if (!fila(rows, registro))
-                    return false;
-                if (buffer_.size() >= kChunk && !flush())
-                    return false;
-            }
-            if (!any && registro.filler)
-                buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
-        } catch (const DatabaseError& e) {
-            *error_ = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 de "
-                                     "la base de datos (%2).")
-                          .arg(table, e.message());
-            return false;
+        // The record's columns in file order, so that the i-th field is the i-th column read.
+        personColumn_ = registro.porPersona() ? int(registro.campos.indexOf(col::CURP)) : -1;
+        tipos_.clear();
+        for (const Columna& campo : registro.campos)
+            tipos_ << registro.tabla.tipo(campo);
+        Rows rows = store.filas(registro.tabla, registro.campos);
+        prefix_ = QString(registro.tabla).toLatin1() + '|' + patente_;
+        bool any = false;
+        while (rows.next()) {
+            any = true;
+            if (!fila(rows, registro))
+                return false;
+            if (buffer_.size() >= kChunk && !flush())
+                return false;
         }
+        if (!any && registro.filler)
+            buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
         return true;
     }
 
     bool flush() {
+        if (!out_)
+            buffer_.clear();
         if (buffer_.isEmpty())
             return true;
         if (!writeAll(*out_, buffer_)) {
@@ -311,6 +312,7 @@ private:
 
     bool fila(const Rows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
+        bool faulty = false;
         buffer_.append(prefix_);
         for (qsizetype i = 0; i < registro.campos.size(); ++i) {
             const int column = int(i);
@@ -351,22 +353,33 @@ private:
                 break;
             }
             if (!problem.isEmpty()) {
-                buffer_.truncate(lineStart);
+                faulty = true;
                 QString persona = QString::fromUtf8(registro.persona);
+                const QString curp = personColumn_ >= 0 ? QString::fromUtf8(rows.utf8(personColumn_)) : QString();
                 if (personColumn_ >= 0)
-                    persona += QLatin1Char(' ') + stored(rows, personColumn_);
-                *error_ = QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
-                                         "%3 %4. Corríjalo y vuelva a generar el archivo.")
-                              .arg(registro.tabla, registro.campos[i], persona, problem);
-                return false;
+                    persona += QLatin1Char(' ') + legible(curp);
+                const FaltaValor falta{
+                    registro.tabla, curp,
+                    QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 %3 "
+                                   "%4. Corríjalo y vuelva a generar el archivo.")
+                        .arg(registro.tabla, registro.campos[i], persona, problem)};
+                if (!falta_(falta)) {
+                    buffer_.truncate(lineStart);
+                    *error_ = falta.mensaje;
+                    return false;
+                }
             }
         }
-        buffer_.append("\r\n");
+        if (faulty)
+            buffer_.truncate(lineStart);
+        else
+            buffer_.append("\r\n");
         return true;
     }
 
     QIODevice* out_;
     QString* error_;
+    std::function<bool(const FaltaValor&)> falta_;
     QByteArray patente_;
     // The tag and the patente that begin every line of the table being written.
     QByteArray prefix_;
@@ -387,12 +400,25 @@ QString legible(const QString& text) {
 }
 
 bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error) {
-    Escritor escritor(out, error);
+    Escritor escritor(out, error, [](const FaltaValor&) { return false; });
     if (!escritor.patente(patente) || !escritor.header())
         return false;
-    for (const Registro& registro : registrosPrincipales())
-        if (!escritor.tabla(store, registro))
-            return false;
+    const auto tablas = [&](const std::vector<Registro>& registros) {
+        for (const Registro& registro : registros) {
+            try {
+                if (!escritor.tabla(store, registro))
+                    return false;
+            } catch (const DatabaseError& e) {
+                *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 "
+                                        "de la base de datos (%2).")
+                             .arg(registro.tabla, e.message());
+                return false;
+            }
+        }
+        return true;
+    };
+    if (!tablas(registrosPrincipales()))
+        return false;
     bool historia = false;
     try {
         historia = store.Hay_Hist_Mandatarios();
@@ -402,9 +428,20 @@ bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QStri
                      .arg(e.message());
         return false;
     }
-    if (historia)
-        for (const Registro& registro : registrosHistoria())
-            if (!escritor.tabla(store, registro))
-                return false;
+    if (historia && !tablas(registrosHistoria()))
+        return false;
     return escritor.trailer();
+}
+
+void recorreValores(Store& store, const std::function<void(const FaltaValor&)>& falta) {
+    QString unused;
+    Escritor escritor(nullptr, &unused, [&](const FaltaValor& f) {
+        falta(f);
+        return true;
+    });
+    for (const Registro& registro : registrosPrincipales())
+        escritor.tabla(store, registro);
+    if (store.Hay_Hist_Mandatarios())
+        for (const Registro& registro : registrosHistoria())
+            escritor.tabla(store, registro);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class Store;
 class QIODevice;
 
@@ -11,6 +13,18 @@ class QIODevice;
 // a message naming the table, the person and the field; what was written so far must then be thrown away, and so
 // must it when the device or the database fails. False with the message for the broker in `error`.
 bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error);
+
+// A value the information file cannot hold, told as the writer would stop on it.
+struct FaltaValor {
+    QString tabla;
+    // The person whose row it is, as stored; empty for the broker's own rows.
+    QString curp;
+    QString mensaje;
+};
+
+// Reads every record the information file would carry and gives each value it cannot hold, without writing
+// anything. Throws DatabaseError when a table cannot be read.
+void recorreValores(Store& store, const std::function<void(const FaltaValor&)>& falta);
 
 // The text as a message may show it: a character that would print as nothing, or turn the text around it, is
 // shown by its code ("U+202E").

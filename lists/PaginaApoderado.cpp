@@ -301,11 +301,18 @@ void PaginaApoderado::cmdNuevo_Click() {
 
 void PaginaApoderado::cmdEditar_Click() {
     const int row = selectedRow(fgAA);
-    if (row < 0)
+    if (row >= 0)
+        editaMandatario(mandatarios_->key(row));
+}
+
+void PaginaApoderado::editaMandatario(const QString& curp) {
+    if (curp.isEmpty()) {
+        abreApoderado(std::nullopt);
         return;
+    }
     std::optional<Mandatario> m;
     try {
-        m = store_.mandatario(mandatarios_->key(row));
+        m = store_.mandatario(curp);
     } catch (const DatabaseError& e) {
         informEngineError(this, QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
         return;

@@ -126,8 +126,11 @@ void PaginaHistoricoAA::seleccionCambiada() {
 
 void PaginaHistoricoAA::cmdAAEditar_Click() {
     const QString curp = curpSeleccionada();
-    if (curp.isEmpty())
-        return;
+    if (!curp.isEmpty())
+        editaPersona(curp);
+}
+
+void PaginaHistoricoAA::editaPersona(const QString& curp) {
     std::optional<PersonaHistorica> persona;
     try {
         persona = store_.personaHistorica(curp);

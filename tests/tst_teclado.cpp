@@ -106,7 +106,8 @@ private slots:
                 messages.texts().last() == "El Ap.Paterno no puede estar vacio");
         walk(QStringList{"txtAAApPat=muñoz", "txtAAApMat=ruiz", "txtAARFC=murm700215kx3",
                          "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA=470", "cmbAAAduanaA"} +
-             address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
+             address("Fiscal", kCdmx) + address("OirR", kGuerrero) +
+             QStringList{"cmdRevisar", "cmdSiguiente", "cmdSalir"});
         // "Salir" (Alt+L): without storing, staying, stored; the question of leaving declined, the cursor stays.
         QWidget* const at = QApplication::focusWidget();
         for (Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
@@ -132,7 +133,7 @@ private slots:
                            QStringList{"cmdBuscar=␣", "optNTCL=␣⏎"});
         // The addresses on the page only show: Tab passes them over.
         const QTableView* fgAA = child<QTableView>(&window, "fgAA");
-        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdAtras", "cmdSiguiente"});
+        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdRevisar", "cmdAtras", "cmdSiguiente"});
         // Alt+B searches; Enter on the row found edits her (Escape leaves), Supr asks; the cursor stays on her row.
         QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
         driver.then([](QDialog* d) {
