@@ -37,9 +37,11 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
     connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
     connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
-    // Both belong to the last page: the preview to "Finaliza", the folder to a signed file.
+    connect(ui->cmdConstancia, &QPushButton::clicked, this, [this] { Imprime_Constancia(this, *constancia_); });
+    // They belong to the last page: the preview to "Finaliza", the folder and the constancia to a signed file.
     ui->cmdVistaPrevia->hide();
     ui->cmdAbrirEnvio->hide();
+    ui->cmdConstancia->hide();
     // With its title bar, on a 1366x768 screen above the taskbar.
     resize(1280, 640);
 }
@@ -115,10 +117,11 @@ void frmMain::terminaAsistente() {
     ui->cmdAtras->setEnabled(false);
     ui->cmdSiguiente->setEnabled(false);
     ui->cmdAbrirEnvio->show();
+    ui->cmdConstancia->setVisible(constancia_.has_value());
 }
 
 void frmMain::finaliza() {
-    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, folders_);
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, folders_, &constancia_);
     if (!envio)
         return;
     firma_.registra(*envio);

@@ -117,6 +117,10 @@ QIODevice* AtomicFile::device() {
     return file_.get();
 }
 
+bool AtomicFile::setOwnerOnly() {
+    return file_->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
 bool AtomicFile::commit() {
     return file_->commit();
 }

@@ -35,6 +35,8 @@ public:
 
     bool open();
     QIODevice* device();
+    // Readable by its owner alone once in place, whatever the umask; call it once open.
+    bool setOwnerOnly();
     bool commit();
     QString errorString() const;
 

@@ -2,6 +2,7 @@
 #include "data/Schema.h"
 #include "data/Store.h"
 #include "export/ArchivoInformacion.h"
+#include "export/ConstanciaPdf.h"
 #include "export/Envio.h"
 #include "export/Firma.h"
 #include "export/Genera_archivo.h"
@@ -11,6 +12,7 @@
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
+#include "platform/Process.h"
 #include "platform/SigningLibrary.h"
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
@@ -535,6 +537,90 @@ private slots:
         QCOMPARE(messages.texts(), QStringList({question, question}));
         QCOMPARE(messages.shown[0].title, QString("Mensaje"));
         QCOMPARE(s.enEnvio(), QStringList());
+    }
+
+    // After a signing, and only then, the constancia of what was sent, read back from the PDF field by field.
+    void constancia_data() {
+        QTest::addColumn<QString>("statements");
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<QStringList>("lines");
+        const QStringList registros = {"Tipo Registros", "501 1",           "AA 1",         "Domicilios_AA 2",
+                                       "Mandatarios 1",  "Domicilios_MM 1", "Aduanas_MM 1", "Pedimentos_MM 1"};
+        QTest::newRow("the worked example")
+            << QString() << kTestKeyPassword
+            << registros + QStringList{"800 1",
+                                       "FIRMA 1",
+                                       "Total 10",
+                                       "Representantes",
+                                       "Nombre CURP RFC Mandato Requerimiento Copiado",
+                                       "PEDRO LOPEZ TORRES LOTP751120HDFPRD02 LOTP751120QW7 Anterior 01/01/2001 "
+                                       "LOTP751120QW7.REQ Sí",
+                                       "Historia",
+                                       "El archivo no lleva historia: ningún representante tiene el mandato Conforme "
+                                       "2.13.11 (Posterior 01/01/2001)."};
+        QTest::newRow("an aspirant with history")
+            << "update Mandatarios set Mandato=2;insert into Historico_AA values ('RAAJ600101AB1',"
+               "'RAAJ600101HDFMRN01','JUAN','RAMOS','<b>&');insert into Periodos_H_MM(CURP,NoAduana,Patente_MM,"
+               "FechaIni,FechaFin) values ('LOTP751120HDFPRD02',470,3011,'1999-02-01','2000-12-31')"
+            << kTestKeyPassword
+            << registros +
+                   QStringList{
+                       "Historico_AA 1", "Periodos_H_MM 1", "800 1", "FIRMA 1", "Total 12", "Representantes",
+                       "Nombre CURP RFC Mandato Requerimiento Copiado",
+                       // The long mandate text wraps in its cell, and so does the name.
+                       "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Conforme 2.13.11 (Posterior "
+                       "LOTP751120QW7.REQ No",
+                       "TORRES 01/01/2001)", "Representantes anteriores", "Nombre CURP RFC",
+                       "JUAN RAMOS <b>& RAAJ600101HDFMRN01 RAAJ600101AB1", "Periodos de los representantes anteriores",
+                       "Ninguno.", "Periodos de los aspirantes con otros Agentes Aduanales",
+                       "CURP Patente Aduana Desde Hasta",
+                       "LOTP751120HDFPRD02 3011 470 AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO 01/02/1999 31/12/2000"};
+        QTest::newRow("a failed signing writes none") << QString() << QByteArray("otra") << QStringList();
+    }
+    void constancia() {
+        QFETCH(QString, statements);
+        QFETCH(QByteArray, password);
+        QFETCH(QStringList, lines);
+        Escena s;
+        for (const QString& sql : statements.split(';', Qt::SkipEmptyParts))
+            s.db->exec(sql);
+        ScriptedMessages messages;
+        ModalDriver driver;
+        driver.then([&](QDialog* d) {
+            child<QLineEdit>(d, "txtLlave")->setText(s.llave);
+            child<QLineEdit>(d, "txtPassword")->setText(QString::fromUtf8(password));
+            press(d, "cmdAceptar");
+        });
+        std::optional<Constancia> constancia;
+        QVERIFY(Genera_archivo(nullptr, *s.store, "3012", {s.programa.path(), s.dir.path()}, &constancia));
+        const QDir carpeta(s.dir.filePath("constancias"));
+        const QStringList pdfs = carpeta.entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(pdfs.size(), lines.isEmpty() ? 0 : 1);
+        QCOMPARE(constancia.has_value(), !lines.isEmpty());
+        if (lines.isEmpty())
+            return;
+        QCOMPARE(constancia->ruta, carpeta.filePath(pdfs[0]));
+        struct stat st;
+        QVERIFY(stat(QFile::encodeName(constancia->ruta).constData(), &st) == 0 && (st.st_mode & 0777) == 0600);
+        const QDateTime momento = QDateTime::fromString(pdfs[0], "'3012-'yyyyMMdd-HHmmss'.pdf'");
+        QVERIFY(qAbs(momento.secsTo(QDateTime::currentDateTime())) < 60);
+        const QStringList args = {"-layout", constancia->ruta, s.dir.filePath("constancia.txt")};
+        QCOMPARE(int(runProgram("pdftotext", s.dir.path(), 30000, args).outcome), int(ProgramRun::Outcome::Finished));
+        QStringList text;
+        for (const QString& line : QString::fromUtf8(readFile(s.dir.filePath("constancia.txt"))).split('\n'))
+            if (!line.simplified().isEmpty())
+                text << line.simplified();
+        const QByteArray archivo = readFile(s.envio("3012.txt"));
+        QCOMPARE(text,
+                 QStringList({"Constancia de envío", "Patente: 3012", "Agente Aduanal: MARIA MUÑOZ RUIZ",
+                              "RFC: GORM700215KX3", "CURP: GORM700215MDFMZR05",
+                              "Fecha y hora: " + momento.toString("dd/MM/yyyy HH:mm:ss"), "Archivo de información",
+                              QString("3012.txt %1 bytes SHA-256 %2")
+                                  .arg(archivo.size())
+                                  .arg(QCryptographicHash::hash(archivo, QCryptographicHash::Sha256).toHex()),
+                              "Firmado con la llave del Agente Aduanal, CURP del firmante GORM700215MDFMZR05.",
+                              "Registros por tipo"}) +
+                     lines + QStringList{"Constancia de envío, página 1"});
     }
 };
 
