@@ -543,44 +543,34 @@ private slots:
     void constancia_data() {
         QTest::addColumn<QString>("statements");
         QTest::addColumn<QByteArray>("password");
-        QTest::addColumn<QStringList>("lines");
-        const QStringList registros = {"Tipo Registros", "501 1",           "AA 1",         "Domicilios_AA 2",
-                                       "Mandatarios 1",  "Domicilios_MM 1", "Aduanas_MM 1", "Pedimentos_MM 1"};
+        QTest::addColumn<QString>("lines");
+        const QString registros = "Tipo Registros\n501 1\nAA 1\nDomicilios_AA 2\nMandatarios 1\nDomicilios_MM 1\n"
+                                  "Aduanas_MM 1\nPedimentos_MM 1\n";
+        const QString representantes = "Representantes\nNombre CURP RFC Mandato Requerimiento Copiado\n";
         QTest::newRow("the worked example")
             << QString() << kTestKeyPassword
-            << registros + QStringList{"800 1",
-                                       "FIRMA 1",
-                                       "Total 10",
-                                       "Representantes",
-                                       "Nombre CURP RFC Mandato Requerimiento Copiado",
-                                       "PEDRO LOPEZ TORRES LOTP751120HDFPRD02 LOTP751120QW7 Anterior 01/01/2001 "
-                                       "LOTP751120QW7.REQ Sí",
-                                       "Historia",
-                                       "El archivo no lleva historia: ningún representante tiene el mandato Conforme "
-                                       "2.13.11 (Posterior 01/01/2001)."};
+            << registros + "800 1\nFIRMA 1\nTotal 10\n" + representantes +
+                   "PEDRO LOPEZ TORRES LOTP751120HDFPRD02 LOTP751120QW7 Anterior 01/01/2001 LOTP751120QW7.REQ Sí\n"
+                   "Historia\nEl archivo no lleva historia: ningún representante tiene el mandato Conforme 2.13.11 "
+                   "(Posterior 01/01/2001).";
+        // The long mandate text wraps in its cell, and so does the name.
         QTest::newRow("an aspirant with history")
             << "update Mandatarios set Mandato=2;insert into Historico_AA values ('RAAJ600101AB1',"
                "'RAAJ600101HDFMRN01','JUAN','RAMOS','<b>&');insert into Periodos_H_MM(CURP,NoAduana,Patente_MM,"
                "FechaIni,FechaFin) values ('LOTP751120HDFPRD02',470,3011,'1999-02-01','2000-12-31')"
             << kTestKeyPassword
-            << registros +
-                   QStringList{
-                       "Historico_AA 1", "Periodos_H_MM 1", "800 1", "FIRMA 1", "Total 12", "Representantes",
-                       "Nombre CURP RFC Mandato Requerimiento Copiado",
-                       // The long mandate text wraps in its cell, and so does the name.
-                       "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Conforme 2.13.11 (Posterior "
-                       "LOTP751120QW7.REQ No",
-                       "TORRES 01/01/2001)", "Representantes anteriores", "Nombre CURP RFC",
-                       "JUAN RAMOS <b>& RAAJ600101HDFMRN01 RAAJ600101AB1", "Periodos de los representantes anteriores",
-                       "Ninguno.", "Periodos de los aspirantes con otros Agentes Aduanales",
-                       "CURP Patente Aduana Desde Hasta",
-                       "LOTP751120HDFPRD02 3011 470 AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO 01/02/1999 31/12/2000"};
-        QTest::newRow("a failed signing writes none") << QString() << QByteArray("otra") << QStringList();
+            << registros + "Historico_AA 1\nPeriodos_H_MM 1\n800 1\nFIRMA 1\nTotal 12\n" + representantes +
+                   "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Conforme 2.13.11 (Posterior LOTP751120QW7.REQ No\n"
+                   "TORRES 01/01/2001)\nRepresentantes anteriores\nNombre CURP RFC\n"
+                   "JUAN RAMOS <b>& RAAJ600101HDFMRN01 RAAJ600101AB1\nPeriodos de los representantes anteriores\n"
+                   "Ninguno.\nPeriodos de los aspirantes con otros Agentes Aduanales\nCURP Patente Aduana Desde Hasta\n"
+                   "LOTP751120HDFPRD02 3011 470 AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO 01/02/1999 31/12/2000";
+        QTest::newRow("a failed signing writes none") << QString() << QByteArray("otra") << QString();
     }
     void constancia() {
         QFETCH(QString, statements);
         QFETCH(QByteArray, password);
-        QFETCH(QStringList, lines);
+        QFETCH(QString, lines);
         Escena s;
         for (const QString& sql : statements.split(';', Qt::SkipEmptyParts))
             s.db->exec(sql);
@@ -620,7 +610,7 @@ private slots:
                                   .arg(QCryptographicHash::hash(archivo, QCryptographicHash::Sha256).toHex()),
                               "Firmado con la llave del Agente Aduanal, CURP del firmante GORM700215MDFMZR05.",
                               "Registros por tipo"}) +
-                     lines + QStringList{"Constancia de envío, página 1"});
+                     lines.split('\n') + QStringList{"Constancia de envío, página 1"});
     }
 };
 
