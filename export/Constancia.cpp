@@ -13,8 +13,6 @@
 
 namespace {
 
-// Rows laid out together: a few pages' worth, so that a part is quick to lay out and small to hold.
-constexpr int kFilasPorParte = 1000;
 constexpr int kFilasPorLectura = 500;
 
 QString nativo(const QString& path) {
@@ -80,64 +78,6 @@ Resumen resume(const QString& archivo) {
     return r;
 }
 
-// Gathers the HTML of a part and hands it on once it holds enough rows; a table cut there goes on in the next part
-// under its title and headings again. A table opens with its first row, so that an empty one is a sentence instead.
-class Partes {
-public:
-    explicit Partes(const std::function<void(const QString&)>& entrega) : entrega_(entrega) {}
-
-    void texto(const QString& html) { html_ += html; }
-    void tabla(const QString& titulo, const QStringList& encabezados) {
-        titulo_ = titulo;
-        encabezados_.clear();
-        for (const QString& e : encabezados)
-            encabezados_ += QStringLiteral("<th>%1</th>").arg(e.toHtmlEscaped());
-        filasTabla_ = 0;
-    }
-    void fila(const QStringList& celdas) {
-        if (filasParte_ == kFilasPorParte) {
-            if (filasTabla_ > 0)
-                html_ += QStringLiteral("</table>");
-            entrega();
-            abre(filasTabla_ > 0 ? QStringLiteral(" (continúa)") : QString());
-        } else if (filasTabla_ == 0) {
-            abre({});
-        }
-        html_ += QStringLiteral("<tr>");
-        for (const QString& c : celdas)
-            html_ += QStringLiteral("<td>%1</td>").arg(c.toHtmlEscaped());
-        html_ += QStringLiteral("</tr>");
-        ++filasParte_;
-        ++filasTabla_;
-    }
-    void cierra(const QString& sinFilas) {
-        if (filasTabla_ == 0)
-            html_ += QStringLiteral("<h2>%1</h2><p>%2</p>").arg(titulo_.toHtmlEscaped(), sinFilas.toHtmlEscaped());
-        else
-            html_ += QStringLiteral("</table>");
-    }
-    void termina() {
-        if (!html_.isEmpty())
-            entrega();
-    }
-
-private:
-    void abre(const QString& continua) {
-        html_ += QStringLiteral("<h2>%1%2</h2><table class=\"filas\"><thead><tr>%3</tr></thead>")
-                     .arg(titulo_.toHtmlEscaped(), continua, encabezados_);
-    }
-    void entrega() {
-        entrega_(html_);
-        html_.clear();
-        filasParte_ = 0;
-    }
-
-    std::function<void(const QString&)> entrega_;
-    QString html_, titulo_, encabezados_;
-    int filasParte_ = 0;
-    int filasTabla_ = 0;
-};
-
 QString datos(const QList<std::pair<QString, QString>>& pares) {
     QString html = QStringLiteral("<table class=\"datos\">");
     for (const auto& [dato, valor] : pares)
@@ -145,51 +85,53 @@ QString datos(const QList<std::pair<QString, QString>>& pares) {
     return html + QStringLiteral("</table>");
 }
 
-void encabezado(Partes& partes, Store& store, const QString& patente, const QString& archivo, const QDateTime& momento,
-                const Resumen& r) {
+void encabezado(DestinoConstancia& destino, Store& store, const QString& patente, const QString& archivo,
+                const QDateTime& momento, const Resumen& r) {
     const std::optional<AgenteAduanal> agente = store.agente();
-    partes.texto(QStringLiteral("<h1>Constancia de envío</h1>"));
-    partes.texto(datos({
-        {QStringLiteral("Patente"), patente},
-        {QStringLiteral("Agente Aduanal"),
-         oGuion(agente ? nombreCompleto(agente->nombre, agente->apPaterno, agente->apMaterno) : QString())},
-        {QStringLiteral("RFC"), oGuion(agente ? agente->rfc : QString())},
-        {QStringLiteral("CURP"), oGuion(agente ? agente->curp : QString())},
-        {QStringLiteral("Fecha y hora"), momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))},
-    }));
-    // Name, size and hash on one line, as the broker compares them with the file he sends.
-    partes.texto(QStringLiteral("<h2>Archivo de información</h2><p class=\"archivo\">%1 &nbsp; %2 bytes &nbsp; "
-                                "SHA-256 <span class=\"hash\">%3</span></p>")
-                     .arg(QFileInfo(archivo).fileName().toHtmlEscaped())
-                     .arg(r.bytes)
-                     .arg(r.sha256));
-    partes.texto(QStringLiteral("<p>Firmado con la llave del Agente Aduanal, CURP del firmante %1.</p>")
-                     .arg(r.curpFirmante.toHtmlEscaped()));
-    partes.tabla(QStringLiteral("Registros por tipo"), {QStringLiteral("Tipo"), QStringLiteral("Registros")});
+    destino.texto(
+        QStringLiteral("<h1>Constancia de envío</h1>") +
+        datos({
+            {QStringLiteral("Patente"), patente},
+            {QStringLiteral("Agente Aduanal"),
+             oGuion(agente ? nombreCompleto(agente->nombre, agente->apPaterno, agente->apMaterno) : QString())},
+            {QStringLiteral("RFC"), oGuion(agente ? agente->rfc : QString())},
+            {QStringLiteral("CURP"), oGuion(agente ? agente->curp : QString())},
+            {QStringLiteral("Fecha y hora"), momento.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))},
+        }) +
+        // Name, size and hash on one line, as the broker compares them with the file he sends.
+        QStringLiteral("<h2>Archivo de información</h2><p class=\"archivo\">%1 &nbsp; %2 bytes &nbsp; SHA-256 <span "
+                       "class=\"hash\">%3</span></p><p>Firmado con la llave del Agente Aduanal, CURP del firmante "
+                       "%4.</p>")
+            .arg(QFileInfo(archivo).fileName().toHtmlEscaped())
+            .arg(r.bytes)
+            .arg(r.sha256, r.curpFirmante.toHtmlEscaped()));
+    destino.tabla(QStringLiteral("Registros por tipo"), {QStringLiteral("Tipo"), QStringLiteral("Registros")},
+                  {22, 12});
     for (const auto& [tipo, n] : r.registros.tipos())
-        partes.fila({tipo, QString::number(n)});
-    partes.fila({QStringLiteral("Total"), QString::number(r.registros.total())});
-    partes.cierra({});
+        destino.fila({tipo, QString::number(n)});
+    destino.fila({QStringLiteral("Total"), QString::number(r.registros.total())});
+    destino.cierra({});
 }
 
-void representantes(Partes& partes, Store& store) {
-    partes.tabla(QStringLiteral("Representantes"),
-                 {QStringLiteral("Nombre"), QStringLiteral("CURP"), QStringLiteral("RFC"), QStringLiteral("Mandato"),
-                  QStringLiteral("Requerimiento"), QStringLiteral("Copiado")});
+void representantes(DestinoConstancia& destino, Store& store) {
+    destino.tabla(QStringLiteral("Representantes"),
+                  {QStringLiteral("Nombre"), QStringLiteral("CURP"), QStringLiteral("RFC"), QStringLiteral("Mandato"),
+                   QStringLiteral("Requerimiento"), QStringLiteral("Copiado")},
+                  {17, 20, 15, 20, 20, 8});
     for (qsizetype offset = 0;;) {
         const QList<FilaMandatario> filas = store.filasMandatarios(offset, kFilasPorLectura);
         for (const FilaMandatario& m : filas) {
             // The generation copies the request file of these two types, and of no other, or refuses to sign.
             const bool copiado = m.mandato == Mandato::Anterior || m.mandato == Mandato::Autorizado;
-            partes.fila({nombreCompleto(m.nombre, m.apPaterno, m.apMaterno), m.curp, m.rfc,
-                         oGuion(mandatoText(m.mandato)), oGuion(QFileInfo(m.requerimiento).fileName()),
-                         copiado ? QStringLiteral("Sí") : QStringLiteral("No")});
+            destino.fila({nombreCompleto(m.nombre, m.apPaterno, m.apMaterno), m.curp, m.rfc,
+                          oGuion(mandatoText(m.mandato)), oGuion(QFileInfo(m.requerimiento).fileName()),
+                          copiado ? QStringLiteral("Sí") : QStringLiteral("No")});
         }
         if (filas.size() < kFilasPorLectura)
             break;
         offset += filas.size();
     }
-    partes.cierra(QStringLiteral("Ninguno."));
+    destino.cierra(QStringLiteral("Ninguno."));
 }
 
 // The history records as the file carries them: a table each, in file order, its filler line read as no row.
@@ -197,11 +139,12 @@ struct Historia {
     QByteArray tag;
     QString titulo;
     QStringList encabezados;
+    QList<int> anchos;
     QString filler;
     std::function<QStringList(const QStringList& campos)> celdas;
 };
 
-void historia(Partes& partes, Store& store, const QString& archivo) {
+void historia(DestinoConstancia& destino, Store& store, const QString& archivo) {
     QHash<qint64, QString> aduanas;
     for (const Aduana& a : store.aduanas())
         aduanas.insert(a.numero, a.nombre);
@@ -219,6 +162,7 @@ void historia(Partes& partes, Store& store, const QString& archivo) {
         {"Historico_AA|",
          QStringLiteral("Representantes anteriores"),
          {QStringLiteral("Nombre"), curp, QStringLiteral("RFC")},
+         {40, 20, 15},
          QStringLiteral("No Aplica"),
          [](const QStringList& c) {
              return QStringList{nombreCompleto(c[2], c[3], c[4]), c[1], c[0]};
@@ -226,6 +170,7 @@ void historia(Partes& partes, Store& store, const QString& archivo) {
         {"Periodos_H_AA|",
          QStringLiteral("Periodos de los representantes anteriores"),
          {curp, QStringLiteral("Aduana"), desde, al},
+         {20, 56, 12, 12},
          {},
          [&](const QStringList& c) {
              return QStringList{c[0], aduana(c[1]), fecha(c[2]), fecha(c[3])};
@@ -233,6 +178,7 @@ void historia(Partes& partes, Store& store, const QString& archivo) {
         {"Periodos_H_MM|",
          QStringLiteral("Periodos de los aspirantes con otros Agentes Aduanales"),
          {curp, QStringLiteral("Patente"), QStringLiteral("Aduana"), desde, al},
+         {20, 9, 47, 12, 12},
          QStringLiteral("No Plica"),
          [&](const QStringList& c) {
              return QStringList{c[0], c[2], aduana(c[1]), fecha(c[3]), fecha(c[4])};
@@ -243,9 +189,9 @@ void historia(Partes& partes, Store& store, const QString& archivo) {
     const auto llegaA = [&](qsizetype k) {
         for (; actual < k; ++actual) {
             if (actual >= 0)
-                partes.cierra(QStringLiteral("Ninguno."));
+                destino.cierra(QStringLiteral("Ninguno."));
             if (actual + 1 < tablas.size())
-                partes.tabla(tablas[actual + 1].titulo, tablas[actual + 1].encabezados);
+                destino.tabla(tablas[actual + 1].titulo, tablas[actual + 1].encabezados, tablas[actual + 1].anchos);
         }
     };
     recorreArchivo(archivo, [&](QByteArrayView, QByteArrayView linea) {
@@ -255,14 +201,14 @@ void historia(Partes& partes, Store& store, const QString& archivo) {
             llegaA(k);
             const QStringList campos = textoDelArchivo(linea).split(QLatin1Char('|')).mid(2);
             if (campos.value(0) != tablas[k].filler && campos.size() >= tablas[k].encabezados.size())
-                partes.fila(tablas[k].celdas(campos));
+                destino.fila(tablas[k].celdas(campos));
             return;
         }
     });
     if (actual < 0)
-        partes.texto(QStringLiteral("<h2>Historia</h2><p>El archivo no lleva historia: ningún representante tiene el "
-                                    "mandato %1.</p>")
-                         .arg(Mandato_Conforme.toHtmlEscaped()));
+        destino.texto(QStringLiteral("<h2>Historia</h2><p>El archivo no lleva historia: ningún representante tiene el "
+                                     "mandato %1.</p>")
+                          .arg(Mandato_Conforme.toHtmlEscaped()));
     else
         llegaA(tablas.size());
 }
@@ -278,10 +224,8 @@ QString nombreConstancia(const QString& patente, const QDateTime& momento) {
 }
 
 void armaConstancia(Store& store, const QString& patente, const QString& archivo, const QDateTime& momento,
-                    const std::function<void(const QString& html)>& parte) {
-    Partes partes(parte);
-    encabezado(partes, store, patente, archivo, momento, resume(archivo));
-    representantes(partes, store);
-    historia(partes, store, archivo);
-    partes.termina();
+                    DestinoConstancia& destino) {
+    encabezado(destino, store, patente, archivo, momento, resume(archivo));
+    representantes(destino, store);
+    historia(destino, store, archivo);
 }

@@ -550,21 +550,21 @@ private slots:
         QTest::newRow("the worked example")
             << QString() << kTestKeyPassword
             << registros + "800 1\nFIRMA 1\nTotal 10\n" + representantes +
-                   "PEDRO LOPEZ TORRES LOTP751120HDFPRD02 LOTP751120QW7 Anterior 01/01/2001 LOTP751120QW7.REQ Sí\n"
+                   "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Anterior 01/01/2001 LOTP751120QW7.REQ Sí\nTORRES\n"
                    "Historia\nEl archivo no lleva historia: ningún representante tiene el mandato Conforme 2.13.11 "
                    "(Posterior 01/01/2001).";
-        // The long mandate text wraps in its cell, and so does the name.
+        // Long texts wrap in their cells, identifiers never.
         QTest::newRow("an aspirant with history")
             << "update Mandatarios set Mandato=2;insert into Historico_AA values ('RAAJ600101AB1',"
                "'RAAJ600101HDFMRN01','JUAN','RAMOS','<b>&');insert into Periodos_H_MM(CURP,NoAduana,Patente_MM,"
                "FechaIni,FechaFin) values ('LOTP751120HDFPRD02',470,3011,'1999-02-01','2000-12-31')"
             << kTestKeyPassword
             << registros + "Historico_AA 1\nPeriodos_H_MM 1\n800 1\nFIRMA 1\nTotal 12\n" + representantes +
-                   "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Conforme 2.13.11 (Posterior LOTP751120QW7.REQ No\n"
-                   "TORRES 01/01/2001)\nRepresentantes anteriores\nNombre CURP RFC\n"
+                   "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Conforme 2.13.11 LOTP751120QW7.REQ No\n"
+                   "TORRES (Posterior 01/01/2001)\nRepresentantes anteriores\nNombre CURP RFC\n"
                    "JUAN RAMOS <b>& RAAJ600101HDFMRN01 RAAJ600101AB1\nPeriodos de los representantes anteriores\n"
                    "Ninguno.\nPeriodos de los aspirantes con otros Agentes Aduanales\nCURP Patente Aduana Desde Hasta\n"
-                   "LOTP751120HDFPRD02 3011 470 AEROPUERTO INTERNACIONAL DE LA CIUDAD DE MEXICO 01/02/1999 31/12/2000";
+                   "LOTP751120HDFPRD02 3011 470 AEROPUERTO INTERNACIONAL DE LA CIUDAD DE 01/02/1999 31/12/2000\nMEXICO";
         QTest::newRow("a failed signing writes none") << QString() << QByteArray("otra") << QString();
     }
     void constancia() {
