@@ -3,6 +3,8 @@
 #include "ui_frmMain.h"
 
 #include "app/AbreBaseDatos.h"
+#include "app/AcercaDe.h"
+#include "app/AyudaF1.h"
 #include "app/Idioma.h"
 #include "app/PaginaAA.h"
 #include "app/VerificaPaginas.h"
@@ -21,7 +23,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 
 frmMain::frmMain(const QString& programFolder, const QString& previousFolder, QWidget* parent)
     : frmMain(ProgramFolders(programFolder), previousFolder, parent) {}
@@ -38,6 +42,10 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
     connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
     connect(ui->cmdConstancia, &QPushButton::clicked, this, [this] { Imprime_Constancia(this, *constancia_); });
+    new AyudaF1([this] { return acercaDe(folders_.data, db_.get()); }, this);
+    lblPaso_ = new QLabel(this);
+    lblPaso_->setObjectName(QStringLiteral("lblPaso"));
+    statusBar()->addWidget(lblPaso_);
     // They belong to the last page: the preview to "Finaliza", the folder and the constancia to a signed file.
     ui->cmdVistaPrevia->hide();
     ui->cmdAbrirEnvio->hide();
@@ -105,6 +113,7 @@ void frmMain::construyePaginas() {
 void frmMain::muestraPagina(int pagina) {
     pagina_ = pagina;
     ui->paginas->setCurrentIndex(pagina - 1);
+    lblPaso_->setText(QStringLiteral("Paso %1 de %2").arg(pagina).arg(ui->paginas->count()));
     // The cursor goes into the page: to where it was last on it, else to its first field.
     ui->paginas->currentWidget()->setFocus();
     // Every move between pages leaves "< Atrás" usable except on page 1, and "Siguiente >" usable.

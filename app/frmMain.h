@@ -19,6 +19,7 @@ class PaginaMandatarios;
 class InstanceLock;
 class Database;
 class Store;
+class QLabel;
 
 // The wizard: four pages walked with "< Atrás" and "Siguiente >".
 class frmMain : public QMainWindow {
@@ -69,6 +70,8 @@ private:
     PaginaApoderado* paginaApoderado_ = nullptr;
     PaginaHistoricoAA* paginaHistoricoAA_ = nullptr;
     PaginaMandatarios* paginaMandatarios_ = nullptr;
+    // "Paso N de 4", in the status bar.
+    QLabel* lblPaso_ = nullptr;
 
     ProgramFolders folders_;
     std::unique_ptr<InstanceLock> instancia_;

@@ -32,9 +32,9 @@ int main(int argc, char** argv) {
         resetPeak();
         Store store(*db);
         const double ours = bestMs(3, [&] {
-            AtomicFile file(target);
+            WriteFile file(target);
             QString message;
-            if (!file.open() || !Escribe_Archivo(store, "3012", file.device(), &message) || !file.commit()) {
+            if (!file.create() || !Escribe_Archivo(store, "3012", &file, &message) || !file.finish()) {
                 std::fprintf(stderr, "%s\n", qPrintable(message.isEmpty() ? file.errorString() : message));
                 return false;
             }

@@ -87,6 +87,10 @@ QString Respaldos::respalda() {
         db_.exec(QStringLiteral("vacuum into ?"), {parcial});
     } catch (const Falla& e) {
         removeFile(parcial, &error);
+        if (const auto* engine = dynamic_cast<const DatabaseError*>(&e); engine && engine->diskFull())
+            return QStringLiteral("No hay espacio suficiente en el disco para hacer la copia de respaldo de la base "
+                                  "de datos %1 en %2. Libere espacio en el disco.\nTOLVEK 3 continúa sin ella.")
+                .arg(native(db_.path()), native(destino));
         return fallo(e.message());
     }
     if (!replaceFile(parcial, destino, &error)) {
@@ -107,6 +111,13 @@ QList<QDateTime> Respaldos::copias(const QString& carpeta) {
     }
     std::sort(hechas.begin(), hechas.end(), std::greater<>());
     return hechas;
+}
+
+std::optional<QDateTime> Respaldos::ultima() const {
+    const QList<QDateTime> hechas = copias(carpeta_);
+    if (hechas.isEmpty())
+        return std::nullopt;
+    return hechas.first();
 }
 
 QString Respaldos::nombre(const QString& carpeta, const QDateTime& hecha) {

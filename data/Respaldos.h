@@ -29,6 +29,8 @@ public:
     QString alCerrar();
     // A copy whatever the age of the newest one; the same answer.
     QString respalda();
+    // When the newest copy was made; nothing when there is none.
+    std::optional<QDateTime> ultima() const;
 
     // A copy that passes the engine's check, as the broker is offered it in place of a damaged database.
     struct Sana {

@@ -4,6 +4,7 @@
 #include "data/Store.h"
 #include "export/Windows1252.h"
 #include "platform/Database.h"
+#include "platform/Files.h"
 
 #include <QDate>
 #include <QIODevice>
@@ -295,7 +296,7 @@ public:
     bool flush() {
         if (buffer_.isEmpty())
             return true;
-        if (out_->write(buffer_) != buffer_.size()) {
+        if (!writeAll(*out_, buffer_)) {
             *error_ = QStringLiteral("No se pudo escribir el archivo de información: %1.").arg(out_->errorString());
             return false;
         }

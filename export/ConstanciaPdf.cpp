@@ -288,34 +288,54 @@ void reproduce(const QList<QByteArray>& partes, DestinoConstancia& destino) {
 
 } // namespace
 
+// Removes the file being written on the way out unless it was put in place.
+struct Temporal {
+    WriteFile& file;
+    bool enSuLugar = false;
+    ~Temporal() {
+        if (!enSuLugar)
+            QFile::remove(file.path());
+    }
+};
+
 Constancia escribeConstancia(Store& store, const QString& dataFolder, const QString& patente, const QString& archivo,
                              const QDateTime& momento) {
     const QString carpeta = carpetaConstancias(dataFolder);
     makePrivateFolder(carpeta);
     Constancia constancia{QDir(carpeta).filePath(nombreConstancia(patente, momento)), {}};
-    AtomicFile file(constancia.ruta);
-    const auto noEscrita = [&] {
-        return Falla(QStringLiteral("No se pudo escribir la constancia de envío %1 (%2).")
-                         .arg(QDir::toNativeSeparators(constancia.ruta), file.errorString()));
+    const QString nombre = QDir::toNativeSeparators(constancia.ruta);
+    const auto noEscrita = [&](const WriteFailure& failure) {
+        if (failure.diskFull())
+            return Falla(QStringLiteral("No hay espacio suficiente en el disco para escribir la constancia de envío "
+                                        "%1.")
+                             .arg(nombre));
+        return Falla(QStringLiteral("No se pudo escribir la constancia de envío %1 (%2).").arg(nombre, failure.reason));
     };
-    if (!file.open() || !file.setOwnerOnly())
-        throw noEscrita();
+    // Written whole under a name of its own beside it, then renamed: a constancia is never found half-written.
+    WriteFile file(constancia.ruta);
+    if (!file.create(true))
+        throw noEscrita(file.failure());
+    Temporal temporal{file};
     {
-        QPdfWriter writer(file.device());
+        QPdfWriter writer(&file);
         writer.setTitle(QStringLiteral("Constancia de envío %1").arg(patente));
         writer.setCreator(QStringLiteral("TOLVEK 3"));
         writer.setResolution(300);
         Paginas paginas(writer);
         if (!paginas.listo())
-            throw noEscrita();
+            throw noEscrita(file.failure());
         Grabacion grabacion(paginas, constancia.partes);
         armaConstancia(store, patente, archivo, momento, grabacion);
         grabacion.guarda();
         if (!paginas.termina())
-            throw noEscrita();
+            throw noEscrita(file.failure());
     }
-    if (!file.commit())
-        throw noEscrita();
+    WriteFailure failure;
+    if (!file.finish())
+        throw noEscrita(file.failure());
+    if (!replaceFile(file.path(), constancia.ruta, &failure.reason))
+        throw noEscrita(failure);
+    temporal.enSuLugar = true;
     return constancia;
 }
 

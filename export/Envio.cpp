@@ -11,6 +11,7 @@
 #include "platform/Process.h"
 #include "platform/ProgramFolders.h"
 #include "platform/SigningLibrary.h"
+#include "representative/Requerimiento.h"
 #include "tools/dremlo/Borra.h"
 
 #include <QBuffer>
@@ -70,13 +71,29 @@ QStringList leeLista(const QString& dataFolder, QString* rechazo = nullptr) {
     return paths;
 }
 
-bool escribeLista(const QString& dataFolder, const QStringList& paths, QString* error) {
+bool escribeLista(const QString& dataFolder, const QStringList& paths, WriteFailure* failure) {
     if (paths.isEmpty())
-        return removeFile(rutaLista(dataFolder), error);
+        return removeFile(rutaLista(dataFolder), &failure->reason);
     QByteArray bytes;
     for (const QString& path : paths)
         bytes += QFileInfo(path).fileName().toUtf8() + "\r\n";
-    return writeWholeFile(rutaLista(dataFolder), bytes, error);
+    return writeWholeFile(rutaLista(dataFolder), bytes, failure);
+}
+
+// What the broker reads when `que` could not be written (`hacer`: how), a full disk named as such; `ademas` is what
+// the program did about it.
+QString noSeEscribio(const QString& hacer, const QString& que, const WriteFailure& failure,
+                     const QString& ademas = QString()) {
+    if (failure.diskFull())
+        return QStringLiteral("No hay espacio suficiente en el disco para %1 %2%3. Libere espacio en el disco y vuelva "
+                              "a generar el archivo.")
+            .arg(hacer, que, ademas);
+    return QStringLiteral("No se pudo %1 %2 (%3)%4. Vuelva a generar el archivo.")
+        .arg(hacer, que, failure.reason, ademas);
+}
+
+QString laLista(const QString& dataFolder) {
+    return QStringLiteral("la lista %1").arg(native(rutaLista(dataFolder)));
 }
 
 // Dremlo's rule: only a regular file directly in ENVIO, not a link, is ever erased.
@@ -133,6 +150,7 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
             const QStringList& conCopias, const QStringList& copias) {
     const QString ruta = rutaArchivoInformacion(folders.data, patente);
     QString error;
+    WriteFailure failure;
     const int code = Firma_Archivo(folders.program, temporal, llave.archivo, llave.password, &error);
     Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, folders.program, ruta, error), ruta};
     if (code == KFIRMA32_SIN_ARCHIVO) {
@@ -144,20 +162,18 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
     lista.removeAll(ruta);
     if (code != KFIRMA32_FIRMADO) {
         lista << ruta;
-        if (!escribeLista(folders.data, lista, &error)) {
+        if (!escribeLista(folders.data, lista, &failure)) {
             QFile::remove(temporal);
-            return rechazo(QStringLiteral("No se pudo escribir la lista %1 (%2); el archivo sin firmar se borró. "
-                                          "Vuelva a generar el archivo.")
-                               .arg(native(rutaLista(folders.data)), error));
+            return rechazo(noSeEscribio(QStringLiteral("escribir"), laLista(folders.data), failure,
+                                        QStringLiteral("; el archivo sin firmar se borró")));
         }
     }
     if (!replaceFile(temporal, ruta, &error)) {
         QFile::remove(temporal);
         // What lies at `ruta` is what was there before, perhaps a file signed by an earlier run: the list must not
         // name it now that its unsigned replacement never came.
-        QString ignored;
         if (code != KFIRMA32_FIRMADO)
-            escribeLista(folders.data, conCopias, &ignored);
+            escribeLista(folders.data, conCopias, &failure);
         return rechazo(QStringLiteral("No se pudo poner el archivo de información en %1 (%2). Vuelva a generar el "
                                       "archivo.")
                            .arg(native(ruta), error));
@@ -169,7 +185,7 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
         // start erases them, which is the safe side.
         const QSet<QString> hechas(copias.cbegin(), copias.cend());
         lista.removeIf([&](const QString& listado) { return hechas.contains(listado); });
-        escribeLista(folders.data, lista, &error);
+        escribeLista(folders.data, lista, &failure);
     }
     return envio;
 }
@@ -210,10 +226,16 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
             falta = QStringLiteral("El representante %1 (%2) no tiene Requerimiento Electrónico (*.req). Capture su "
                                    "requerimiento y vuelva a generar el archivo.")
                         .arg(nombreDe(r), r.curp);
-        else if (!fileExists(r.requerimiento))
+        // A file that is no request, or another person's, was the broker's own answer when he stored it.
+        else if (const LecturaRequerimiento l = leeRequerimiento(r.requerimiento);
+                 l.estado == EstadoRequerimiento::NoExiste)
             falta = QStringLiteral("No se encontró el Requerimiento Electrónico %1 del representante %2 (%3). Corrija "
                                    "su requerimiento y vuelva a generar el archivo.")
                         .arg(native(r.requerimiento), nombreDe(r), r.curp);
+        else if (l.estado == EstadoRequerimiento::Ilegible)
+            falta = QStringLiteral("%1 Corrija el requerimiento del representante %2 (%3) y vuelva a generar el "
+                                   "archivo.")
+                        .arg(l.motivo, nombreDe(r), r.curp);
         else
             falta = nombres.agrega(nombreDe(r), r.curp, r.requerimiento).value_or(QString());
         return falta.isEmpty();
@@ -225,27 +247,18 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
     // Declared before the file, so that the file is closed first: the temporary file goes on every way out,
     // an engine failure included, unless the signing takes it over.
     TemporalFile guard{temporal};
-    WriteFailure failure;
-    std::unique_ptr<QFile> file = openForWriting(temporal, &failure);
-    if (!file->isOpen())
-        return rechazo(QStringLiteral("No se puede escribir en la carpeta de envío %1 (%2). Revise sus permisos y "
-                                      "vuelva a generar el archivo.")
-                           .arg(native(folder), describeWriteFailure(failure, folder)));
-    const auto noEscrito = [&] {
-        return rechazo(
-            QStringLiteral("No se pudo escribir el archivo de información %1 (%2). Vuelva a generar el "
-                           "archivo.")
-                .arg(native(rutaArchivoInformacion(folders.data, patente)), describeWriteFailure(failure, folder)));
-    };
+    WriteFile file(temporal);
+    const QString informacion =
+        QStringLiteral("el archivo de información %1").arg(native(rutaArchivoInformacion(folders.data, patente)));
+    if (!file.create())
+        return rechazo(noSeEscribio(QStringLiteral("escribir"), informacion, file.failure()));
     QString error;
-    if (!Escribe_Archivo(store, patente, file.get(), &error)) {
-        if (!failed(*file))
-            return rechazo(error);
-        failure = failureOf(*file);
-        return noEscrito();
-    }
-    if (!finishWriting(*file, &failure))
-        return noEscrito();
+    if (!Escribe_Archivo(store, patente, &file, &error))
+        return rechazo(file.failure().reason.isEmpty()
+                           ? error
+                           : noSeEscribio(QStringLiteral("escribir"), informacion, file.failure()));
+    if (!file.finish())
+        return rechazo(noSeEscribio(QStringLiteral("escribir"), informacion, file.failure()));
 
     // Listed before they are made: a generation that fails or is killed from here on leaves no copy in ENVIO
     // without a signed file beside it.
@@ -255,26 +268,27 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
     for (const QString& copia : copias)
         if (!listados.contains(copia))
             conCopias << copia;
-    if (!escribeLista(folders.data, conCopias, &error))
-        return rechazo(QStringLiteral("No se pudo escribir la lista %1 (%2). Vuelva a generar el archivo.")
-                           .arg(native(rutaLista(folders.data)), error));
+    WriteFailure failure;
+    if (!escribeLista(folders.data, conCopias, &failure))
+        return rechazo(noSeEscribio(QStringLiteral("escribir"), laLista(folders.data), failure));
     QString noCopiado;
     qsizetype copiadas = 0;
     store.recorreConRequerimiento([&](const FilaMandatario& r) {
-        QString reason;
-        if (copyIntoFolder(r.requerimiento, folder, &reason))
+        if (copyIntoFolder(r.requerimiento, folder, &failure))
             ++copiadas;
         else
-            noCopiado = QStringLiteral("No se pudo copiar el Requerimiento Electrónico %1 del representante %2 (%3) a "
-                                       "la carpeta %4 (%5). Vuelva a generar el archivo.")
-                            .arg(native(r.requerimiento), nombreDe(r), r.curp, native(folder), reason);
+            noCopiado = noSeEscribio(QStringLiteral("copiar"),
+                                     QStringLiteral("el Requerimiento Electrónico %1 del representante %2 (%3) a la "
+                                                    "carpeta %4")
+                                         .arg(native(r.requerimiento), nombreDe(r), r.curp, native(folder)),
+                                     failure);
         return noCopiado.isEmpty();
     });
     if (!noCopiado.isEmpty()) {
         // The copies made go with the unwritten file; what the list named before is all it names again.
         for (const QString& copia : copias.first(copiadas))
             QFile::remove(copia);
-        escribeLista(folders.data, antes, &error);
+        escribeLista(folders.data, antes, &failure);
         return rechazo(noCopiado);
     }
     guard.keep = true;
@@ -340,12 +354,12 @@ QString entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFir
         return {};
     const QString folder = carpetaEnvio(folders.data);
     const QString dremlo = QDir(folders.program).filePath(programFileName(QStringLiteral("Dremlo")));
-    QString error;
-    if (escribeLista(folders.data, files, &error)) {
+    WriteFailure failure;
+    if (escribeLista(folders.data, files, &failure)) {
         if (startDetached(dremlo, {native(folder)}, folder))
             return {};
         // A list that no eraser will act on must not travel to the authority with the folder's contents.
-        removeFile(rutaLista(folders.data), &error);
+        removeFile(rutaLista(folders.data), &failure.reason);
     }
     QStringList shown;
     for (const QString& file : files)

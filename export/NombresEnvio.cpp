@@ -19,7 +19,7 @@ QString archivoDelPrograma(const QString& nombre, const QString& informacion) {
         return QStringLiteral("el archivo de información %1").arg(informacion);
     if (nombre == lista)
         return QStringLiteral("la lista de archivos sin firma %1").arg(QString::fromLatin1(dremlo::kLista));
-    // The written file under its signing name and QSaveFile's leftovers of either file, the partial copies and
+    // The written file under its signing name, what a rewrite of either file broke off leaves, the partial copies and
     // the probe of the folder: a start erases them all.
     if (nombre.startsWith(informacion + QLatin1Char('.')) || nombre.startsWith(lista + QLatin1Char('.')) ||
         nombre.endsWith(QLatin1String(".txt") + QLatin1String(kSufijoFirmando)) ||

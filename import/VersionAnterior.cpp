@@ -26,9 +26,10 @@ QString runExportTool(const QString& programFolder, const QString& previousFolde
     const QString tool = QDir(programFolder).filePath(toolName);
     if (!QFileInfo(tool).isFile())
         return QStringLiteral("No se encontró el programa %1.").arg(native(tool));
+    WriteFailure failure;
+    if (!copyIntoFolder(tool, previousFolder, &failure))
+        return QStringLiteral("No se pudo copiar %1 a %2: %3.").arg(toolName, native(previousFolder), failure.reason);
     QString error;
-    if (!copyIntoFolder(tool, previousFolder, &error))
-        return QStringLiteral("No se pudo copiar %1 a %2: %3.").arg(toolName, native(previousFolder), error);
     // An export left from an earlier run must not pass for this one's.
     const QString export_ = QDir(previousFolder).filePath(kRecuperaFileName);
     if (!removeFile(export_, &error))

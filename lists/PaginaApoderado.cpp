@@ -6,6 +6,7 @@
 #include "data/Store.h"
 #include "platform/Database.h"
 #include "platform/Messages.h"
+#include "representative/Requerimiento.h"
 #include "representative/frmApoderado.h"
 #include "widgets/Capture.h"
 #include "widgets/Catalogos.h"
@@ -159,8 +160,13 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     makeDisplayBox(txtRequerimiento);
     lblRequerimiento->setVisible(false);
     txtRequerimiento->setVisible(false);
+    lblEstadoRequerimiento = named(new QLabel(this), "lblEstadoRequerimiento");
+    lblEstadoRequerimiento->setVisible(false);
     page->addWidget(lblRequerimiento);
-    page->addWidget(txtRequerimiento);
+    auto* requerimiento = new QHBoxLayout;
+    requerimiento->addWidget(txtRequerimiento, 1);
+    requerimiento->addWidget(lblEstadoRequerimiento);
+    page->addLayout(requerimiento);
 
     setupView(fgAA, mandatarios_, {2150, 2150, 2000, 1300, 1700, 1750});
     widenToShow(fgAA, 3, kAnchoRFC);
@@ -223,6 +229,7 @@ void PaginaApoderado::muestraDetalles(const Mandatario& m) {
         pedimentos << ListRow{numberText(d.aduana.numero), {d.aduana.nombre, d.noPedimento, dateText(d.fecha)}};
     pedimentos_->setRows(pedimentos);
     txtRequerimiento->setText(m.requerimiento);
+    lblEstadoRequerimiento->setText(estadoRequerimiento(m.requerimiento, m.rfc, m.curp));
     if (m.mandato != Mandato::Conforme)
         return;
     if (m.acreditacion == 1)
@@ -256,6 +263,7 @@ void PaginaApoderado::fgAA_Click() {
         frAcreditacion->setVisible(conforme);
         lblRequerimiento->setVisible(anterior || conforme);
         txtRequerimiento->setVisible(anterior || conforme);
+        lblEstadoRequerimiento->setVisible(anterior || conforme);
         lblTipoMandato->setVisible(true);
         lblTipoMandato->setText(mandatoText(m->mandato));
         if (anterior || conforme)
@@ -334,7 +342,7 @@ void PaginaApoderado::cmdBorrar_Click() {
 
 void PaginaApoderado::ocultaDetalles() {
     for (QWidget* w : std::initializer_list<QWidget*>{frAduanasAct, frPedTramitados, frAcreditacion, lblRequerimiento,
-                                                      txtRequerimiento})
+                                                      txtRequerimiento, lblEstadoRequerimiento})
         w->setVisible(false);
     lblTipoMandato->setVisible(true);
     lblTipoMandato->clear();

@@ -68,6 +68,7 @@ private:
     QRadioButton* optExCon;
     QLabel* lblRequerimiento;
     QLineEdit* txtRequerimiento;
+    QLabel* lblEstadoRequerimiento;
 };
 
 // How page 2 stores what frmApoderado captured: a CURP that another stored representative holds is refused, and a

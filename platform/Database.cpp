@@ -28,20 +28,8 @@ QVariant forBinding(const QVariant& value) {
     return value;
 }
 
-// SQLITE_BUSY and SQLITE_LOCKED: another connection holds the file.
-bool isBusy(const QSqlError& error) {
-    const QString code = error.nativeErrorCode();
-    return code == QLatin1String("5") || code == QLatin1String("6");
-}
-
-// SQLITE_CORRUPT and SQLITE_NOTADB, with their extended codes.
-bool isDamage(const QSqlError& error) {
-    const int code = error.nativeErrorCode().toInt() & 0xff;
-    return code == 11 || code == 26;
-}
-
 DatabaseError engineError(const QSqlError& error) {
-    return DatabaseError(engineText(error), isBusy(error), isDamage(error));
+    return DatabaseError(engineText(error), error.nativeErrorCode().toInt());
 }
 
 void bindAndRun(QSqlQuery& query, const QVariantList& values) {
@@ -53,8 +41,20 @@ void bindAndRun(QSqlQuery& query, const QVariantList& values) {
 
 } // namespace
 
-DatabaseError::DatabaseError(const QString& message, bool busy, bool damaged)
-    : Falla(message), busy_(busy), damaged_(damaged) {}
+DatabaseError::DatabaseError(const QString& message, int engineCode) : Falla(message), code_(engineCode & 0xff) {}
+
+// SQLITE_LOCKED too: another connection of this program holds the file.
+bool DatabaseError::busy() const {
+    return code_ == SQLITE_BUSY || code_ == SQLITE_LOCKED;
+}
+
+bool DatabaseError::damaged() const {
+    return code_ == SQLITE_CORRUPT || code_ == SQLITE_NOTADB;
+}
+
+bool DatabaseError::diskFull() const {
+    return code_ == SQLITE_FULL;
+}
 
 Query::Query(std::unique_ptr<QSqlQuery> query, Database& db) : query_(std::move(query)), db_(&db) {}
 Query::Query(Query&&) noexcept = default;
@@ -150,9 +150,7 @@ bool Rows::next() {
         return false;
     default: {
         sqlite3* handle = sqlite3_db_handle(statement_);
-        const int code = sqlite3_errcode(handle) & 0xff;
-        throw db_->refused(DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), code == SQLITE_BUSY,
-                                         code == SQLITE_CORRUPT || code == SQLITE_NOTADB));
+        throw db_->refused(DatabaseError(QString::fromUtf8(sqlite3_errmsg(handle)), sqlite3_errcode(handle)));
     }
     }
 }
@@ -228,7 +226,7 @@ DatabaseError Database::damageError() const {
                                         "Cierre el programa y vuelva a abrirlo: le ofrecerá restaurar su copia de "
                                         "respaldo más reciente.")
                              .arg(QDir::toNativeSeparators(path_), *damage_),
-                         false, true);
+                         SQLITE_CORRUPT);
 }
 
 void Database::refuseIfDamaged() const {
@@ -275,10 +273,9 @@ Rows Database::rows(const QString& sql) {
         throw DatabaseError(QStringLiteral("la conexión no está abierta"));
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* statement = nullptr;
-    const int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) & 0xff;
+    const int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
     if (code != SQLITE_OK)
-        throw refused(DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)), code == SQLITE_BUSY,
-                                    code == SQLITE_CORRUPT || code == SQLITE_NOTADB));
+        throw refused(DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)), code));
     return Rows(statement, *this);
 }
 

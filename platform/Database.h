@@ -15,18 +15,19 @@
 class Database;
 class QSqlQuery;
 
-// A statement the engine refused; what() carries the engine's own words.
+// A statement the engine refused; what() carries the engine's own words, `engineCode` its result code (0: none).
 class DatabaseError : public Falla {
 public:
-    explicit DatabaseError(const QString& message, bool busy = false, bool damaged = false);
+    explicit DatabaseError(const QString& message, int engineCode = 0);
     // The file is locked by another program: nothing is wrong with it.
-    bool busy() const { return busy_; }
+    bool busy() const;
     // The file itself is damaged (SQLITE_CORRUPT, SQLITE_NOTADB): the fault is in no value of the user's.
-    bool damaged() const { return damaged_; }
+    bool damaged() const;
+    // The disk the engine wrote to is full (SQLITE_FULL).
+    bool diskFull() const;
 
 private:
-    bool busy_ = false;
-    bool damaged_ = false;
+    int code_ = 0;
 };
 
 // A select read row by row, in the order the engine returns the rows, without holding them all.

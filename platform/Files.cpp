@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <fcntl.h>
@@ -16,42 +15,13 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace {
 
-// Bytes the tests leave free on the disk; negative: the real disk decides.
-qint64 simulatedFree = -1;
-
-// Every write goes through here, so that a simulated full disk fails the way a real one does.
-class DoorFile : public QFile {
-public:
-    using QFile::QFile;
-    // Set once the simulated disk is full; QFileDevice keeps its own error kind to itself.
-    bool full = false;
-    // The system's error number of the last failed write, taken at once: errno means nothing a few calls later.
-    int systemError = 0;
-
-protected:
-    qint64 writeData(const char* data, qint64 size) override {
-        if (simulatedFree >= 0) {
-            if (size > simulatedFree) {
-                simulatedFree = 0;
-                full = true;
-                setErrorString(QStringLiteral("No space left on device"));
-                return -1;
-            }
-            simulatedFree -= size;
-        }
-        const qint64 written = QFile::writeData(data, size);
-        if (written < 0)
-            systemError = errno;
-        return written;
-    }
-};
+QString systemReason(int systemError) {
+    return QString::fromLocal8Bit(std::strerror(systemError));
+}
 
 } // namespace
 
@@ -77,7 +47,7 @@ void makePrivateFile(const QString& path) {
         if (fd >= 0)
             ::close(fd);
         throw Falla(QStringLiteral("No se pudo crear el archivo %1: %2")
-                        .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(cause))));
+                        .arg(QDir::toNativeSeparators(path), systemReason(cause)));
     }
     ::close(fd);
 }
@@ -91,9 +61,9 @@ bool makePrivate(const QString& path, QString* error) {
 
 void linkFile(const QString& existing, const QString& newName) {
     if (::link(QFile::encodeName(existing).constData(), QFile::encodeName(newName).constData()) != 0)
-        throw Falla(QStringLiteral("No se pudo apartar el archivo %1 como %2: %3")
-                        .arg(QDir::toNativeSeparators(existing), QDir::toNativeSeparators(newName),
-                             QString::fromLocal8Bit(std::strerror(errno))));
+        throw Falla(
+            QStringLiteral("No se pudo apartar el archivo %1 como %2: %3")
+                .arg(QDir::toNativeSeparators(existing), QDir::toNativeSeparators(newName), systemReason(errno)));
 }
 
 bool folderWritable(const QString& path) {
@@ -105,94 +75,86 @@ bool fileExists(const QString& path) {
     return QFileInfo(path).isFile();
 }
 
-AtomicFile::AtomicFile(const QString& path) : file_(std::make_unique<QSaveFile>(path)) {}
-
-AtomicFile::~AtomicFile() = default;
-
-bool AtomicFile::open() {
-    return file_->open(QIODevice::WriteOnly);
+bool WriteFailure::diskFull() const {
+    return systemError == ENOSPC || systemError == EDQUOT;
 }
 
-QIODevice* AtomicFile::device() {
-    return file_.get();
+bool writeAll(QIODevice& device, QByteArrayView bytes) {
+    qint64 written = device.write(bytes.data(), bytes.size());
+    if (written >= 0 && written < bytes.size()) {
+        const qint64 rest = device.write(bytes.data() + written, bytes.size() - written);
+        written = rest < 0 ? rest : written + rest;
+    }
+    return written == bytes.size();
 }
 
-bool AtomicFile::setOwnerOnly() {
-    return file_->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+WriteFile::WriteFile(const QString& path) : path_(path) {}
+
+WriteFile::~WriteFile() {
+    close();
 }
 
-bool AtomicFile::commit() {
-    return file_->commit();
-}
-
-QString AtomicFile::errorString() const {
-    return file_->errorString();
-}
-
-bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error) {
-    AtomicFile file(path);
-    if (file.open() && file.device()->write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
+bool WriteFile::fail(int systemError) {
+    failure_ = {systemError, systemError ? systemReason(systemError)
+                                         : QStringLiteral("el sistema escribió solo una parte de lo pedido")};
+    setErrorString(failure_.reason);
     return false;
 }
 
-bool diskFull(const WriteFailure& failure) {
-    return failure.kind == QFileDevice::ResourceError ||
-           (failure.kind == QFileDevice::WriteError &&
-            (failure.systemError == ENOSPC || failure.systemError == EDQUOT));
-}
-
-QString describeWriteFailure(const WriteFailure& failure, const QString& folder) {
-    if (diskFull(failure))
-        return QStringLiteral("No hay espacio suficiente en el disco para escribir en la carpeta %1")
-            .arg(QDir::toNativeSeparators(folder));
-    return failure.reason;
-}
-
-std::unique_ptr<QFile> openForWriting(const QString& path, WriteFailure* failure) {
-    auto file = std::make_unique<DoorFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Truncate))
-        *failure = failureOf(*file);
-    return file;
-}
-
-WriteFailure failureOf(const QFileDevice& file) {
-    const auto* door = dynamic_cast<const DoorFile*>(&file);
-    if (door && door->full)
-        return {QFileDevice::ResourceError, ENOSPC, file.errorString()};
-    return {file.error(), door ? door->systemError : 0, file.errorString()};
-}
-
-bool failed(const QFileDevice& file) {
-    return failureOf(file).kind != QFileDevice::NoError;
-}
-
-bool finishWriting(QFile& file, WriteFailure* failure) {
-    if (failed(file)) {
-        *failure = failureOf(file);
-        file.close();
-        return false;
+bool WriteFile::create(bool unique) {
+    QByteArray name = QFile::encodeName(path_) + (unique ? ".XXXXXX" : "");
+    // mkstemp makes its file 0600 and the mode given to open only narrows with the umask; an emptied file keeps
+    // its own, hence the fchmod.
+    fd_ = unique ? ::mkostemp(name.data(), O_CLOEXEC)
+                 : ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd_ < 0 || ::fchmod(fd_, 0600) != 0) {
+        const int cause = errno;
+        close();
+        return fail(cause);
     }
-    if (!file.flush()) {
-        // The buffered bytes reach the disk here, past writeData.
-        if (auto* door = dynamic_cast<DoorFile*>(&file))
-            door->systemError = errno;
-        *failure = failureOf(file);
-        file.close();
-        return false;
-    }
-    file.close();
-    if (failed(file)) {
-        *failure = failureOf(file);
-        return false;
-    }
-    return true;
+    path_ = QFile::decodeName(name);
+    return QIODevice::open(QIODevice::WriteOnly);
 }
 
-void simulateFreeSpace(qint64 bytes) {
-    simulatedFree = bytes;
+qint64 WriteFile::writeData(const char* data, qint64 size) {
+    ssize_t written;
+    do
+        written = ::write(fd_, data, std::size_t(size));
+    while (written < 0 && errno == EINTR);
+    // A write cut short is a failure until the rest is written: only that write can tell why.
+    if (written < size)
+        fail(written < 0 ? errno : 0);
+    else
+        failure_ = {};
+    return written;
+}
+
+bool WriteFile::finish() {
+    // A disk that delays its writes reports a full disk only here.
+    const bool synced = failure_.reason.isEmpty() && (::fsync(fd_) == 0 || fail(errno));
+    const bool closed = ::close(std::exchange(fd_, -1)) == 0 || fail(errno);
+    QIODevice::close();
+    return synced && closed;
+}
+
+void WriteFile::close() {
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    QIODevice::close();
+}
+
+bool writeWholeFile(const QString& path, QByteArrayView bytes, WriteFailure* failure) {
+    WriteFile file(path);
+    bool ok = file.create(true) && writeAll(file, bytes) && file.finish();
+    if (ok && !replaceFile(file.path(), path, &failure->reason)) {
+        failure->systemError = 0;
+        ok = false;
+    } else if (!ok) {
+        *failure = file.failure();
+    }
+    if (!ok && file.path() != path)
+        QFile::remove(file.path());
+    return ok;
 }
 
 bool replaceFile(const QString& from, const QString& target, QString* error) {
@@ -205,53 +167,44 @@ bool replaceFile(const QString& from, const QString& target, QString* error) {
 
 namespace {
 
-bool copyBytes(const QString& file, const QString& partial, QString* error, WriteFailure* failure) {
+bool copyBytes(const QString& file, const QString& partial, WriteFailure* failure) {
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) {
-        *error = source.errorString();
+        *failure = {0, source.errorString()};
         return false;
     }
-    WriteFailure met;
-    std::unique_ptr<QFile> copy = openForWriting(partial, &met);
-    bool ok = copy->isOpen();
+    WriteFile copy(partial);
+    bool ok = copy.create();
     while (ok && !source.atEnd()) {
         const QByteArray block = source.read(1 << 16);
         if (source.error() != QFileDevice::NoError) {
-            *error = source.errorString();
-            copy->close();
+            *failure = {0, source.errorString()};
             return false;
         }
-        if (copy->write(block) != block.size()) {
-            met = failureOf(*copy);
-            ok = false;
-        }
+        ok = writeAll(copy, block);
     }
-    if (ok)
-        ok = finishWriting(*copy, &met);
-    if (!ok) {
-        copy->close();
-        *error = describeWriteFailure(met, QFileInfo(partial).absolutePath());
-        if (failure)
-            *failure = met;
+    if (!ok || !copy.finish()) {
+        *failure = copy.failure();
         return false;
     }
-    QFile::setPermissions(partial, source.permissions());
+    QFile::setPermissions(partial, source.permissions() & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     return true;
 }
 
 } // namespace
 
-bool copyIntoFolder(const QString& file, const QString& folder, QString* error, WriteFailure* failure) {
+bool copyIntoFolder(const QString& file, const QString& folder, WriteFailure* failure) {
     const QString target = QDir(folder).filePath(QFileInfo(file).fileName());
     // Copied beside the target first, so that a failed copy never leaves a truncated program in its place.
     const QString partial = target + QLatin1String(kPartialCopySuffix);
     QFile::remove(partial);
-    if (!copyBytes(file, partial, error, failure)) {
+    if (!copyBytes(file, partial, failure)) {
         QFile::remove(partial);
         return false;
     }
     // One rename replaces the older copy: there is no moment with neither in place.
-    if (!replaceFile(partial, target, error)) {
+    if (!replaceFile(partial, target, &failure->reason)) {
+        failure->systemError = 0;
         QFile::remove(partial);
         return false;
     }
@@ -273,7 +226,7 @@ SmallFile readSmallFile(const QString& path, qsizetype maxBytes, QByteArray* byt
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR)
             return SmallFile::Missing;
-        *reason = QString::fromLocal8Bit(std::strerror(errno));
+        *reason = systemReason(errno);
         return SmallFile::Unreadable;
     }
     struct stat st;
@@ -288,7 +241,7 @@ SmallFile readSmallFile(const QString& path, qsizetype maxBytes, QByteArray* byt
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            *reason = QString::fromLocal8Bit(std::strerror(errno));
+            *reason = systemReason(errno);
             result = SmallFile::Unreadable;
             break;
         }

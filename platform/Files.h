@@ -1,14 +1,9 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFileDevice>
+#include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
-
-#include <memory>
-
-class QFile;
-class QIODevice;
-class QSaveFile;
 
 // Creates the folder when it is missing (only its last level); true when it exists afterwards.
 bool makeFolder(const QString& path);
@@ -24,60 +19,57 @@ bool makePrivate(const QString& path, QString* error);
 // A second name for the same file, which stays where it is untouched (a hard link). Throws Falla.
 void linkFile(const QString& existing, const QString& newName);
 
-// A file written whole under a temporary name beside it and put in place only by commit(), so a reader never
-// sees it half-written; an earlier file of that name stays as it was until then. Dropped unless committed.
-class AtomicFile {
-public:
-    explicit AtomicFile(const QString& path);
-    ~AtomicFile();
-    AtomicFile(const AtomicFile&) = delete;
-    AtomicFile& operator=(const AtomicFile&) = delete;
-
-    bool open();
-    QIODevice* device();
-    // Readable by its owner alone once in place, whatever the umask; call it once open.
-    bool setOwnerOnly();
-    bool commit();
-    QString errorString() const;
-
-private:
-    std::unique_ptr<QSaveFile> file_;
-};
-
-// Writes the bytes as the whole file, atomically; false with the reason in `error`.
-bool writeWholeFile(const QString& path, const QByteArray& bytes, QString* error);
-
-// Why a write through this door failed: its kind, so that a full disk can be told apart, and the system's reason.
+// Why a write failed: the system's error number, taken at the moment it failed (0 when it gave none), and its words.
 struct WriteFailure {
-    QFileDevice::FileError kind = QFileDevice::NoError;
     int systemError = 0;
     QString reason;
+    // The disk is full, or the user's quota on it is spent.
+    bool diskFull() const;
 };
 
-// A full disk, however the system reported it.
-bool diskFull(const WriteFailure& failure);
-// The failure as the broker reads it: a full disk in Spanish, naming the folder; anything else with the reason.
-QString describeWriteFailure(const WriteFailure& failure, const QString& folder);
+// Writes all the bytes. A disk that fills up first cuts a write short without an error, and only a write of the
+// rest fails with the system's reason: the rest is written once more, so that the device meets that reason.
+bool writeAll(QIODevice& device, QByteArrayView bytes);
 
-// A file opened for writing (created or truncated) whose every write counts against the simulated free space.
-std::unique_ptr<QFile> openForWriting(const QString& path, WriteFailure* failure);
-// Flushes and closes a file from openForWriting; false, with the failure, when anything did not reach the disk.
-bool finishWriting(QFile& file, WriteFailure* failure);
-// The failure a file opened by openForWriting has met so far; kind NoError when none.
-WriteFailure failureOf(const QFileDevice& file);
-bool failed(const QFileDevice& file);
+// A file written straight to the system, readable and writable by its owner alone whatever the umask; a failed
+// write keeps the system's own reason. Sequential: it only appends.
+class WriteFile : public QIODevice {
+public:
+    explicit WriteFile(const QString& path);
+    ~WriteFile() override;
+    // Creates the file, or empties the one of that name; with `unique`, a new file whose name is the path with six
+    // characters of its own after a dot. False with the failure.
+    bool create(bool unique = false);
+    // Everything written reaches the disk, then the file is closed; false with the failure when anything did not.
+    bool finish();
+    void close() override;
+    bool isSequential() const override { return true; }
+    QString path() const { return path_; }
+    const WriteFailure& failure() const { return failure_; }
 
-// Tests: the disk has only this many bytes free for the files openForWriting and copyIntoFolder write from now on;
-// a negative value gives back the real disk.
-void simulateFreeSpace(qint64 bytes);
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override;
+
+private:
+    bool fail(int systemError);
+
+    QString path_;
+    int fd_ = -1;
+    WriteFailure failure_;
+};
+
+// Writes the bytes as the whole file, atomically (a file of its own beside it, synced, then renamed onto it), readable
+// by its owner alone; false with the failure. Nothing is left of a write that failed.
+bool writeWholeFile(const QString& path, QByteArrayView bytes, WriteFailure* failure);
 
 // Moves the file onto `target`, replacing a file of that name in one step. False with the reason in `error`.
 bool replaceFile(const QString& from, const QString& target, QString* error);
 
 // Copies the file into the folder under its own name, replacing an older copy; the copy keeps the file's
-// permissions, so a program stays runnable. False, with the reason in `error` (and its kind in `failure`), when it
-// cannot be done; no partial copy is left then.
-bool copyIntoFolder(const QString& file, const QString& folder, QString* error, WriteFailure* failure = nullptr);
+// owner's permissions alone, so a program stays runnable. False, with the failure, when it cannot be done; no partial
+// copy is left then.
+bool copyIntoFolder(const QString& file, const QString& folder, WriteFailure* failure);
 // The name a copy has while copyIntoFolder writes it.
 inline constexpr const char* kPartialCopySuffix = ".copia";
 

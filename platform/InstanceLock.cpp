@@ -57,6 +57,11 @@ QString InstanceLock::acquire() {
                 return noSePuedeTomar(path, QStringLiteral("es una carpeta que no está vacía"));
             if (error == ELOOP)
                 return noSePuedeTomar(path, QStringLiteral("es un enlace a otro archivo"));
+            if (error == ENOSPC || error == EDQUOT)
+                return QStringLiteral("No hay espacio suficiente en el disco para crear el archivo %1, con el que "
+                                      "TOLVEK 3 evita abrirse dos veces. Libere espacio en el disco y vuelva a abrir "
+                                      "el programa.")
+                    .arg(QDir::toNativeSeparators(path));
             if (QFileInfo::exists(path))
                 return noSePuedeTomar(path, QStringLiteral("no se puede abrir (%1)").arg(causa(error)));
             return QStringLiteral("No se puede escribir en la carpeta %1, donde TOLVEK 3 guarda sus datos")

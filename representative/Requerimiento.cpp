@@ -3,7 +3,7 @@
 #include "export/Windows1252.h"
 #include "platform/Files.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <openssl/bio.h>
@@ -91,7 +91,7 @@ std::unique_ptr<X509_REQ, FreeReq> decodifica(const QByteArray& bytes) {
 } // namespace
 
 LecturaRequerimiento leeRequerimiento(const QString& path) {
-    const QString nombre = QDir::toNativeSeparators(path);
+    const QString nombre = QFileInfo(path).fileName();
     QByteArray bytes;
     QString reason;
     switch (readSmallFile(path, kMaxBytesRequerimiento, &bytes, &reason)) {
@@ -105,7 +105,7 @@ LecturaRequerimiento leeRequerimiento(const QString& path) {
                      QStringLiteral("El Requerimiento Electrónico %1 no es un archivo.").arg(nombre));
     case SmallFile::TooLarge:
         return falla(
-            EstadoRequerimiento::Ilegible,
+            EstadoRequerimiento::NoEsRequerimiento,
             QStringLiteral("El archivo %1 mide más de 64 KB: no es un Requerimiento Electrónico.").arg(nombre));
     case SmallFile::Unreadable:
         return falla(EstadoRequerimiento::Ilegible,
@@ -137,4 +137,29 @@ bool esDelRepresentante(const LecturaRequerimiento& lectura, const QString& rfc,
     return lectura.estado == EstadoRequerimiento::Valido &&
            lectura.rfc.compare(rfc.trimmed(), Qt::CaseInsensitive) == 0 &&
            lectura.curp.compare(curp.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> preguntaRequerimiento(const QString& path, const QString& rfc, const QString& curp) {
+    const LecturaRequerimiento l = leeRequerimiento(path);
+    if (esDelRepresentante(l, rfc, curp))
+        return std::nullopt;
+    const QString pregunta = QStringLiteral(" ¿Desea usarlo de todos modos?");
+    if (l.estado != EstadoRequerimiento::Valido)
+        return l.motivo + pregunta;
+    return QStringLiteral("El Requerimiento Electrónico %1 corresponde al RFC %2 y la CURP %3, no al representante "
+                          "(RFC %4, CURP %5).")
+               .arg(QFileInfo(path).fileName(), l.rfc, l.curp, rfc.trimmed(), curp.trimmed()) +
+           pregunta;
+}
+
+QString estadoRequerimiento(const QString& path, const QString& rfc, const QString& curp) {
+    // The import brings representatives without one.
+    if (path.trimmed().isEmpty())
+        return QStringLiteral("Sin Requerimiento Electrónico.");
+    const LecturaRequerimiento l = leeRequerimiento(path);
+    if (esDelRepresentante(l, rfc, curp))
+        return QStringLiteral("Requerimiento Electrónico en orden.");
+    if (l.estado != EstadoRequerimiento::Valido)
+        return l.motivo;
+    return QStringLiteral("Es de otra persona: RFC %1, CURP %2.").arg(l.rfc, l.curp);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // What a request file (*.req) turned out to be: the PKCS#10 certificate request that the authority's tool writes
 // when a person applies for his e.firma, signed with the key it asks a certificate for.
 enum class EstadoRequerimiento { Valido, NoExiste, Ilegible, NoEsRequerimiento };
@@ -21,3 +23,8 @@ inline constexpr qsizetype kMaxBytesRequerimiento = 64 * 1024;
 LecturaRequerimiento leeRequerimiento(const QString& path);
 // The request is valid and carries this RFC and CURP (letter case aside).
 bool esDelRepresentante(const LecturaRequerimiento& lectura, const QString& rfc, const QString& curp);
+
+// The question to ask before a representative is stored with the request at `path`: none when it is his.
+std::optional<QString> preguntaRequerimiento(const QString& path, const QString& rfc, const QString& curp);
+// One short line on the representative's request file, for the page that lists him.
+QString estadoRequerimiento(const QString& path, const QString& rfc, const QString& curp);

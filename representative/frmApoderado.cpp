@@ -9,6 +9,7 @@
 #include "platform/Database.h"
 #include "platform/FileDialogs.h"
 #include "platform/Messages.h"
+#include "representative/Requerimiento.h"
 #include "representative/RevisaMandatario.h"
 #include "representative/frmAduanaAct.h"
 #include "representative/frmPedTramitados.h"
@@ -275,6 +276,12 @@ void frmApoderado::cmdAceptar_Click() {
         return;
     }
 
+    // Only the file's name was checked so far: a copied or renamed request of another person would pass.
+    if (const std::optional<QString> pregunta = preguntaRequerimiento(c.requerimiento, c.rfc, c.curp);
+        pregunta && !confirmDestructive(this, *pregunta, kTitleMensaje)) {
+        ui->cmdBuscar->setFocus();
+        return;
+    }
     if (guarda_ && !guarda_(mandatario(), this))
         return;
     accept();

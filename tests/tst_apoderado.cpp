@@ -8,6 +8,7 @@
 #include "representative/Requerimiento.h"
 #include "representative/frmApoderado.h"
 #include "support/Fixtures.h"
+#include "support/TestKeys.h"
 #include "support/TestSupport.h"
 #include "widgets/Grid.h"
 
@@ -40,6 +41,7 @@ const QString kLaredo = QStringLiteral("NUEVO LAREDO, NUEVO LAREDO, TAMAULIPAS")
 // at each.
 Mandatario valido(const QString& curp, Mandato mandato, const QString& nombre = QStringLiteral("PEDRO")) {
     Mandatario m = representative(curp, curp.left(10) + QStringLiteral("QW7"), nombre, mandato);
+    m.requerimiento = testData(m.rfc + ".req");
     m.acreditacion = mandato == Mandato::Conforme ? 1 : 0;
     if (mandato == Mandato::Anterior) {
         const Aduana a470{470, kAeropuerto}, a240{240, kLaredo};
@@ -113,75 +115,81 @@ void storeRows(Database& db, const QString& curp, const QVariantList& m, const Q
         tabla::Aduanas_MM.inserta(db, {CURP, NoAduana}, {curp, 470});
 }
 
+// A request as the authority's tool writes it: its code page's bytes in a PrintableString, which `openssl req` will
+// not write.
+QString conBytesDelCodigo(const QString& path) {
+    EVP_PKEY* key = EVP_EC_gen("P-256");
+    X509_REQ* req = X509_REQ_new();
+    for (const auto& [nid, value] :
+         {std::pair{NID_x500UniqueIdentifier, "\xD1&T751120QW7"}, {NID_serialNumber, "NATP751120HDFPRD02"}})
+        X509_NAME_add_entry_by_NID(X509_REQ_get_subject_name(req), nid, V_ASN1_PRINTABLESTRING,
+                                   reinterpret_cast<const unsigned char*>(value), -1, -1, 0);
+    X509_REQ_set_pubkey(req, key);
+    X509_REQ_sign(req, key, EVP_sha256());
+    unsigned char* der = nullptr;
+    const int size = i2d_X509_REQ(req, &der);
+    writeFile(path, QByteArray(reinterpret_cast<char*>(der), size));
+    OPENSSL_free(der);
+    X509_REQ_free(req);
+    EVP_PKEY_free(key);
+    return path;
+}
+
 } // namespace
 
 class TestApoderado : public QObject {
     Q_OBJECT
+    QTemporaryDir made;
 
 private slots:
-    // Requests made by `openssl req` (tests/data/README.md says how), and the directory as a file that is none.
+    // Requests made by `openssl req` (tests/data/README.md says how), and one as the authority's tool writes it;
+    // checksInOrder reads someone else's.
     void requestsRead_data() {
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("path");
         QTest::addColumn<int>("estado");
         QTest::addColumn<QString>("rfc");
-        const auto row = [](const char* file, EstadoRequerimiento estado, const char* rfc = "") {
-            QTest::addRow("%s", *file ? file : "carpeta") << QString(file) << int(estado) << QString(rfc);
+        QTest::addColumn<QString>("curp");
+        const auto row = [](const QString& path, EstadoRequerimiento estado, const QString& rfc = {},
+                            const QString& curp = kAnterior) {
+            QTest::addRow("%s", qPrintable(QFileInfo(path).fileName())) << path << int(estado) << rfc << curp;
         };
-        row("LOTP751120QW7.req", EstadoRequerimiento::Valido, "LOTP751120QW7");
-        row("LOTP751120QW7_pem.req", EstadoRequerimiento::Valido, "LOTP751120QW7");
-        row("EMP010101AB1.req", EstadoRequerimiento::Valido, "LOTP751120QW7");
-        row("OTRO800101AB1.req", EstadoRequerimiento::Valido, "OTRO800101AB1");
-        row("truncado.req", EstadoRequerimiento::NoEsRequerimiento);
-        row("texto.req", EstadoRequerimiento::NoEsRequerimiento);
-        row("firma_rota.req", EstadoRequerimiento::NoEsRequerimiento);
-        row("falta.req", EstadoRequerimiento::NoExiste);
-        row("", EstadoRequerimiento::Ilegible);
+        row(testData("LOTP751120QW7.req"), EstadoRequerimiento::Valido, "LOTP751120QW7");
+        row(testData("LOTP751120QW7_pem.req"), EstadoRequerimiento::Valido, "LOTP751120QW7");
+        row(testData("EMP010101AB1.req"), EstadoRequerimiento::Valido, "LOTP751120QW7");
+        row(conBytesDelCodigo(made.filePath("codigo.req")), EstadoRequerimiento::Valido,
+            QString::fromUtf8("Ñ&T751120QW7"), "NATP751120HDFPRD02");
+        for (const char* file : {"truncado.req", "texto.req", "firma_rota.req"})
+            row(testData(file), EstadoRequerimiento::NoEsRequerimiento, {}, {});
     }
     void requestsRead() {
-        QFETCH(QString, file);
+        QFETCH(QString, path);
         QFETCH(int, estado);
         QFETCH(QString, rfc);
-        const LecturaRequerimiento l = leeRequerimiento(QStringLiteral(TOLVEK_TEST_DATA "/") + file);
-        QCOMPARE(int(l.estado), estado);
-        QCOMPARE(l.rfc, rfc);
-        QCOMPARE(l.motivo.isEmpty(), l.estado == EstadoRequerimiento::Valido);
-        QCOMPARE(esDelRepresentante(l, "lotp751120qw7", kAnterior), l.rfc == "LOTP751120QW7");
-    }
-    // The authority's tool puts its code page's bytes into a PrintableString, which `openssl req` will not write.
-    void requestWithCodePageBytes() {
-        QTemporaryDir dir;
-        EVP_PKEY* key = EVP_EC_gen("P-256");
-        X509_REQ* req = X509_REQ_new();
-        X509_NAME* name = X509_REQ_get_subject_name(req);
-        X509_NAME_add_entry_by_NID(name, NID_x500UniqueIdentifier, V_ASN1_PRINTABLESTRING,
-                                   reinterpret_cast<const unsigned char*>("\xD1&T751120QW7"), -1, -1, 0);
-        X509_NAME_add_entry_by_NID(name, NID_serialNumber, V_ASN1_PRINTABLESTRING,
-                                   reinterpret_cast<const unsigned char*>("NATP751120HDFPRD02"), -1, -1, 0);
-        X509_REQ_set_pubkey(req, key);
-        X509_REQ_sign(req, key, EVP_sha256());
-        unsigned char* der = nullptr;
-        const int size = i2d_X509_REQ(req, &der);
-        const QString path = writeFile(dir.filePath("r.req"), QByteArray(reinterpret_cast<char*>(der), size));
-        OPENSSL_free(der);
-        X509_REQ_free(req);
-        EVP_PKEY_free(key);
+        QFETCH(QString, curp);
         const LecturaRequerimiento l = leeRequerimiento(path);
-        QVERIFY(esDelRepresentante(l, QString::fromUtf8("Ñ&T751120QW7"), "NATP751120HDFPRD02"));
+        QCOMPARE(int(l.estado), estado);
+        QCOMPARE(l.rfc + l.curp, rfc + curp);
+        QCOMPARE(l.motivo.isEmpty(), l.estado == EstadoRequerimiento::Valido);
+        QCOMPARE(esDelRepresentante(l, rfc.toLower(), curp), l.estado == EstadoRequerimiento::Valido);
     }
 
     void pageDetailsByMandate_data() {
-        // The panel: frames and boxes on show ("-" hidden), NTCL and Examen ("X" checked), the request file.
+        // The panel: frames and boxes on show ("-" hidden), NTCL and Examen ("X" checked), the request file and the
+        // line on it.
         QTest::addColumn<QString>("curp");
         QTest::addColumn<QString>("tipo");
         QTest::addColumn<QString>("panel");
-        const QString previous = QStringLiteral("-X /req/GOMA800101QW7.req");
+        const QString previous =
+            QStringLiteral("-X GOMA800101QW7.req El Requerimiento Electrónico GOMA800101QW7.req no existe.");
         const QString conforme = QStringLiteral("- - frAcreditacion txtRequerimiento ");
         const QString autorizado = QString::fromUtf8("Con autorización de operar al 15/01/2004");
         // Each follows a type 2 with "Examen de Conocimientos". Type 1 leaves the hidden accreditation as it was.
         QTest::newRow("anterior") << kAnterior << "Anterior 01/01/2001"
-                                  << "frAduanasAct frPedTramitados - txtRequerimiento -X /req/LOTP751120QW7.req";
+                                  << QStringLiteral("frAduanasAct frPedTramitados - txtRequerimiento -X "
+                                                    "LOTP751120QW7.req Requerimiento Electrónico en orden.");
         QTest::newRow("conforme sin acreditacion")
-            << kSinAcreditacion << kConforme << conforme + "-- /req/RUIZ650303QW7.req";
+            << kSinAcreditacion << kConforme
+            << conforme + "-- RUIZ650303QW7.req El Requerimiento Electrónico RUIZ650303QW7.req no existe.";
         // The request file is not read for type 3: what the previous selection showed stays (hidden).
         QTest::newRow("autorizado") << kAutorizado << autorizado << "- - - - " + previous;
         // No type matches: the panel keeps what the previous selection showed.
@@ -200,7 +208,8 @@ private slots:
         const auto mark = [page](const char* name) { return child<QRadioButton>(page, name)->isChecked() ? "X" : "-"; };
         QCOMPARE(QStringList({p.shown("frAduanasAct"), p.shown("frPedTramitados"), p.shown("frAcreditacion"),
                               p.shown("txtRequerimiento"), mark("optNTCL") + QString(mark("optExCon")),
-                              child<QLineEdit>(page, "txtRequerimiento")->text()})
+                              QFileInfo(child<QLineEdit>(page, "txtRequerimiento")->text()).fileName(),
+                              child<QLabel>(page, "lblEstadoRequerimiento")->text()})
                      .join(' '),
                  panel);
         if (curp == kAnterior)
@@ -316,11 +325,13 @@ private slots:
         });
         press(page, "cmdEditar");
         QCOMPARE(driver.pending() + driver.unexpected.size(), 0);
-        QCOMPARE(p.messages.texts().mid(1),
-                 QStringList(
-                     {"No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\nforzado", duplicate}));
+        // His request names his old CURP: each corrected one is asked about (checksInOrder holds the words), OK.
+        QStringList told = p.messages.texts().mid(1);
+        QCOMPARE(told.removeIf([](const QString& t) { return t.endsWith("¿Desea usarlo de todos modos?"); }), 2);
+        QCOMPARE(told, QStringList({"No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\nforzado",
+                                    duplicate}));
         QCOMPARE(int(p.messages.shown[1].icon), int(MessageIcon::Exclamation));
-        QCOMPARE(int(p.messages.shown[2].icon), int(MessageIcon::None));
+        QCOMPARE(int(p.messages.shown[3].icon), int(MessageIcon::None));
         // A corrected CURP carries everything he had, his periods with other brokers included, in the same order;
         // the others are untouched. He stays selected.
         QCOMPARE(dumpAll(*p.db), before.replaceInStrings(kAnterior, nuevo));
@@ -337,10 +348,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("focus");
         // The focus goes back to the control spoilt unless another is named.
-        const auto add = [](const char* row, int mandato, const char* control, const char* value, const char* message,
-                            const char* focus = nullptr) {
-            QTest::newRow(row) << mandato << QString(control) << QString(value) << QString(message)
-                               << QString(focus ? focus : control);
+        const auto add = [](const char* row, int mandato, const char* control, const QString& value,
+                            const QString& message, const char* focus = nullptr) {
+            QTest::newRow(row) << mandato << QString(control) << value << message << QString(focus ? focus : control);
         };
         add("1 nombre", 2, "txtNombre", "   ", "Nombre no puede estar vacio");
         add("2 paterno", 2, "txtApPaterno", "", "Ap. Paterno no puede estar vacio");
@@ -358,6 +368,17 @@ private slots:
         add("11 aduanas", 1, "fgAduanasAct", "", "Debe existir almenos una Aduana donde ha actuado", "cmdNuevaAduana");
         add("12 acreditacion", 2, "optNTCL", "", "Debe elegir el tipo de acreditación");
         add("13 operando", 2, "optSi", "", "Debe elegir si el Manandatario o Representante se encuentra Operando");
+        // Every check passed, a question about a file under his name that is not his; Cancel, the default, keeps all.
+        const QString usarlo = QStringLiteral(" ¿Desea usarlo de todos modos?");
+        add("14 de otra persona", 2, "txtRequerimiento",
+            copyTestData("OTRO800101AB1.req", made.filePath("LOTP751120QW7.req")),
+            "El Requerimiento Electrónico LOTP751120QW7.req corresponde al RFC OTRO800101AB1 y la CURP "
+            "OTRO800101HDFRRR01, no al representante (RFC LOTP751120QW7, CURP LOTP751120HDFPRD02)." +
+                usarlo,
+            "cmdBuscar");
+        add("15 no es requerimiento", 2, "txtRequerimiento",
+            copyTestData("texto.req", made.filePath("xLOTP751120QW7.req")),
+            "El archivo xLOTP751120QW7.req no es un Requerimiento Electrónico." + usarlo, "cmdBuscar");
     }
 
     void checksInOrder() {
@@ -381,11 +402,16 @@ private slots:
             option->setAutoExclusive(false);
             option->setChecked(false);
         }
+        bool stored = false;
+        d.setGuarda([&stored](const Mandatario&, QWidget*) { return stored = true; });
+        base.messages.answerNext(false);
         press(&d, "cmdAceptar");
         QCOMPARE(base.messages.texts(), QStringList({message}));
-        QCOMPARE(int(base.messages.shown.first().icon), int(MessageIcon::Information));
+        const Message& told = base.messages.shown.first();
+        QCOMPARE(int(told.icon), int(told.cancelDefault ? MessageIcon::Exclamation : MessageIcon::Information));
+        QCOMPARE(told.cancelDefault, message.endsWith('?'));
         QCOMPARE(d.focusWidget() ? d.focusWidget()->objectName() : QString(), focus);
-        QVERIFY(d.result() != QDialog::Accepted);
+        QVERIFY(d.result() != QDialog::Accepted && !stored);
     }
 
     void officesAndDeclarationsAsValues() {

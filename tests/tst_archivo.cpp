@@ -14,6 +14,7 @@
 #include "platform/Launcher.h"
 #include "platform/Process.h"
 #include "platform/SigningLibrary.h"
+#include "support/FailDevice.h"
 #include "support/Fixtures.h"
 #include "support/TestKeys.h"
 #include "support/TestSupport.h"
@@ -24,7 +25,7 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
+#include <optional>
 
 namespace {
 
@@ -72,7 +73,7 @@ QString keyFile(const QString& folder, const QString& form) {
     else if (form == "70 KB")
         writeFile(path, readFile(testData("agente.key")).leftJustified(70 * 1024, '\0'));
     else if (form != "missing")
-        copyKey(form, path);
+        copyTestData(form, path);
     return path;
 }
 
@@ -87,7 +88,7 @@ struct Escena {
     explicit Escena(const QString& signingLibrary = TOLVEK_PROGRAM_DIR) {
         copySigningLibrary(programa.path(), signingLibrary);
         QDir(dir.path()).mkdir("ENVIO");
-        db = baseEjemplo(dir.path(), writeFile(fuera.filePath("LOTP751120QW7.REQ"), QByteArray(4000, 'r')));
+        db = baseEjemplo(dir.path(), copyTestData("LOTP751120QW7.req", fuera.filePath("LOTP751120QW7.REQ")));
         store = std::make_unique<Store>(*db);
         llave = keyFile(fuera.path(), "agente.key");
     }
@@ -144,12 +145,13 @@ private slots:
         QCOMPARE(buffer.data(), expected);
     }
 
-    // A real full disk is reported as a failed write with the system's ENOSPC, which a simulated one cannot give.
-    void writeFailures() {
-        QCOMPARE(describeWriteFailure({QFileDevice::WriteError, ENOSPC, "razón"}, "/p/ENVIO"),
-                 "No hay espacio suficiente en el disco para escribir en la carpeta " +
-                     QDir::toNativeSeparators("/p/ENVIO"));
-        QCOMPARE(describeWriteFailure({QFileDevice::WriteError, EACCES, "razón"}, "/p/ENVIO"), QString("razón"));
+    // A device that cuts a write short is asked for the rest, and tells its own reason for refusing it.
+    void shortWrite() {
+        Escena s;
+        FailDevice full(100);
+        QString error;
+        QVERIFY(!Escribe_Archivo(*s.store, "3012", &full, &error));
+        QCOMPARE(error, QString("No se pudo escribir el archivo de información: No space left on device."));
     }
 
     // Firma_Archivo with the built library (the code leads the row's name).
@@ -267,7 +269,8 @@ private slots:
     }
 
     // Types 1 and 3 send their request file beside the information file, type 2 does not. A second run replaces
-    // the copies, and a request taken from ENVIO itself survives being copied onto itself.
+    // the copies, and a request taken from ENVIO itself survives being copied onto itself. Another person's request,
+    // or a file that is none, was the broker's answer when he stored it: it goes.
     void copiesRequests() {
         Escena s;
         using namespace col;
@@ -275,7 +278,7 @@ private slots:
                                               std::tuple{"BERL700101MDFRNS09", "BERL700101CD3", 3}})
             tabla::Mandatarios.inserta(*s.db, {CURP, RFC, Nombre, col::Mandato, Requerimiento, Acreditacion, Operando},
                                        {curp, rfc, "PABLO", tipo,
-                                        writeFile(s.fuera.filePath(rfc + QString(".REQ")), QByteArray::number(tipo)), 1,
+                                        copyTestData("OTRO800101AB1.req", s.fuera.filePath(rfc + QString(".REQ"))), 1,
                                         1});
         QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
         QCOMPARE(s.enEnvio(), QStringList({"3012.txt", "BERL700101CD3.REQ", "LOTP751120QW7.REQ"}));
@@ -283,7 +286,7 @@ private slots:
         s.db->exec("update Mandatarios set Requerimiento=? where Mandato=1", {s.envio("LOTP751120QW7.REQ")});
         QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
         QCOMPARE(readFile(s.envio("BERL700101CD3.REQ")), QByteArray("segunda"));
-        QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), QByteArray(4000, 'r'));
+        QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), readFile(testData("LOTP751120QW7.req")));
     }
 
     void requestNames_data() {
@@ -316,14 +319,15 @@ private slots:
     void refusedLeavesNoFile_data() {
         QTest::addColumn<QString>("patente");
         QTest::addColumn<QStringList>("statements");
-        QTest::addColumn<qint64>("freeBytes");
+        QTest::addColumn<int>("pages");
         QTest::addColumn<QStringList>("named");
         const auto row = [](const char* name, const QString& sql, const QStringList& named,
-                            const QString& patente = "3012", qint64 freeBytes = -1) {
-            QTest::newRow(name) << patente << sql.split(';', Qt::SkipEmptyParts) << freeBytes << named;
+                            const QString& patente = "3012", int pages = 0) {
+            QTest::newRow(name) << patente << sql.split(';', Qt::SkipEmptyParts) << pages << named;
         };
         row("request file missing", "update Mandatarios set Requerimiento='FALTA.REQ'",
             {"PEDRO LOPEZ TORRES", kCurp, "FALTA.REQ"});
+        row("request file is a folder", "update Mandatarios set Requerimiento='FUERA'", {"no es un archivo. Corrija"});
         row("no request chosen", "update Mandatarios set Requerimiento='  '",
             {kCurp, "no tiene Requerimiento Electrónico"});
         row("request named as the file being signed", "update Mandatarios set Requerimiento='FUERA/3012.txt.firmando'",
@@ -355,25 +359,28 @@ private slots:
         for (const QString malformed : {"1/2", "12\\A", "1:2"})
             row(qPrintable("patente " + malformed), QString(), {refused.arg(malformed)}, malformed);
         row("patente with an invisible character", QString(), {refused.arg("12U+202E")}, QString::fromUtf8("12\u202E"));
-        const QStringList full{"No hay espacio suficiente en el disco para escribir en la carpeta",
-                               QDir::toNativeSeparators("/ENVIO")};
-        row("disk full writing the file", QString(), full, "3012", 300);
-        row("disk full copying a request", QString(), full + QStringList{"copiar"}, "3012", 2000);
+        // ENVIO on a real disk of so many pages, the earlier file in one of them; the file, over a page, is cut short.
+        const QString full = "No hay espacio suficiente en el disco para ";
+        row("disk full writing the file", "update Domicilios_MM set Calle=printf('%5000s', 'CALLE')",
+            {full + "escribir el archivo de información ", QDir::toNativeSeparators("/ENVIO/3012.txt.")}, "3012", 2);
+        row("disk full writing the list", QString(), {full + "escribir la lista", "Borra.txt"}, "3012", 2);
+        row("disk full copying a request", QString(), {full + "copiar el Requerimiento Electrónico"}, "3012", 3);
     }
     // Nothing new is left in ENVIO, whatever stopped the generation: neither a file, cut or whole, nor a copy.
     void refusedLeavesNoFile() {
         QFETCH(QString, patente);
         QFETCH(QStringList, statements);
-        QFETCH(qint64, freeBytes);
+        QFETCH(int, pages);
         QFETCH(QStringList, named);
         Escena s;
+        std::optional<SmallDisk> disk;
+        if (pages > 0 && !disk.emplace(s.dir.filePath("ENVIO"), pages).skipped.isEmpty())
+            QSKIP(qPrintable(disk->skipped));
         writeFile(s.envio("3012.txt"), "archivo anterior\r\n");
         writeFile(s.fuera.filePath("3012.txt.firmando"), "r");
         for (const QString& sql : statements)
             s.db->exec(QString(sql).replace("FUERA", s.fuera.path()));
-        simulateFreeSpace(freeBytes);
         const Envio envio = s.genera(patente);
-        simulateFreeSpace(-1);
         QCOMPARE(int(envio.resultado), int(Envio::Resultado::Rechazado));
         for (const QString& part : named)
             QVERIFY2(envio.mensaje.contains(part), qPrintable(envio.mensaje + " / " + part));
@@ -402,6 +409,9 @@ private slots:
         QCOMPARE(estado.Archivo_Generado, 0);
         QCOMPARE(estado.sinFirma, QStringList{s.envio("3012.txt")});
         QCOMPARE(readFile(s.envio("Borra.txt")), listed);
+        // The unsigned file and the signed one, the copy and the list: each readable by the broker alone.
+        for (const QString& name : s.enEnvio())
+            QVERIFY2(fileMode(s.envio(name)) == 0600, qPrintable(name));
 
         // The run breaks off; so did an earlier one while writing and copying. The next start clears all of it.
         writeFile(s.envio("3014.txt.firmando"), "501|3014|");

@@ -1,5 +1,6 @@
 #include "app/AbreBaseDatos.h"
 #include "data/BaseDatos.h"
+#include "data/Respaldos.h"
 #include "data/Schema.h"
 #include "platform/Database.h"
 #include "support/Fixtures.h"
@@ -40,18 +41,14 @@ private slots:
     // The table's root page damaged in the file as a disk does it: its cell pointers flipped, or, for a catalogue,
     // the page zeroed. The header's change counter moves, so that an open connection reads the page anew.
     static void estropea(const QString& path, const QString& table) {
-        qint64 page = 0, size = 0;
+        const qint64 size = 4096; // the engine's default page size, which the program keeps
+        qint64 at = 0;
         {
             const auto db = Database::open(path);
-            Query q = db->select("select rootpage, (select page_size from pragma_page_size) from sqlite_master "
-                                 "where name = ?",
-                                 {table});
-            QVERIFY(q.next());
-            page = q.number(0);
-            size = q.number(1);
+            Query q = db->select("select rootpage from sqlite_master where name = ?", {table});
+            at = q.next() ? (q.number(0) - 1) * size : 0;
         }
         QByteArray bytes = readFile(path);
-        const qint64 at = (page - 1) * size;
         if (table == "MpioDeleg")
             bytes.replace(at, size, QByteArray(size, '\0'));
         else
@@ -59,10 +56,6 @@ private slots:
                 bytes[at + i] = char(~bytes[at + i]);
         bytes[27] = char(bytes[27] + 1);
         writeFile(path, bytes);
-    }
-    static bool soloDelDueno(const QString& path) {
-        const int owner = 0x7000, group = 0x0070, other = 0x0007; // as QFileDevice::Permission has them
-        return (QFile::permissions(path) & (owner | group | other)) == (QFile::ReadOwner | QFile::WriteOwner);
     }
     static qint64 version(Database& db) {
         Query q = db.select("pragma user_version");
@@ -148,28 +141,10 @@ private slots:
         QCOMPARE(tableRows(*db_, "Aduanas_MM"), QStringList({"A|#1"}));
     }
 
-    // A file of the program made before it kept the version comes up to date with every row, a copy made first.
-    void upgradesVersion0() {
-        QCOMPARE(version(*db_), 1);
-        QVERIFY(soloDelDueno(dir_->filePath("tolvek.mdb")));
-        const QStringList before = ponVersion0();
-        QVERIFY(before.join("\n").contains("D'ARTAGNAN"));
-        db_ = openTolvekDatabase(dir_->path());
-        QCOMPARE(dumpAll(*db_), before);
-        QCOMPARE(version(*db_), 1);
-        // Made readable by all under an earlier umask, it is the broker's alone now.
-        QVERIFY(soloDelDueno(dir_->filePath("tolvek.mdb")));
-        const QDir respaldos(dir_->filePath("respaldos"));
-        const QStringList copias = respaldos.entryList(QDir::Files);
-        QCOMPARE(copias.size(), 1);
-        const auto copia = Database::open(respaldos.filePath(copias.first()));
-        QCOMPARE(dumpAll(*copia), before);
-        QCOMPARE(version(*copia), 0);
-    }
-
-    // Real damage is told at start with the newest whole copy offered: OK puts it in place and keeps the damaged file
-    // aside, Cancel changes nothing, and without a whole copy the start ends.
-    void damageOffersTheNewestWholeCopy_data() {
+    // A file of the program made before it kept the version comes up to date with every row, a copy made first, and
+    // becomes its owner's alone. Real damage is then told at start with the newest whole copy offered: OK puts it in
+    // place and keeps the damaged file aside, Cancel changes nothing, and without a whole copy the start ends.
+    void version0UpgradedThenDamaged_data() {
         QTest::addColumn<QString>("table"); // whose root page is damaged
         QTest::addColumn<bool>("copy");     // a whole copy is there
         QTest::addColumn<bool>("accept");
@@ -177,13 +152,23 @@ private slots:
         QTest::newRow("catalogue page zeroed, cancelled") << "MpioDeleg" << true << false;
         QTest::newRow("no whole copy") << "Mandatarios" << false << false;
     }
-    void damageOffersTheNewestWholeCopy() {
+    void version0UpgradedThenDamaged() {
         QFETCH(QString, table);
         QFETCH(bool, copy);
         QFETCH(bool, accept);
-        const QStringList v0 = ponVersion0();
-        openTolvekDatabase(dir_->path()); // the upgrade's copy, version 0 and whole
         const QString path = dir_->filePath("tolvek.mdb");
+        QCOMPARE(version(*db_), 1);
+        QCOMPARE(fileMode(path), 0600);
+        const QStringList v0 = ponVersion0();
+        QVERIFY(v0.join("\n").contains("D'ARTAGNAN"));
+        db_ = openTolvekDatabase(dir_->path());
+        QCOMPARE(dumpAll(*db_), v0);
+        QCOMPARE(version(*db_), 1);
+        QCOMPARE(fileMode(path), 0600);
+        const std::optional<Respaldos::Sana> copia = Respaldos::copiaSana(path);
+        QVERIFY(copia && copia->mandatarios == 3);
+        QCOMPARE(version(*Database::open(copia->path)), 0);
+        db_.reset();
         estropea(path, table);
         QDir respaldos(dir_->filePath("respaldos"));
         if (!copy)
@@ -218,14 +203,10 @@ private slots:
         const QString path = dir_->filePath("tolvek.mdb");
         estropea(path, "AA");
         const QByteArray before = readFile(path);
-        try {
-            db_->select("select * from AA").next();
-            QFAIL("damage not met");
-        } catch (const DatabaseError& e) {
-            QVERIFY2(e.damaged() && e.message().contains("está dañada"), qPrintable(e.message()));
-        }
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->select("select * from AA").next());
+        const QString told = db_->damage().value_or("none");
+        QVERIFY2(told.contains("malformed"), qPrintable(told));
         QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->exec("insert into Aduanas_MM values ('X', 1)"));
-        QVERIFY_THROWS_EXCEPTION(DatabaseError, db_->prepare("insert into Aduanas_MM values (?, ?)"));
         QCOMPARE(readFile(path), before);
     }
 

@@ -53,7 +53,7 @@ Mandatario anterior(const QString& curp, const QString& nombre, int oficinas, co
 const PeriodoMandatario kPeriodo{kCurpA, 3012, {50, {}}, QDate(1998, 1, 5), QDate(1999, 6, 30)};
 
 void conMandatarios(Database&, Store& s, const QDir& plantilla) {
-    writeFile(plantilla.filePath("LOTP751120QW7.req"), QByteArray(4000, 'r'));
+    copyTestData("LOTP751120QW7.req", plantilla.filePath("LOTP751120QW7.req"));
     s.guardaMandatario(std::nullopt, representative("GAMA800101MDFRRN02", "GAMA800101AB1", "ANA", Mandato::Conforme));
     s.guardaMandatario(std::nullopt, anterior(kCurpA, "JUAN", 2, plantilla));
     s.agregaPeriodoMandatario(kPeriodo);
@@ -80,7 +80,7 @@ const QMap<QString, Caso>& casos() {
          {[](Database& db, Store& s, const QDir& p) {
               storeBroker(db);
               conMandatarios(db, s, p);
-              copyKey("agente.key", p.filePath("GODE561231GR8.key"));
+              copyTestData("agente.key", p.filePath("GODE561231GR8.key"));
           },
           {genera(kTestKeyPassword, Envio::Resultado::Firmado), genera("otra", Envio::Resultado::SinFirma)}}},
     };
@@ -106,7 +106,7 @@ QString faltaEnEnvio(const QString& programa) {
     QStringList mal;
     for (const QString& nombre : envio.entryList(QDir::Files | QDir::Hidden)) {
         const QByteArray bytes = readFile(envio.filePath(nombre));
-        if (nombre == kPatente + ".txt" ? !firmado : !firmado || bytes != QByteArray(4000, 'r'))
+        if (nombre == kPatente + ".txt" ? !firmado : !firmado || bytes != readFile(testData("LOTP751120QW7.req")))
             mal << nombre;
     }
     return mal.join(", ");
@@ -189,12 +189,7 @@ void TestMuerte::muerte() {
                  qPrintable(donde + "el hijo terminó solo: " + proceso.readAllStandardError()));
 
         // Opened as the next start opens it: a killed write's journal is rolled back, the file is its own.
-        std::unique_ptr<Database> db;
-        try {
-            db = openTolvekDatabase(programa.path());
-        } catch (const Falla& e) {
-            QFAIL(qPrintable(donde + e.message()));
-        }
+        const auto db = openTolvekDatabase(programa.path());
         Query integridad = db->select("pragma integrity_check");
         QVERIFY2(integridad.next() && integridad.text(0) == "ok", qPrintable(donde + integridad.text(0)));
         const QStringList hallado = estado(*db);

@@ -126,6 +126,8 @@ private slots:
              {std::pair{"GODE561231GR9", true}, {"GODE561231GR8", false}, {"GODE561331GR9", false}}) {
             box.setText(text);
             QCOMPARE(aviso->isVisible(), shown);
+            // The keyboard's way to the reason: the box's accessible description.
+            QCOMPARE(box.accessibleDescription(), shown ? aviso->toolTip() : QString());
         }
         QCOMPARE(aviso->toolTip(), QString::fromUtf8("El dígito verificador no coincide; revise el RFC"));
     }

@@ -1,5 +1,6 @@
 // A clerk who never takes the mouse: the whole registration with Tab, typing, arrows, Space, Enter and Alt+letter.
 
+#include "app/frmAyuda.h"
 #include "app/frmMain.h"
 #include "data/Store.h"
 #include "lists/frmAgentes_Aduanales.h"
@@ -17,6 +18,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QtTest>
 
@@ -101,7 +103,7 @@ private slots:
         QTRY_COMPARE(window.Pagina(), 2);
 
         // Page 2: an aspirant, typed into frmApoderado from its first field on and accepted with Enter.
-        FileDialogs::queueAnswer(writeFile(papers.filePath("GAVA800101AB2.req"), "solicitud"));
+        FileDialogs::queueAnswer(copyTestData("GAVA800101AB2.req", papers.filePath("GAVA800101AB2.req")));
         answer(driver, QStringList{"cmbMandato=c", "txtNombre=ana", "txtApPaterno=garcía", "txtApMaterno=vega",
                                    "txtCURP=gava800101mdfrgn05", "txtRFC=gava800101ab2", "optSi=␣"} +
                            address("", kCdmx) + address("Fiscal", kGuerrero) +
@@ -151,7 +153,7 @@ private slots:
         walk({"fgMandatarios=␣", "fgPeriodosMandatario", "cmdMandNuevo=␣"});
 
         // "Finaliza" (Alt+F): the key file's path and the password typed, Enter.
-        const QString keyPath = copyKey(key, papers.filePath("MURM700215KX3.key"));
+        const QString keyPath = copyTestData(key, papers.filePath("MURM700215KX3.key"));
         answer(driver,
                {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=" + QString::fromUtf8(kTestKeyPassword) + "⏎"});
         QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
@@ -215,6 +217,42 @@ private slots:
         QVERIFY(messages.shown.isEmpty() || messages.shown[0].cancelDefault);
         QCOMPARE(d->isVisible(), !typed.isEmpty() && !discard);
         QCOMPARE(field->property(shown), value);
+    }
+
+    // F1 opens the manual on the page or the dialog in use (each dialog here by its objectName): beside the main
+    // window, modal over a dialog.
+    void f1OpensTheTopic_data() {
+        QTest::addColumn<QString>("tema");
+        const QString rows = "1=agente 2=representantes 3=historico_agente 4=historico_aspirantes frmInicio=indice "
+                             "frmApoderado=representante frmAduanaAct=aduanas frmPedTramitados=aduanas "
+                             "frmAgentes_Aduanales=historico_agente frmPeriodo_Agente=historico_agente "
+                             "frmPeriodo_Mandatario=historico_aspirantes frmKey=envio frmVistaPrevia=envio";
+        for (const QString& row : rows.split(' '))
+            QTest::newRow(qPrintable(row.section('=', 0, 0))) << row.section('=', 1);
+    }
+    void f1OpensTheTopic() {
+        QFETCH(QString, tema);
+        const QString en = QTest::currentDataTag();
+        QTemporaryDir dir;
+        ScriptedMessages messages;
+        ModalDriver driver;
+        frmMain window{dir.path(), dir.filePath("sin-version-anterior")};
+        QVERIFY(startUp(window, driver));
+        child<QStackedWidget>(&window, "paginas")->setCurrentIndex(en.toInt() - 1);
+        QDialog dialog(&window);
+        dialog.setObjectName(en);
+        QString shown;
+        driver.then([&shown](QDialog* d) {
+            shown = d->property("tema").toString();
+            d->accept();
+        });
+        if (!en.toInt())
+            dialog.open();
+        QTest::keyClick(en.toInt() ? static_cast<QWidget*>(&window) : &dialog, Qt::Key_F1);
+        if (auto* beside = window.findChild<frmAyuda*>(); beside && en.toInt())
+            shown = beside->tema();
+        QCOMPARE(shown, tema);
+        QCOMPARE(driver.pending(), en.toInt() ? 1 : 0);
     }
 };
 

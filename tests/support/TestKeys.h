@@ -18,8 +18,8 @@ inline QString testData(const QString& name) {
     return QStringLiteral(TOLVEK_TEST_DATA "/") + name;
 }
 
-// Copies the key file of tests/data to `path`; gives the path.
-inline QString copyKey(const QString& name, const QString& path) {
+// Copies the file of tests/data (a key, a request) to `path`; gives the path.
+inline QString copyTestData(const QString& name, const QString& path) {
     QFile::copy(testData(name), path);
     return path;
 }

@@ -4,6 +4,12 @@
 #include <QFile>
 #include <QKeyEvent>
 
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 ScriptedMessages::ScriptedMessages() {
     MessageService::install(this);
 }
@@ -73,6 +79,24 @@ QString writeFile(const QString& path, const QByteArray& bytes) {
 QByteArray readFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+int fileMode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+SmallDisk::SmallDisk(const QString& where, int pages, int files) : folder(QFile::encodeName(where)) {
+    const QByteArray options =
+        "size=" + QByteArray::number(pages * ::sysconf(_SC_PAGESIZE)) + ",nr_inodes=" + QByteArray::number(files);
+    if (::mount("tmpfs", folder.constData(), "tmpfs", 0, options.constData()) != 0)
+        skipped = QStringLiteral("no tmpfs could be mounted on %1 (%2): that needs root and the right to mount")
+                      .arg(where, qt_error_string(errno));
+}
+
+SmallDisk::~SmallDisk() {
+    if (skipped.isEmpty())
+        ::umount2(folder.constData(), MNT_DETACH);
 }
 
 void typeText(QWidget* widget, const QString& text) {

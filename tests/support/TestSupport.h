@@ -57,3 +57,14 @@ void typeText(QWidget* widget, const QString& text);
 // Whole-file helpers for fixtures.
 QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// The permission bits of a file or folder (0600), -1 when there is none.
+int fileMode(const QString& path);
+
+// A real small file system (tmpfs) of `pages` memory pages and at most `files` entries, its root one (0: no bound),
+// mounted on the folder until it goes; `skipped` says why none could be (that needs root and the right to mount).
+struct SmallDisk {
+    SmallDisk(const QString& folder, int pages, int files = 0);
+    ~SmallDisk();
+    const QByteArray folder;
+    QString skipped;
+};

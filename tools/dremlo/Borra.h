@@ -36,7 +36,7 @@ std::optional<std::filesystem::path> borrable(const std::filesystem::path& envio
 // what it passed over. Gives 0 when all went, 1 without a list, 2 otherwise.
 int borraListados(const std::filesystem::path& envio, std::ostream& messages);
 
-// Temporary names QSaveFile leaves when a rewrite of the list broke off.
+// The names (the list's and six characters of its own after a dot) a rewrite of the list that broke off leaves.
 bool restoDeLista(const std::string& fileName);
 
 } // namespace dremlo
