@@ -39,7 +39,7 @@ struct Resumen {
 void recorreArchivo(const QString& archivo, const std::function<void(QByteArrayView bytes, QByteArrayView linea)>& f) {
     QFile file(archivo);
     const auto ilegible = [&] {
-        return Falla(QStringLiteral("No se pudo leer el archivo de información %1 para su constancia de envío (%2).")
+        return Falla(QStringLiteral("No se pudo leer el archivo de información %1 (%2).")
                          .arg(nativo(archivo), file.errorString()));
     };
     if (!file.open(QIODevice::ReadOnly))
@@ -71,8 +71,7 @@ Resumen resume(const QString& archivo) {
     // The signature line the library appends: FIRMA|<CURP of the signer>|<signature>.
     const QList<QByteArray> firma = ultima.split('|');
     if (firma.size() != 3 || firma[0] != "FIRMA")
-        throw Falla(QStringLiteral("El archivo de información %1 no lleva Firma Digital: no se hizo su constancia de "
-                                   "envío.")
+        throw Falla(QStringLiteral("El archivo de información %1 no termina en su línea de Firma Digital.")
                         .arg(nativo(archivo)));
     r.curpFirmante = QString::fromLatin1(firma[1]);
     return r;

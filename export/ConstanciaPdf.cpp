@@ -306,10 +306,9 @@ Constancia escribeConstancia(Store& store, const QString& dataFolder, const QStr
     const QString nombre = QDir::toNativeSeparators(constancia.ruta);
     const auto noEscrita = [&](const WriteFailure& failure) {
         if (failure.diskFull())
-            return Falla(QStringLiteral("No hay espacio suficiente en el disco para escribir la constancia de envío "
-                                        "%1.")
-                             .arg(nombre));
-        return Falla(QStringLiteral("No se pudo escribir la constancia de envío %1 (%2).").arg(nombre, failure.reason));
+            return Falla(
+                QStringLiteral("No hay espacio suficiente en el disco para escribir el archivo %1.").arg(nombre));
+        return Falla(QStringLiteral("No se pudo escribir el archivo %1 (%2).").arg(nombre, failure.reason));
     };
     // Written whole under a name of its own beside it, then renamed: a constancia is never found half-written.
     WriteFile file(constancia.ruta);

@@ -17,7 +17,7 @@ struct Constancia {
 
 // The constancia of the information file `archivo` of the broker of patente `patente`, signed at `momento`, as an A4
 // PDF in the data folder's constancias: readable by its owner alone, and whole or not there at all. Throws Falla
-// (DatabaseError when the store cannot be read).
+// (DatabaseError when the store cannot be read), whose message tells what failed, not that no constancia was made.
 Constancia escribeConstancia(Store& store, const QString& dataFolder, const QString& patente, const QString& archivo,
                              const QDateTime& momento);
 

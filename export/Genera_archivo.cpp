@@ -46,7 +46,10 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString
             if (constancia)
                 *constancia = std::move(escrita);
         } catch (const Falla& e) {
-            sinConstancia = e.message() + QStringLiteral(" El archivo de información quedó firmado y puede enviarse.");
+            sinConstancia =
+                e.message() +
+                QStringLiteral(" No se hizo la constancia de envío; el archivo de información quedó firmado y puede "
+                               "enviarse.");
         }
     }
     inform(parent, envio.mensaje, firmado ? MessageIcon::Information : MessageIcon::Exclamation);

@@ -576,6 +576,7 @@ private slots:
                    "Ninguno.\nPeriodos de los aspirantes con otros Agentes Aduanales\nCURP Patente Aduana Desde Hasta\n"
                    "LOTP751120HDFPRD02 3011 470 AEROPUERTO INTERNACIONAL DE LA CIUDAD DE 01/02/1999 31/12/2000\nMEXICO";
         QTest::newRow("a failed signing writes none") << QString() << QByteArray("otra") << QString();
+        QTest::newRow("one that cannot be written is told") << QString() << kTestKeyPassword << QString();
     }
     void constancia() {
         QFETCH(QString, statements);
@@ -591,12 +592,19 @@ private slots:
             child<QLineEdit>(d, "txtPassword")->setText(QString::fromUtf8(password));
             press(d, "cmdAceptar");
         });
+        // A file where the folder would be.
+        const bool sinCarpeta = lines.isEmpty() && password == kTestKeyPassword;
+        if (sinCarpeta)
+            writeFile(s.dir.filePath("constancias"), "");
         std::optional<Constancia> constancia;
         QVERIFY(Genera_archivo(nullptr, *s.store, "3012", {s.programa.path(), s.dir.path()}, &constancia));
         const QDir carpeta(s.dir.filePath("constancias"));
         const QStringList pdfs = carpeta.entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(pdfs.size(), lines.isEmpty() ? 0 : 1);
         QCOMPARE(constancia.has_value(), !lines.isEmpty());
+        QCOMPARE(messages.texts().last().endsWith(
+                     "No se hizo la constancia de envío; el archivo de información quedó firmado y puede enviarse."),
+                 sinCarpeta);
         if (lines.isEmpty())
             return;
         QCOMPARE(constancia->ruta, carpeta.filePath(pdfs[0]));
