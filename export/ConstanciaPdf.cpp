@@ -302,6 +302,10 @@ Constancia escribeConstancia(Store& store, const QString& dataFolder, const QStr
                              const QDateTime& momento) {
     const QString carpeta = carpetaConstancias(dataFolder);
     makePrivateFolder(carpeta);
+    // What a run that broke off while writing one left under its temporary name is no constancia.
+    const QDir dir(carpeta);
+    for (const QString& resto : dir.entryList({QStringLiteral("*.pdf.??????")}, QDir::Files | QDir::Hidden))
+        QFile::remove(dir.filePath(resto));
     Constancia constancia{QDir(carpeta).filePath(nombreConstancia(patente, momento)), {}};
     const QString nombre = QDir::toNativeSeparators(constancia.ruta);
     const auto noEscrita = [&](const WriteFailure& failure) {

@@ -592,10 +592,12 @@ private slots:
             child<QLineEdit>(d, "txtPassword")->setText(QString::fromUtf8(password));
             press(d, "cmdAceptar");
         });
-        // A file where the folder would be.
+        // A file where the folder would be; or what a run that broke off left there, to be removed.
         const bool sinCarpeta = lines.isEmpty() && password == kTestKeyPassword;
         if (sinCarpeta)
             writeFile(s.dir.filePath("constancias"), "");
+        else if (!lines.isEmpty() && QDir(s.dir.path()).mkdir("constancias"))
+            writeFile(s.dir.filePath("constancias/3012-20260101-000000.pdf.aB12cD"), "%PDF");
         std::optional<Constancia> constancia;
         QVERIFY(Genera_archivo(nullptr, *s.store, "3012", {s.programa.path(), s.dir.path()}, &constancia));
         const QDir carpeta(s.dir.filePath("constancias"));
