@@ -139,7 +139,10 @@ struct Historia {
     QString titulo;
     QStringList encabezados;
     QList<int> anchos;
+    // The first value of the filler line; null for a record that has none.
     QString filler;
+    // The values a row of it carries.
+    qsizetype campos;
     std::function<QStringList(const QStringList& campos)> celdas;
 };
 
@@ -163,6 +166,7 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
          {QStringLiteral("Nombre"), curp, QStringLiteral("RFC")},
          {40, 20, 15},
          QStringLiteral("No Aplica"),
+         5,
          [](const QStringList& c) {
              return QStringList{nombreCompleto(c[2], c[3], c[4]), c[1], c[0]};
          }},
@@ -171,6 +175,7 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
          {curp, QStringLiteral("Aduana"), desde, al},
          {20, 56, 12, 12},
          {},
+         4,
          [&](const QStringList& c) {
              return QStringList{c[0], aduana(c[1]), fecha(c[2]), fecha(c[3])};
          }},
@@ -179,6 +184,7 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
          {curp, QStringLiteral("Patente"), QStringLiteral("Aduana"), desde, al},
          {20, 9, 47, 12, 12},
          QStringLiteral("No Plica"),
+         5,
          [&](const QStringList& c) {
              return QStringList{c[0], c[2], aduana(c[1]), fecha(c[3]), fecha(c[4])};
          }},
@@ -199,7 +205,8 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
                 continue;
             llegaA(k);
             const QStringList campos = textoDelArchivo(linea).split(QLatin1Char('|')).mid(2);
-            if (campos.value(0) != tablas[k].filler && campos.size() >= tablas[k].encabezados.size())
+            const bool filler = !tablas[k].filler.isNull() && campos.value(0) == tablas[k].filler;
+            if (!filler && campos.size() >= tablas[k].campos)
                 destino.fila(tablas[k].celdas(campos));
             return;
         }
