@@ -43,13 +43,15 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdRevisar, &QPushButton::clicked, this, &frmMain::cmdRevisar_Click);
     connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
     connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
+    connect(ui->cmdConstancia, &QPushButton::clicked, this, [this] { Imprime_Constancia(this, *constancia_); });
     new AyudaF1([this] { return acercaDe(folders_.data, db_.get()); }, this);
     lblPaso_ = new QLabel(this);
     lblPaso_->setObjectName(QStringLiteral("lblPaso"));
     statusBar()->addWidget(lblPaso_);
-    // Both belong to the last page: the preview to "Finaliza", the folder to a signed file.
+    // They belong to the last page: the preview to "Finaliza", the folder and the constancia to a signed file.
     ui->cmdVistaPrevia->hide();
     ui->cmdAbrirEnvio->hide();
+    ui->cmdConstancia->hide();
     // With its title bar, on a 1366x768 screen above the taskbar.
     resize(1280, 640);
 }
@@ -126,10 +128,11 @@ void frmMain::terminaAsistente() {
     ui->cmdAtras->setEnabled(false);
     ui->cmdSiguiente->setEnabled(false);
     ui->cmdAbrirEnvio->show();
+    ui->cmdConstancia->setVisible(constancia_.has_value());
 }
 
 void frmMain::finaliza() {
-    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, folders_);
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, folders_, &constancia_);
     if (!envio)
         return;
     firma_.registra(*envio);

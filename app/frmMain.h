@@ -1,11 +1,13 @@
 #pragma once
 
+#include "export/ConstanciaPdf.h"
 #include "export/Envio.h"
 #include "platform/ProgramFolders.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmMain;
@@ -84,6 +86,8 @@ private:
     // The stored patente, as text; it names the information file.
     QString NoPatente_;
     EstadoFirma firma_;
+    // That of the last signing, once written.
+    std::optional<Constancia> constancia_;
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;
     bool terminando_ = false;

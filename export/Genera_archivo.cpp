@@ -22,7 +22,7 @@ QString rfcDelAgente(Store& store) {
 } // namespace
 
 std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
-                                    const ProgramFolders& folders) {
+                                    const ProgramFolders& folders, std::optional<Constancia>* constancia) {
     if (!confirm(parent, kPregunta, kTitleMensaje))
         return std::nullopt;
     Llave llave;
@@ -37,8 +37,24 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString
         return std::nullopt;
     }
     Envio envio = generaEnvio(store, patente, folders, llave);
-    inform(parent, envio.mensaje,
-           envio.resultado == Envio::Resultado::Firmado ? MessageIcon::Information : MessageIcon::Exclamation);
+    const bool firmado = envio.resultado == Envio::Resultado::Firmado;
+    QString sinConstancia;
+    if (firmado) {
+        try {
+            Constancia escrita =
+                escribeConstancia(store, folders.data, patente, envio.ruta, QDateTime::currentDateTime());
+            if (constancia)
+                *constancia = std::move(escrita);
+        } catch (const Falla& e) {
+            sinConstancia =
+                e.message() +
+                QStringLiteral(" No se hizo la constancia de envío; el archivo de información quedó firmado y puede "
+                               "enviarse.");
+        }
+    }
+    inform(parent, envio.mensaje, firmado ? MessageIcon::Information : MessageIcon::Exclamation);
+    if (!sinConstancia.isEmpty())
+        inform(parent, sinConstancia, MessageIcon::Exclamation);
     return envio;
 }
 

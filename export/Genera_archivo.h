@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/ConstanciaPdf.h"
 #include "export/Envio.h"
 
 #include <QString>
@@ -11,9 +12,10 @@ class Store;
 
 // The wizard's last act: asks, takes the key in frmKey, has the information file of the broker of patente
 // `patente` written and signed (generaEnvio) and tells the broker the outcome. Nothing when the broker declined or
-// did not accept the key dialog.
+// did not accept the key dialog. A signed file gets its constancia (escribeConstancia), handed back through
+// `constancia`; one that cannot be written is told, and the signed file stands.
 std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
-                                    const ProgramFolders& folders);
+                                    const ProgramFolders& folders, std::optional<Constancia>* constancia = nullptr);
 
 // The information file the broker of patente `patente` would get now, shown in frmVistaPrevia before anything is
 // written or signed; what the generation would refuse is refused in its words.

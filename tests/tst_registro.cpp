@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -136,7 +137,8 @@ private slots:
             press(d, "cmdCerrar");
         });
         press(&window, "cmdVistaPrevia");
-        QVERIFY(!child<QPushButton>(&window, "cmdAbrirEnvio")->isVisible());
+        QVERIFY(!child<QPushButton>(&window, "cmdAbrirEnvio")->isVisible() &&
+                !child<QPushButton>(&window, "cmdConstancia")->isVisible());
 
         // "Finaliza": the broker's key, issued to his RFC, picked through "&Buscar.." and opened with his password.
         const QString keyPath = copyTestData("agente.key", papers.filePath("GODE561231GR8.key"));
@@ -167,6 +169,15 @@ private slots:
         press(&window, "cmdAbrirEnvio");
         interceptShowFolder({});
         QCOMPARE(opened, QStringList{program.filePath("ENVIO")});
+        // And the constancia of the signing, shown as it was written, to be printed.
+        driver.then([](QDialog* d) {
+            const auto* preview = d->findChild<QPrintPreviewWidget*>();
+            QVERIFY(d->objectName() == "frmConstancia" && preview && preview->pageCount() == 1);
+            d->reject();
+        });
+        press(&window, "cmdConstancia");
+        QCOMPARE(driver.pending() + driver.unexpected.size(), 0);
+        QCOMPARE(QDir(program.filePath("constancias")).entryList(QDir::Files).size(), 1);
         // Signed by the broker, and what he typed as the file holds it: one byte a letter (Windows-1252, which for
         // these letters is Latin-1), CR LF after every line.
         QByteArray content, curp;
