@@ -114,8 +114,10 @@ PaginaAA::PaginaAA(Store& store, QWidget* parent)
 
 std::optional<AgenteAduanal> PaginaAA::muestraAgente() {
     std::optional<AgenteAduanal> agente = store_.agente();
-    if (!agente)
+    if (!agente) {
+        guardado_ = this->agente();
         return agente;
+    }
     txtPatente->setText(QString::number(agente->patente));
     txtAANombre->setText(agente->nombre);
     txtAAApPat->setText(agente->apPaterno);
@@ -129,6 +131,7 @@ std::optional<AgenteAduanal> PaginaAA::muestraAgente() {
     cmbAANoAduanaA->setCurrentIndex(office);
     fiscal.muestra(agente->fiscal);
     oirR.muestra(agente->notificaciones);
+    guardado_ = this->agente();
     return agente;
 }
 
@@ -141,31 +144,58 @@ std::optional<AgenteAduanal> PaginaAA::guarda() {
                  QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1"),
                  [&] { store_.guardaAgente(stored); }))
         return std::nullopt;
+    guardado_ = stored;
     return stored;
 }
 
 bool PaginaAA::Valida_AA() {
-    const auto fault = [this](const char* text, QWidget* focus) {
-        inform(this, QString::fromUtf8(text));
-        focus->setFocus();
-        return false;
-    };
-    // The patente is stored as a number and names the information file: digits only.
-    if (!Valida_Patente(txtPatente->text()) || !isDigits(txtPatente->text()))
-        return fault("No de Patente invalido", txtPatente);
-    if (isBlank(txtAANombre->text()))
-        return fault("El Nombre no puede estar vacio", txtAANombre);
-    if (isBlank(txtAAApPat->text()))
-        return fault("El Ap.Paterno no puede estar vacio", txtAAApPat);
-    if (isBlank(txtAAApMat->text()))
-        return fault("El Ap.Materno no puede estar vacio", txtAAApMat);
-    if (!Valida_CURP(txtAACURP->text()))
-        return fault("Formato de CURP incorrecto", txtAACURP);
-    if (!Valida_RFC(txtAARFC->text()))
-        return fault("Formato de RFC incorrecto", txtAARFC);
-    if (isBlank(cmbAAAduanaA->currentText()))
-        return fault("Indique la Aduana de Adscripción", cmbAAAduanaA);
-    return Valida_Domicilio(this, fiscal) && Valida_Domicilio(this, oirR);
+    const QList<FaltaAgente> faltas = faltasAgente(textos());
+    if (faltas.isEmpty())
+        return true;
+    // An address tells its fault through its block, the rest here.
+    const FaltaAgente& falta = faltas.first();
+    if (falta.campo == CampoAgente::Fiscal)
+        return Valida_Domicilio(this, fiscal);
+    if (falta.campo == CampoAgente::Notificaciones)
+        return Valida_Domicilio(this, oirR);
+    inform(this, falta.mensaje);
+    control(falta)->setFocus();
+    return false;
+}
+
+void PaginaAA::enfocaFalta() {
+    const QList<FaltaAgente> faltas = faltasAgente(textos());
+    if (!faltas.isEmpty())
+        control(faltas.first())->setFocus();
+}
+
+TextosAgente PaginaAA::textos() const {
+    return {txtPatente->text(), txtAANombre->text(),         txtAAApPat->text(), txtAAApMat->text(), txtAACURP->text(),
+            txtAARFC->text(),   cmbAAAduanaA->currentText(), fiscal.textos(),    oirR.textos()};
+}
+
+QWidget* PaginaAA::control(const FaltaAgente& falta) const {
+    switch (falta.campo) {
+    case CampoAgente::Patente:
+        return txtPatente;
+    case CampoAgente::Nombre:
+        return txtAANombre;
+    case CampoAgente::ApPaterno:
+        return txtAAApPat;
+    case CampoAgente::ApMaterno:
+        return txtAAApMat;
+    case CampoAgente::CURP:
+        return txtAACURP;
+    case CampoAgente::RFC:
+        return txtAARFC;
+    case CampoAgente::Aduana:
+        return cmbAAAduanaA;
+    case CampoAgente::Fiscal:
+        return fiscal.control(falta.domicilio);
+    case CampoAgente::Notificaciones:
+        return oirR.control(falta.domicilio);
+    }
+    return txtPatente;
 }
 
 AgenteAduanal PaginaAA::agente() const {

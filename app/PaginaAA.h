@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RevisaAgente.h"
 #include "data/Entidades.h"
 #include "widgets/BloqueDomicilio.h"
 
@@ -27,8 +28,12 @@ public:
     std::optional<AgenteAduanal> guarda();
     // The page may be stored; tells the user the first fault and puts the focus on it otherwise.
     bool Valida_AA();
+    // Puts the focus on the page's first fault, telling nothing: the user already reads it elsewhere.
+    void enfocaFalta();
     // The broker as the page shows him, ready to be stored.
     AgenteAduanal agente() const;
+    // The page shows other than what it showed when it was filled from the store or stored last.
+    bool cambiada() const { return agente() != guardado_; }
 
     QLineEdit* txtPatente;
     QLineEdit* txtAutorizacion;
@@ -43,5 +48,9 @@ public:
     BloqueDomicilio oirR;
 
 private:
+    TextosAgente textos() const;
+    QWidget* control(const FaltaAgente& falta) const;
+
     Store& store_;
+    AgenteAduanal guardado_;
 };

@@ -1,11 +1,11 @@
 #include "app/VerificaPaginas.h"
 
-#include "data/Store.h"
+#include "data/Completitud.h"
 #include "lists/PaginaMandatarios.h"
 #include "platform/Messages.h"
 
 bool Verifica_Datos_p2(QWidget* parent, Store& store) {
-    const std::optional<QString> fault = store.revisaMandatarios();
+    const std::optional<QString> fault = revisaMandatarios(store);
     if (fault)
         inform(parent, *fault);
     return !fault;

@@ -19,6 +19,7 @@
 #include "platform/Database.h"
 #include "platform/InstanceLock.h"
 #include "platform/Messages.h"
+#include "review/frmRevision.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -39,15 +40,18 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdSiguiente, &QPushButton::clicked, this, &frmMain::cmdSiguiente_Click);
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
+    connect(ui->cmdRevisar, &QPushButton::clicked, this, &frmMain::cmdRevisar_Click);
     connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_); });
     connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
+    connect(ui->cmdConstancia, &QPushButton::clicked, this, [this] { Imprime_Constancia(this, *constancia_); });
     new AyudaF1([this] { return acercaDe(folders_.data, db_.get()); }, this);
     lblPaso_ = new QLabel(this);
     lblPaso_->setObjectName(QStringLiteral("lblPaso"));
     statusBar()->addWidget(lblPaso_);
-    // Both belong to the last page: the preview to "Finaliza", the folder to a signed file.
+    // They belong to the last page: the preview to "Finaliza", the folder and the constancia to a signed file.
     ui->cmdVistaPrevia->hide();
     ui->cmdAbrirEnvio->hide();
+    ui->cmdConstancia->hide();
     // With its title bar, on a 1366x768 screen above the taskbar.
     resize(1280, 640);
 }
@@ -117,10 +121,11 @@ void frmMain::terminaAsistente() {
     ui->cmdAtras->setEnabled(false);
     ui->cmdSiguiente->setEnabled(false);
     ui->cmdAbrirEnvio->show();
+    ui->cmdConstancia->setVisible(constancia_.has_value());
 }
 
 void frmMain::finaliza() {
-    const std::optional<Envio> envio = Genera_archivo(this, *store_, folders_);
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, folders_, &constancia_);
     if (!envio)
         return;
     firma_.registra(*envio);
@@ -164,7 +169,9 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 void frmMain::mandatariosCambiados() {
     intenta(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1"), [this] {
         paginaMandatarios_->Llena_Hist_Mandatarios();
-        setSiguiente(paginaMandatarios_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
+        // "Revisar" stores representatives from any page; the caption follows the list on page 2 alone.
+        if (pagina_ == 2)
+            setSiguiente(paginaMandatarios_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
     });
 }
 
@@ -221,11 +228,42 @@ void frmMain::cmdAtras_Click() {
 }
 
 void frmMain::cmdSalir_Click() {
-    if (ui->cmdSiguiente->isEnabled() &&
-        !confirm(this, QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
-                 kTitleMendaje))
+    if (saleConfirmado())
+        termina();
+}
+
+bool frmMain::saleConfirmado() {
+    // Only "Siguiente >" stores page 1: leaving without it would drop the broker's changes unseen.
+    if (paginaAA_ && paginaAA_->cambiada()) {
+        const Answer answer =
+            ask(this, QStringLiteral("Los cambios de la página 1, Datos del Agente Aduanal, no se han guardado.\n\n"
+                                     "¿Desea guardarlos antes de salir?"));
+        if (answer == Answer::Cancel || (answer == Answer::Yes && !paginaAA_->guarda()))
+            return false;
+    }
+    return !ui->cmdSiguiente->isEnabled() ||
+           confirm(this, QStringLiteral("¿Desea salir de la aplicación?, aun no a generado el archivo de información"),
+                   kTitleMendaje);
+}
+
+void frmMain::cmdRevisar_Click() {
+    frmRevision revision(
+        *store_,
+        [this](const Problema& p) {
+            if (p.titular == Titular::Anterior)
+                paginaHistoricoAA_->editaPersona(p.curp);
+            else
+                paginaApoderado_->editaMandatario(p.curp);
+        },
+        this);
+    if (revision.exec() != QDialog::Accepted)
         return;
-    termina();
+    // The broker is mended on page 1, reached as "< Atrás" reaches it; once signed, the wizard stays where it is.
+    if (ui->cmdAtras->isEnabled())
+        while (pagina_ > 1)
+            cmdAtras_Click();
+    if (pagina_ == 1)
+        paginaAA_->enfocaFalta();
 }
 
 void frmMain::termina() {
@@ -243,6 +281,11 @@ void frmMain::termina() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Once leaving, the event loop's end closes the window again: no second question then.
+    if (!terminando_ && !saleConfirmado()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     termina();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "export/ConstanciaPdf.h"
 #include "export/Envio.h"
 #include "platform/ProgramFolders.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class frmMain;
@@ -55,6 +57,11 @@ private:
     void avanza();
     void cmdAtras_Click();
     void cmdSalir_Click();
+    // "Salir" and the close box: page 1 changed and not stored is kept or dropped as the user says, then he is
+    // asked as before. False when he stays.
+    bool saleConfirmado();
+    // Every problem of the stored data at once; a row opens its record.
+    void cmdRevisar_Click();
     void setSiguiente(Siguiente siguiente);
     // Ends the run: leaves the event loop, so that the database is closed on the way out.
     void termina();
@@ -74,6 +81,8 @@ private:
     std::unique_ptr<Database> db_;
     std::unique_ptr<Store> store_;
     EstadoFirma firma_;
+    // That of the last signing, once written.
+    std::optional<Constancia> constancia_;
     int pagina_ = 1;
     Siguiente siguiente_ = Siguiente::Siguiente;
     bool terminando_ = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -16,5 +17,7 @@ struct FaltaDomicilio {
     QString mensaje;
 };
 
-// The first fault of a block in the order the user is told of them, or nothing when it is complete.
+// Every fault of a block, in the order the user is told of them.
+QList<FaltaDomicilio> faltasDomicilio(const TextosDomicilio& d);
+// The first of them, or nothing when the block is complete.
 std::optional<FaltaDomicilio> revisaDomicilio(const TextosDomicilio& d);

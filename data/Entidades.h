@@ -70,6 +70,15 @@ struct FilaMandatario {
     QString requerimiento;
 };
 
+// What "Finaliza" looks at of one representative, as stored.
+struct EstadoMandatario {
+    FilaMandatario fila;
+    QVariant acreditacion;
+    bool particular = false, fiscal = false;
+    // He has customs offices; filled by the walk, not by the store.
+    bool aduanas = false;
+};
+
 // A period of a former representative before a customs office (Periodos_H_AA).
 struct PeriodoAgente {
     Aduana aduana;
@@ -98,6 +107,13 @@ struct PeriodoMandatario {
     qint64 id = 0;
 
     friend bool operator==(const PeriodoMandatario&, const PeriodoMandatario&) = default;
+};
+
+// A stored period whose customs office has left the catalogue: it cannot be shown or edited.
+struct PeriodoFueraDeCatalogo {
+    QString curp;
+    qint64 noAduana = 0;
+    QDate inicio, fin;
 };
 
 // Catalogue items of the address blocks.

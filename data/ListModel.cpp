@@ -45,6 +45,15 @@ void ListModel::append(ListRow row) {
     endInsertRows();
 }
 
+void ListModel::append(QList<ListRow> rows) {
+    if (rows.isEmpty())
+        return;
+    const int at = int(rows_.size());
+    beginInsertRows({}, at, at + int(rows.size()) - 1);
+    rows_.append(std::move(rows));
+    endInsertRows();
+}
+
 void ListModel::remove(int row) {
     if (row < 0 || row >= rows_.size())
         return;

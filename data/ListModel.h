@@ -30,6 +30,7 @@ public:
     void setSource(Source source);
     void setRows(QList<ListRow> rows);
     void append(ListRow row);
+    void append(QList<ListRow> rows);
     void remove(int row);
 
     QString key(int row) const;

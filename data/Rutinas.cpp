@@ -128,6 +128,16 @@ bool coincideDigitoRFC(const QString& rfc) {
     return rfc[12] == (digit == 10 ? QLatin1Char('A') : QLatin1Char(char('0' + digit)));
 }
 
+std::optional<QString> avisoDigito(Identificador identificador, const QString& text) {
+    if (identificador == Identificador::CURP) {
+        if (Valida_CURP(text) && !coincideDigitoCURP(text))
+            return QStringLiteral("El dígito verificador no coincide; revise la CURP");
+    } else if (Valida_RFC(text) && !coincideDigitoRFC(text)) {
+        return QStringLiteral("El dígito verificador no coincide; revise el RFC");
+    }
+    return std::nullopt;
+}
+
 QString numberText(qint64 number) {
     return number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
 }

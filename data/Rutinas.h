@@ -3,6 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include <optional>
+
 // The identifier checks and the number and date readings that several windows share.
 
 // True when the number the text begins with is greater than 0 and at most 4000.
@@ -13,6 +15,10 @@ bool Valida_RFC(const QString& rfc);
 bool coincideDigitoCURP(const QString& curp);
 // True when the 13th character of a person's RFC is the check digit SAT computes from the 12 before it.
 bool coincideDigitoRFC(const QString& rfc);
+enum class Identificador { CURP, RFC };
+// The warning for a text that passes the identifier's format check while its check digit does not match; nothing
+// otherwise (a text that fails the format check gets the capture's own message).
+std::optional<QString> avisoDigito(Identificador identificador, const QString& text);
 // As wide on screen as an RFC or a CURP can be: capitals where letters may stand, digits where the date stands.
 inline const QString kAnchoRFC = QStringLiteral("MMMM999999MMM");
 inline const QString kAnchoCURP = QStringLiteral("MMMM999999MMMMMM99");

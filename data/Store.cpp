@@ -313,44 +313,43 @@ Rows Store::filas(const TableDefinition& tabla, const QList<Columna>& columnas) 
     return db_.rows(tabla.selectStatement(columnas) + QStringLiteral(" order by rowid"));
 }
 
-std::optional<QString> Store::revisaMandatarios() {
-    // The offices are looked up once for all: Aduanas_MM has no index on CURP.
-    QSet<QString> conAduanas;
-    Query aduanas = db_.select(sentencia("select distinct %1 from %2", {col::CURP, tabla::Aduanas_MM}));
-    while (aduanas.next())
-        conAduanas.insert(aduanas.text(col::CURP));
-
+QList<EstadoMandatario> Store::estadosMandatarios(qint64* despues, int count) {
     const QString domicilio = sentencia("exists(select 1 from %1 D where D.%2=M.%2 and D.%3=?)",
                                         {tabla::Domicilios_MM, col::CURP, col::Tipo_Dom});
-    Query q = db_.select(sentencia("select %1,%2,%3,%4,%5,%6,%7,%8,",
-                                   {col::CURP, col::Nombre, col::ApPaterno, col::ApMaterno, col::Mandato,
-                                    col::Requerimiento, col::Acreditacion, col::Operando}) +
-                             domicilio + QStringLiteral(" as particular,") + domicilio +
-                             sentencia(" as fiscal from %1 M order by M.rowid", {tabla::Mandatarios}),
-                         {kParticularMM, kFiscalMM});
-    bool any = false;
+    Query q =
+        db_.select(sentencia("select M.rowid as fila,%1,%2,%3,%4,%5,%6,%7,%8,%9,",
+                             {col::CURP, col::RFC, col::Nombre, col::ApPaterno, col::ApMaterno, col::Mandato,
+                              col::Requerimiento, col::Acreditacion, col::Operando}) +
+                       domicilio + QStringLiteral(" as particular,") + domicilio +
+                       sentencia(" as fiscal from %1 M where M.rowid>? order by M.rowid limit ?", {tabla::Mandatarios}),
+                   {kParticularMM, kFiscalMM, *despues, count});
+    QList<EstadoMandatario> pagina;
     while (q.next()) {
-        any = true;
-        const QString curp = q.text(col::CURP);
-        const QString who = q.text(col::Nombre) + QLatin1Char(' ') + q.text(col::ApPaterno) + QLatin1Char(' ') +
-                            q.text(col::ApMaterno) + QStringLiteral(" CURP=") + curp;
-        if (q.number(QStringLiteral("particular")) == 0)
-            return QStringLiteral("Proporcione el Domicilo Particular del Representante ") + who;
-        if (q.number(QStringLiteral("fiscal")) == 0)
-            return QStringLiteral("Proporcione el Domicilo Fiscal del Representante ") + who;
-        if (!q.isNull(col::Operando) && q.number(col::Operando) == 2)
-            return QStringLiteral("Defina si se encuentra operando actualemente del Representante ") + who;
-        const ReglasMandato& tipo = reglas(mandatoDeCodigo(q.value(col::Mandato)));
-        if (tipo.conRequerimiento && isBlank(q.text(col::Requerimiento)))
-            return QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
-        if (tipo.conAduanas && !conAduanas.contains(curp))
-            return QStringLiteral("Proporcione las Aduanas ante las que aha actuado el Representante ") + who;
-        if (tipo.conAcreditacion && q.isNull(col::Acreditacion))
-            return QStringLiteral("Proporcione el Tipo de acreditamiento del mandatario ") + who;
+        *despues = q.number(QStringLiteral("fila"));
+        pagina << EstadoMandatario{leeFilaMandatario(q), q.value(col::Acreditacion),
+                                   q.number(QStringLiteral("particular")) != 0,
+                                   q.number(QStringLiteral("fiscal")) != 0};
     }
-    if (!any)
-        return QStringLiteral("Debe existir por lo menos un o Representante o Mandatario");
-    return std::nullopt;
+    return pagina;
+}
+
+QSet<QString> Store::curpsDe(const TableDefinition& tabla) {
+    QSet<QString> curps;
+    Query q = db_.select(sentencia("select distinct %1 from %2", {col::CURP, tabla}));
+    while (q.next())
+        curps.insert(q.text(col::CURP));
+    return curps;
+}
+
+QList<PeriodoFueraDeCatalogo> Store::periodosFueraDeCatalogo(const TableDefinition& tabla) {
+    QList<PeriodoFueraDeCatalogo> periodos;
+    Query q = db_.select(
+        sentencia("select %1,%2,%3,%4 from %5 where %2 not in (select %6 from %7) order by rowid",
+                  {col::CURP, col::NoAduana, col::FechaIni, col::FechaFin, tabla, col::cveAduana, tabla::Aduanas}));
+    while (q.next())
+        periodos << PeriodoFueraDeCatalogo{q.text(col::CURP), q.number(col::NoAduana), q.date(col::FechaIni),
+                                           q.date(col::FechaFin)};
+    return periodos;
 }
 
 std::optional<PersonaHistorica> Store::personaHistorica(const QString& curp) {

@@ -4,6 +4,7 @@
 #include "data/Schema.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <functional>
@@ -51,9 +52,14 @@ public:
     // The columns of every row of the table, in stored order, as the engine holds them: the information file's
     // reader of one record.
     Rows filas(const TableDefinition& tabla, const QList<Columna>& columnas);
-    // The first representative who is not complete for his mandate type, as the message that tells the user so;
-    // a message of its own when there is none at all.
-    std::optional<QString> revisaMandatarios();
+    // Up to `count` representatives as "Finaliza" checks them, in stored order, from the stored row after
+    // `*despues`, which is moved on to the last row read.
+    QList<EstadoMandatario> estadosMandatarios(qint64* despues, int count);
+    // The CURPs that rows of the table name.
+    QSet<QString> curpsDe(const TableDefinition& tabla);
+    // The periods of a table of periods (Periodos_H_AA, Periodos_H_MM) whose office is not in the catalogue, in
+    // stored order.
+    QList<PeriodoFueraDeCatalogo> periodosFueraDeCatalogo(const TableDefinition& tabla);
 
     std::optional<PersonaHistorica> personaHistorica(const QString& curp);
     bool existePersonaHistorica(const QString& curp);

@@ -10,6 +10,7 @@
 #include <QIODevice>
 
 #include <charconv>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -240,7 +241,11 @@ QString describe(char32_t bad) {
 
 class Escritor {
 public:
-    explicit Escritor(QIODevice* out) : out_(out) { buffer_.reserve(kChunk + 4096); }
+    // Without a device the records are only checked: every value at fault goes to `falta`, which says whether to
+    // go on.
+    Escritor(QIODevice* out, std::function<bool(const FaltaValor&)> falta) : out_(out), falta_(std::move(falta)) {
+        buffer_.reserve(kChunk + 4096);
+    }
 
     void patente(qint64 patente) { patente_ = QByteArray::number(patente); }
 
@@ -251,36 +256,32 @@ public:
         flush();
     }
 
-    // The first value of the table the file cannot carry, as the broker is told it.
+    // The first value of the table the file cannot carry that `falta` stops on, as the broker is told it. Throws
+    // DatabaseError when the table cannot be read.
     std::optional<QString> tabla(Store& store, const Registro& registro) {
-        const QString table = registro.tabla;
-        try {
-            // The record's columns in file order, so that the i-th field is the i-th column read.
-            personColumn_ = registro.porPersona() ? int(registro.campos.indexOf(col::CURP)) : -1;
-            tipos_.clear();
-            for (const Columna& campo : registro.campos)
-                tipos_ << registro.tabla.tipo(campo);
-            Rows rows = store.filas(registro.tabla, registro.campos);
-            prefix_ = table.toLatin1() + '|' + patente_;
-            bool any = false;
-            while (rows.next()) {
-                any = true;
-                if (std::optional<QString> defecto = fila(rows, registro))
-                    return defecto;
-                if (buffer_.size() >= kChunk)
-                    flush();
-            }
-            if (!any && registro.filler)
-                buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
-        } catch (const DatabaseError& e) {
-            throw Falla(QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 "
-                                       "de la base de datos (%2).")
-                            .arg(table, e.message()));
+        // The record's columns in file order, so that the i-th field is the i-th column read.
+        personColumn_ = registro.porPersona() ? int(registro.campos.indexOf(col::CURP)) : -1;
+        tipos_.clear();
+        for (const Columna& campo : registro.campos)
+            tipos_ << registro.tabla.tipo(campo);
+        Rows rows = store.filas(registro.tabla, registro.campos);
+        prefix_ = QString(registro.tabla).toLatin1() + '|' + patente_;
+        bool any = false;
+        while (rows.next()) {
+            any = true;
+            if (std::optional<QString> defecto = fila(rows, registro))
+                return defecto;
+            if (buffer_.size() >= kChunk)
+                flush();
         }
+        if (!any && registro.filler)
+            buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
         return std::nullopt;
     }
 
     void flush() {
+        if (!out_)
+            buffer_.clear();
         if (buffer_.isEmpty())
             return;
         if (!writeAll(*out_, buffer_))
@@ -295,6 +296,7 @@ private:
 
     std::optional<QString> fila(const Rows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
+        bool faulty = false;
         buffer_.append(prefix_);
         for (qsizetype i = 0; i < registro.campos.size(); ++i) {
             const int column = int(i);
@@ -335,20 +337,31 @@ private:
                 break;
             }
             if (!problem.isEmpty()) {
-                buffer_.truncate(lineStart);
+                faulty = true;
                 QString persona = QString::fromUtf8(registro.persona);
+                const QString curp = personColumn_ >= 0 ? QString::fromUtf8(rows.utf8(personColumn_)) : QString();
                 if (personColumn_ >= 0)
-                    persona += QLatin1Char(' ') + stored(rows, personColumn_);
-                return QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 "
-                                      "%3 %4. Corríjalo y vuelva a generar el archivo.")
-                    .arg(registro.tabla, registro.campos[i], persona, problem);
+                    persona += QLatin1Char(' ') + legible(curp);
+                const FaltaValor falta{
+                    registro.tabla, curp,
+                    QStringLiteral("No se puede generar el archivo de información: en la tabla %1, el campo %2 %3 "
+                                   "%4. Corríjalo y vuelva a generar el archivo.")
+                        .arg(registro.tabla, registro.campos[i], persona, problem)};
+                if (!falta_(falta)) {
+                    buffer_.truncate(lineStart);
+                    return falta.mensaje;
+                }
             }
         }
-        buffer_.append("\r\n");
+        if (faulty)
+            buffer_.truncate(lineStart);
+        else
+            buffer_.append("\r\n");
         return std::nullopt;
     }
 
     QIODevice* out_;
+    std::function<bool(const FaltaValor&)> falta_;
     QByteArray patente_;
     // The tag and the patente that begin every line of the table being written.
     QByteArray prefix_;
@@ -369,12 +382,24 @@ QString legible(const QString& text) {
 }
 
 std::optional<QString> Escribe_Archivo(Store& store, qint64 patente, QIODevice* out) {
-    Escritor escritor(out);
+    Escritor escritor(out, [](const FaltaValor&) { return false; });
     escritor.patente(patente);
     escritor.header();
-    for (const Registro& registro : registrosPrincipales())
-        if (std::optional<QString> defecto = escritor.tabla(store, registro))
-            return defecto;
+    const auto tablas = [&](const std::vector<Registro>& registros) -> std::optional<QString> {
+        for (const Registro& registro : registros) {
+            try {
+                if (std::optional<QString> defecto = escritor.tabla(store, registro))
+                    return defecto;
+            } catch (const DatabaseError& e) {
+                throw Falla(QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
+                                           "%1 de la base de datos (%2).")
+                                .arg(registro.tabla, e.message()));
+            }
+        }
+        return std::nullopt;
+    };
+    if (std::optional<QString> defecto = tablas(registrosPrincipales()))
+        return defecto;
     bool historia = false;
     try {
         historia = store.Hay_Hist_Mandatarios();
@@ -384,9 +409,20 @@ std::optional<QString> Escribe_Archivo(Store& store, qint64 patente, QIODevice* 
                         .arg(e.message()));
     }
     if (historia)
-        for (const Registro& registro : registrosHistoria())
-            if (std::optional<QString> defecto = escritor.tabla(store, registro))
-                return defecto;
+        if (std::optional<QString> defecto = tablas(registrosHistoria()))
+            return defecto;
     escritor.trailer();
     return std::nullopt;
+}
+
+void recorreValores(Store& store, const std::function<void(const FaltaValor&)>& falta) {
+    Escritor escritor(nullptr, [&](const FaltaValor& f) {
+        falta(f);
+        return true;
+    });
+    for (const Registro& registro : registrosPrincipales())
+        escritor.tabla(store, registro);
+    if (store.Hay_Hist_Mandatarios())
+        for (const Registro& registro : registrosHistoria())
+            escritor.tabla(store, registro);
 }

@@ -19,7 +19,8 @@ const QString kSinAgente =
 
 } // namespace
 
-std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders) {
+std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders,
+                                    std::optional<Constancia>* constancia) {
     if (!confirm(parent, kPregunta, kTitleMensaje))
         return std::nullopt;
     std::optional<AgenteAduanal> agente;
@@ -35,8 +36,24 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const Program
         return std::nullopt;
     Llave llave = dialog.llave();
     Envio envio = generaEnvio(store, agente->patente, folders, llave);
-    inform(parent, envio.mensaje,
-           envio.resultado == Envio::Resultado::Firmado ? MessageIcon::Information : MessageIcon::Exclamation);
+    const bool firmado = envio.resultado == Envio::Resultado::Firmado;
+    QString sinConstancia;
+    if (firmado) {
+        try {
+            Constancia escrita = escribeConstancia(store, folders.data, QString::number(agente->patente), envio.ruta,
+                                                   QDateTime::currentDateTime());
+            if (constancia)
+                *constancia = std::move(escrita);
+        } catch (const Falla& e) {
+            sinConstancia =
+                e.message() +
+                QStringLiteral(" No se hizo la constancia de envío; el archivo de información quedó firmado y puede "
+                               "enviarse.");
+        }
+    }
+    inform(parent, envio.mensaje, firmado ? MessageIcon::Information : MessageIcon::Exclamation);
+    if (!sinConstancia.isEmpty())
+        inform(parent, sinConstancia, MessageIcon::Exclamation);
     return envio;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/ConstanciaPdf.h"
 #include "export/Envio.h"
 
 #include <QString>
@@ -11,8 +12,10 @@ class Store;
 
 // The wizard's last act: asks, takes the key of the stored broker in frmKey, has his information file written and
 // signed (generaEnvio) and tells the broker the outcome. Nothing when the broker declined or did not accept the key
-// dialog.
-std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders);
+// dialog. A signed file gets its constancia (escribeConstancia), handed back through `constancia`; one that cannot
+// be written is told, and the signed file stands.
+std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders,
+                                    std::optional<Constancia>* constancia = nullptr);
 
 // The information file the stored broker would get now, shown in frmVistaPrevia before anything is written or
 // signed; what the generation would refuse is refused in its words.

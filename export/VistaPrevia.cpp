@@ -2,7 +2,6 @@
 
 #include "export/Windows1252.h"
 
-#include <QList>
 #include <QStringList>
 
 #include <algorithm>
@@ -24,26 +23,31 @@ QString textoDelArchivo(QByteArrayView archivo) {
     return texto;
 }
 
+void CuentaRegistros::agrega(QByteArrayView linea) {
+    ++total_;
+    // The record's type is its first field: "501", "AA", "Mandatarios", "800".
+    const qsizetype bar = linea.indexOf('|');
+    const QString tipo = QString::fromLatin1(bar < 0 ? linea.trimmed() : linea.first(bar));
+    auto found = std::find_if(tipos_.begin(), tipos_.end(), [&](const auto& t) { return t.first == tipo; });
+    if (found == tipos_.end())
+        tipos_.append({tipo, 1});
+    else
+        ++found->second;
+}
+
 QString cuentaRegistros(QByteArrayView archivo) {
-    QList<std::pair<QByteArrayView, int>> tipos;
-    int total = 0;
-    for (qsizetype start = 0; start < archivo.size(); ++total) {
+    CuentaRegistros cuenta;
+    for (qsizetype start = 0; start < archivo.size();) {
         qsizetype end = archivo.indexOf('\n', start);
         if (end < 0)
             end = archivo.size();
-        const QByteArrayView linea = archivo.sliced(start, end - start);
+        cuenta.agrega(archivo.sliced(start, end - start));
         start = end + 1;
-        // The record's type is its first field: "501", "AA", "Mandatarios", "800".
-        const qsizetype bar = linea.indexOf('|');
-        const QByteArrayView tipo = bar < 0 ? linea.trimmed() : linea.first(bar);
-        auto found = std::find_if(tipos.begin(), tipos.end(), [&](const auto& t) { return t.first == tipo; });
-        if (found == tipos.end())
-            tipos.append({tipo, 1});
-        else
-            ++found->second;
     }
     QStringList partes;
-    for (const auto& [tipo, cuenta] : tipos)
-        partes << QStringLiteral("%1: %2").arg(QString::fromLatin1(tipo)).arg(cuenta);
-    return QStringLiteral("Registros por tipo:   %1   Total: %2").arg(partes.join(QStringLiteral("   "))).arg(total);
+    for (const auto& [tipo, n] : cuenta.tipos())
+        partes << QStringLiteral("%1: %2").arg(tipo).arg(n);
+    return QStringLiteral("Registros por tipo:   %1   Total: %2")
+        .arg(partes.join(QStringLiteral("   ")))
+        .arg(cuenta.total());
 }

@@ -289,10 +289,17 @@ void PaginaApoderado::cmdNuevo_Click() {
 
 void PaginaApoderado::cmdEditar_Click() {
     const int row = selectedRow(fgAA);
-    if (row < 0)
+    if (row >= 0)
+        editaMandatario(mandatarios_->key(row));
+}
+
+void PaginaApoderado::editaMandatario(const QString& curp) {
+    if (curp.isEmpty()) {
+        abreApoderado(std::nullopt);
         return;
+    }
     std::optional<Mandatario> m;
-    if (intenta(this, kMandatarioIlegible, [&] { m = store_.mandatario(mandatarios_->key(row)); }) && m)
+    if (intenta(this, kMandatarioIlegible, [&] { m = store_.mandatario(curp); }) && m)
         abreApoderado(std::move(m));
 }
 

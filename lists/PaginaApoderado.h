@@ -27,6 +27,9 @@ public:
 
     // Reads the list again from its first page, narrowed to what "Buscar" holds; its first row is selected and shown.
     void Llena_Mandatarios();
+    // Opens frmApoderado on the stored representative, or on a new one when no CURP is given; what it stores is
+    // shown as "Editar" shows it.
+    void editaMandatario(const QString& curp);
 
 signals:
     // A representative was stored or removed: the pages that depend on the list must follow.

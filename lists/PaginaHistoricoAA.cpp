@@ -47,10 +47,10 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     fgDatosAA = named(new QTableView(frame9), "fgDatosAA");
     persons->addWidget(fgDatosAA, 1);
     auto* buttons = new QVBoxLayout;
-    cmdAANuevo = named(new QPushButton(QStringLiteral("Nuevo"), frame9), "cmdAANuevo");
-    cmdAAEditar = named(new QPushButton(QStringLiteral("Editar"), frame9), "cmdAAEditar");
+    cmdAANuevo = named(new QPushButton(QStringLiteral("&Nuevo"), frame9), "cmdAANuevo");
+    cmdAAEditar = named(new QPushButton(QStringLiteral("&Editar"), frame9), "cmdAAEditar");
     cmdAAEditar->setEnabled(false);
-    cmdAABorrar = named(new QPushButton(QStringLiteral("Borrar"), frame9), "cmdAABorrar");
+    cmdAABorrar = named(new QPushButton(QStringLiteral("B&orrar"), frame9), "cmdAABorrar");
     cmdAABorrar->setEnabled(false);
     buttons->addWidget(cmdAANuevo);
     buttons->addWidget(cmdAAEditar);
@@ -82,6 +82,8 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     connect(cmdAANuevo, &QPushButton::clicked, this, [this] { abreAgente(std::nullopt); });
     connect(cmdAAEditar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAAEditar_Click);
     connect(cmdAABorrar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAABorrar_Click);
+    onRowKeys(
+        fgDatosAA, [this] { cmdAAEditar_Click(); }, [this] { cmdAABorrar_Click(); });
 }
 
 void PaginaHistoricoAA::Llena_Hist_AA() {
@@ -91,6 +93,11 @@ void PaginaHistoricoAA::Llena_Hist_AA() {
             rows << filaPersona(p);
         return rows;
     });
+    // A list on show has a row selected, with his periods beside it.
+    if (personas_->rowCount() > 0)
+        selectRow(fgDatosAA, 0);
+    else
+        periodos_->setRows({});
 }
 
 QString PaginaHistoricoAA::curpSeleccionada() const {
@@ -118,8 +125,11 @@ void PaginaHistoricoAA::seleccionCambiada() {
 
 void PaginaHistoricoAA::cmdAAEditar_Click() {
     const QString curp = curpSeleccionada();
-    if (curp.isEmpty())
-        return;
+    if (!curp.isEmpty())
+        editaPersona(curp);
+}
+
+void PaginaHistoricoAA::editaPersona(const QString& curp) {
     std::optional<PersonaHistorica> persona;
     // Editing an incomplete copy would drop the periods that could not be read.
     if (intenta(this, kPeriodosIlegibles, [&] { persona = store_.personaHistorica(curp); }) && persona)
@@ -128,6 +138,7 @@ void PaginaHistoricoAA::cmdAAEditar_Click() {
 
 void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor) {
     const QString curpAnterior = valor ? valor->curp : QString();
+    QString curp = curpAnterior;
     {
         frmAgentes_Aduanales dialog(store_, valor, this);
         dialog.setGuarda([this, curpAnterior](const PersonaHistorica& persona, QWidget* d) {
@@ -135,12 +146,17 @@ void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor)
                 d, QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba.\n\n%1"),
                 [&] { store_.guardaPersonaHistorica(curpAnterior, persona); });
         });
-        dialog.exec();
+        if (dialog.exec() == QDialog::Accepted)
+            curp = dialog.persona().curp;
     }
     // Refilled after a cancellation too: it only shows again what is stored.
-    intenta(this, kPersonasIlegibles, [this] { Llena_Hist_AA(); });
-    periodos_->setRows({});
-    selectRow(fgDatosAA, personas_->rowCount() > 0 ? 0 : -1);
+    if (!intenta(this, kPersonasIlegibles, [this] { Llena_Hist_AA(); }))
+        return;
+    // The cursor goes back to the list, on the one just edited or stored.
+    if (const int row = curp.isEmpty() ? -1 : personas_->rowOf(curp); row >= 0)
+        selectRow(fgDatosAA, row);
+    if (valor)
+        fgDatosAA->setFocus();
 }
 
 void PaginaHistoricoAA::cmdAABorrar_Click() {
@@ -152,9 +168,13 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
     if (!intenta(this, kPersonasIlegibles, [&] { leida = store_.personaHistorica(curp); }) || !leida)
         return;
     const PersonaHistorica& p = *leida;
-    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
-                                      p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
-                                      QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?")))
+    const bool borra =
+        confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL AGENTE ADUANAL \n\n") + p.nombre + QLatin1Char(' ') +
+                                     p.apPaterno + QLatin1Char(' ') + p.apMaterno + QLatin1Char(' ') + p.curp +
+                                     QStringLiteral("\n\n Y TODOS SUS PERIODOS DE LABOR?"));
+    // The cursor stays in the list, on him or on the one after him.
+    fgDatosAA->setFocus();
+    if (!borra)
         return;
     if (!intenta(this, QStringLiteral("No se pudo borrar el Representante; sus datos quedan como estaban.\n\n%1"),
                  [&] { store_.borraPersonaHistorica(curp); }))

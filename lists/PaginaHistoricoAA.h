@@ -21,6 +21,8 @@ public:
 
     // Lists the stored persons again, a page at a time; throws DatabaseError when the first page cannot be read.
     void Llena_Hist_AA();
+    // Opens frmAgentes_Aduanales on the stored person, as "Editar" does.
+    void editaPersona(const QString& curp);
 
 private:
     void seleccionCambiada();

@@ -53,9 +53,9 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
     fgPeriodosMandatario = named(new QTableView(frame8), "fgPeriodosMandatario");
     periods->addWidget(fgPeriodosMandatario, 1);
     auto* buttons = new QVBoxLayout;
-    cmdMandNuevo = named(new QPushButton(QStringLiteral("Nuevo"), frame8), "cmdMandNuevo");
+    cmdMandNuevo = named(new QPushButton(QStringLiteral("&Nuevo"), frame8), "cmdMandNuevo");
     cmdMandNuevo->setEnabled(false);
-    cmdMandBorrar = named(new QPushButton(QStringLiteral("Borrar"), frame8), "cmdMandBorrar");
+    cmdMandBorrar = named(new QPushButton(QStringLiteral("B&orrar"), frame8), "cmdMandBorrar");
     cmdMandBorrar->setEnabled(false);
     buttons->addWidget(cmdMandNuevo);
     buttons->addWidget(cmdMandBorrar);
@@ -84,6 +84,9 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
     });
     connect(cmdMandNuevo, &QPushButton::clicked, this, &PaginaMandatarios::cmdMandNuevo_Click);
     connect(cmdMandBorrar, &QPushButton::clicked, this, &PaginaMandatarios::cmdMandBorrar_Click);
+    // A period is not corrected, only shown; deleted, with its question.
+    onRowKeys(
+        fgPeriodosMandatario, [this] { muestraPeriodo(); }, [this] { cmdMandBorrar_Click(); });
 }
 
 bool PaginaMandatarios::hayAspirantes() const {
@@ -97,21 +100,28 @@ void PaginaMandatarios::Llena_Hist_Mandatarios() {
             rows << ListRow{m.curp, {m.nombre, m.apPaterno, m.apMaterno, m.curp}};
         return rows;
     });
-    if (!aspirante_)
+    if (aspirante_ && sigueAspirante())
         return;
+    // A list on show has a row selected, with his periods beside it.
+    if (aspirantes_->rowCount() > 0)
+        selectRow(fgMandatarios, 0);
+}
+
+bool PaginaMandatarios::sigueAspirante() {
     // Asked first, so that one who is no longer an aspirant does not make the whole list be read in search of him.
     const std::optional<FilaMandatario> sigue = store_.filaMandatario(aspirante_->curp);
     const int row = sigue && reglas(sigue->mandato).aspirante ? aspirantes_->rowOf(aspirante_->curp) : -1;
     if (row < 0) {
         // No period may be added to or taken from a list that is not his any more.
         olvidaAspirante();
-        return;
+        return false;
     }
     // His names may have just been corrected: the period dialog and the question show them as stored.
     aspirante_ = sigue;
     recargando_ = true;
     selectRow(fgMandatarios, row);
     recargando_ = false;
+    return true;
 }
 
 void PaginaMandatarios::olvidaAspirante() {
@@ -151,7 +161,11 @@ void PaginaMandatarios::cmdMandNuevo_Click() {
         return intenta(d, QStringLiteral("No se pudo guardar el periodo.\n\n%1"),
                        [&] { periodos_->append(filaPeriodo(store_.agregaPeriodoMandatario(periodo))); });
     });
-    dialog.exec();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The cursor goes to the list, on the period just stored.
+    selectRow(fgPeriodosMandatario, periodos_->rowCount() - 1);
+    fgPeriodosMandatario->setFocus();
 }
 
 void PaginaMandatarios::cmdMandBorrar_Click() {
@@ -170,4 +184,24 @@ void PaginaMandatarios::cmdMandBorrar_Click() {
     periodos_->remove(row);
     if (periodos_->rowCount() == 0)
         cmdMandBorrar->setEnabled(false);
+    // The cursor stays in the list, on the period after it.
+    selectRow(fgPeriodosMandatario, std::min(row, periodos_->rowCount() - 1));
+    fgPeriodosMandatario->setFocus();
+}
+
+void PaginaMandatarios::muestraPeriodo() {
+    const QString id = periodos_->key(selectedRow(fgPeriodosMandatario));
+    if (id.isEmpty() || !aspirante_)
+        return;
+    QList<PeriodoMandatario> periodos;
+    if (!intenta(this, QStringLiteral("No se pudieron leer los periodos del Aspirante.\n\n%1"),
+                 [&] { periodos = store_.periodosMandatario(aspirante_->curp); }))
+        return;
+    for (const PeriodoMandatario& p : periodos) {
+        if (p.id != id.toLongLong())
+            continue;
+        frmPeriodo_Mandatario dialog(store_, *aspirante_, this);
+        dialog.soloMuestra(p);
+        dialog.exec();
+    }
 }

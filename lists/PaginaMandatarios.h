@@ -29,6 +29,10 @@ private:
     void aspiranteElegido();
     void Llena_Periodos_H_MM(const QString& curp);
     void olvidaAspirante();
+    // The aspirant on show is still one, and selected again; else he is forgotten.
+    bool sigueAspirante();
+    // The selected period, in its dialog, only to be read.
+    void muestraPeriodo();
     void cmdMandNuevo_Click();
     void cmdMandBorrar_Click();
 

@@ -36,6 +36,26 @@ PeriodoMandatario frmPeriodo_Mandatario::periodo() const {
             ui->dtpFin->date()};
 }
 
+void frmPeriodo_Mandatario::soloMuestra(const PeriodoMandatario& periodo) {
+    ui->txtPatente->setText(QString::number(periodo.patente));
+    makeDisplayBox(ui->txtPatente);
+    const int office = findItem(ui->cmbNoAduana, numberText(periodo.aduana.numero));
+    ui->cmbAduana->setCurrentIndex(office);
+    ui->cmbNoAduana->setCurrentIndex(office);
+    ui->cmbNoAduana->setEnabled(false);
+    ui->cmbAduana->setEnabled(false);
+    ui->dtpIni->setDate(periodo.inicio);
+    ui->dtpFin->setDate(periodo.fin);
+    for (CampoFecha* date : {ui->dtpIni, ui->dtpFin}) {
+        date->setReadOnly(true);
+        date->setFocusPolicy(Qt::NoFocus);
+    }
+    ui->cmdAceptar->hide();
+    ui->cmdCancelar->setText(QStringLiteral("&Cerrar"));
+    ui->cmdCancelar->setDefault(true);
+    ui->cmdCancelar->setFocus();
+}
+
 void frmPeriodo_Mandatario::cmdAceptar_Click() {
     const QString patente = ui->txtPatente->text();
     // The patente is stored as a number: "12AB" would pass a look at its leading number alone.

@@ -26,6 +26,8 @@ public:
     ~frmPeriodo_Mandatario() override;
 
     void setGuarda(Guarda guarda) { guarda_ = std::move(guarda); }
+    // Shows a stored period, nothing in it to be changed; Enter and Escape close.
+    void soloMuestra(const PeriodoMandatario& periodo);
     // The period as typed, for the aspirant shown; not yet stored (its id is 0).
     PeriodoMandatario periodo() const;
 

@@ -98,7 +98,14 @@ bool Query::isNull(const QString& column) const {
 }
 
 QVariant Query::value(const QString& column) const {
-    const int index = query_->record().indexOf(column);
+    // Every row of a select has the same columns: they are looked up by name once, not once per value, and as
+    // QSqlRecord looks them up, whatever their case, the first of a name standing.
+    if (indices_.isEmpty()) {
+        const QSqlRecord record = query_->record();
+        for (int i = record.count() - 1; i >= 0; --i)
+            indices_.insert(record.fieldName(i).toLower(), i);
+    }
+    const int index = indices_.value(column.toLower(), -1);
     if (index < 0)
         throw DatabaseError(QStringLiteral("no such column: %1").arg(column));
     return query_->value(index);

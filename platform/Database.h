@@ -4,6 +4,7 @@
 
 #include <QByteArrayView>
 #include <QDate>
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -57,6 +58,7 @@ public:
 private:
     std::unique_ptr<QSqlQuery> query_;
     Database* db_;
+    mutable QHash<QString, int> indices_;
 };
 
 // One statement prepared once and run many times, each time with new values bound: the engine parses it once,

@@ -4,26 +4,45 @@
 
 namespace {
 
+void prepare(QMessageBox& box, const Message& message) {
+    switch (message.icon) {
+    case MessageIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MessageIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MessageIcon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    }
+    box.setWindowTitle(message.title);
+    box.setText(message.text);
+}
+
 class StandardBoxes : public MessageService {
 public:
     bool show(QWidget* parent, const Message& message) override {
         QMessageBox box(parent);
-        switch (message.icon) {
-        case MessageIcon::None:
-            box.setIcon(QMessageBox::NoIcon);
-            break;
-        case MessageIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
-        case MessageIcon::Exclamation:
-            box.setIcon(QMessageBox::Warning);
-            break;
-        }
-        box.setWindowTitle(message.title);
-        box.setText(message.text);
+        prepare(box, message);
         box.setStandardButtons(message.withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
         box.setDefaultButton(message.cancelDefault ? QMessageBox::Cancel : QMessageBox::Ok);
         return box.exec() == QMessageBox::Ok;
+    }
+
+    Answer ask(QWidget* parent, const Message& message) override {
+        QMessageBox box(parent);
+        prepare(box, message);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
     }
 };
 
@@ -50,6 +69,10 @@ bool confirm(QWidget* parent, const QString& text, const QString& title) {
 
 bool confirmDestructive(QWidget* parent, const QString& text, const QString& title) {
     return MessageService::current().show(parent, {text, title, MessageIcon::Exclamation, true, true});
+}
+
+Answer ask(QWidget* parent, const QString& text, const QString& title) {
+    return MessageService::current().ask(parent, {text, title, MessageIcon::Exclamation, true});
 }
 
 void informFalla(QWidget* parent, const QString& texto, const QString& falla) {

@@ -10,6 +10,8 @@ class QWidget;
 
 // Every box the program shows goes through here, so that tests can read and answer them.
 enum class MessageIcon { None, Information, Exclamation };
+// The answer to a question that offers two ways on and staying.
+enum class Answer { Yes, No, Cancel };
 
 struct Message {
     QString text;
@@ -25,6 +27,11 @@ public:
     virtual ~MessageService() = default;
     // Shows the box modally; true when the user pressed OK.
     virtual bool show(QWidget* parent, const Message& message) = 0;
+    // Shows the box with "Sí", "No" and "Cancelar" instead of its OK and Cancel. A service made for OK and Cancel
+    // alone takes OK for "Sí".
+    virtual Answer ask(QWidget* parent, const Message& message) {
+        return show(parent, message) ? Answer::Yes : Answer::Cancel;
+    }
 
     static MessageService& current();
     // Replaces the service (tests); nullptr restores the standard boxes.
@@ -61,3 +68,5 @@ template <typename Accion> bool intenta(QWidget* parent, Accion&& accion) {
 bool confirm(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);
 // The same for a question whose OK deletes or discards: Cancel is the default button, so Enter keeps.
 bool confirmDestructive(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);
+// A question with "Sí" (the default button), "No" and "Cancelar" and the exclamation icon; Escape answers Cancel.
+Answer ask(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);

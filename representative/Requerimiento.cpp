@@ -139,17 +139,22 @@ bool esDelRepresentante(const LecturaRequerimiento& lectura, const QString& rfc,
            lectura.curp.compare(curp.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
-std::optional<QString> preguntaRequerimiento(const QString& path, const QString& rfc, const QString& curp) {
+std::optional<QString> revisaRequerimiento(const QString& path, const QString& rfc, const QString& curp) {
     const LecturaRequerimiento l = leeRequerimiento(path);
     if (esDelRepresentante(l, rfc, curp))
         return std::nullopt;
-    const QString pregunta = QStringLiteral(" ¿Desea usarlo de todos modos?");
     if (l.estado != EstadoRequerimiento::Valido)
-        return l.motivo + pregunta;
+        return l.motivo;
     return QStringLiteral("El Requerimiento Electrónico %1 corresponde al RFC %2 y la CURP %3, no al representante "
                           "(RFC %4, CURP %5).")
-               .arg(QFileInfo(path).fileName(), l.rfc, l.curp, rfc.trimmed(), curp.trimmed()) +
-           pregunta;
+        .arg(QFileInfo(path).fileName(), l.rfc, l.curp, rfc.trimmed(), curp.trimmed());
+}
+
+std::optional<QString> preguntaRequerimiento(const QString& path, const QString& rfc, const QString& curp) {
+    const std::optional<QString> falta = revisaRequerimiento(path, rfc, curp);
+    if (!falta)
+        return std::nullopt;
+    return *falta + QStringLiteral(" ¿Desea usarlo de todos modos?");
 }
 
 QString estadoRequerimiento(const QString& path, const QString& rfc, const QString& curp) {

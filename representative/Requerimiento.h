@@ -23,7 +23,9 @@ inline constexpr qsizetype kMaxBytesRequerimiento = 64 * 1024;
 LecturaRequerimiento leeRequerimiento(const QString& path);
 // The request is valid and carries this RFC and CURP (letter case aside).
 bool esDelRepresentante(const LecturaRequerimiento& lectura, const QString& rfc, const QString& curp);
-
+// What is wrong with the representative's request file, in the user's words: it cannot be read, is not a request,
+// or is another person's (naming the RFC and CURP it carries); nothing when it is his.
+std::optional<QString> revisaRequerimiento(const QString& path, const QString& rfc, const QString& curp);
 // The question to ask before a representative is stored with the request at `path`: none when it is his.
 std::optional<QString> preguntaRequerimiento(const QString& path, const QString& rfc, const QString& curp);
 // One short line on the representative's request file, for the page that lists him.

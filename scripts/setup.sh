@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev qt6-translations-l10n
     libssl-dev openssl
     sqlite3
+    poppler-utils
     "$@"
 )
 

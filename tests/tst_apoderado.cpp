@@ -1,5 +1,6 @@
 // Page 2: its list of representatives, the representative dialog it opens, and the check of every stored
 // representative before the wizard moves on.
+#include "data/Completitud.h"
 #include "data/ListModel.h"
 #include "data/Schema.h"
 #include "data/Store.h"
@@ -510,7 +511,7 @@ private slots:
         storeRows(*base.db, "A", {1, "x.REQ", 0, 1}, "PFA");
         storeRows(*base.db, "PEMJ800101HDFRRN01", mandatario, rows);
         storeRows(*base.db, "Z", {1, "", 0, 1}, "FA");
-        QCOMPARE(base.store.revisaMandatarios().value_or(QString()),
+        QCOMPARE(revisaMandatarios(base.store).value_or(QString()),
                  message.isEmpty() ? "Proporcione el Domicilo Particular del Representante" + kWho + "Z"
                                    : message + kWho + "PEMJ800101HDFRRN01");
     }

@@ -2,6 +2,7 @@
 #include "data/Schema.h"
 #include "data/Store.h"
 #include "export/ArchivoInformacion.h"
+#include "export/ConstanciaPdf.h"
 #include "export/Envio.h"
 #include "export/Firma.h"
 #include "export/Genera_archivo.h"
@@ -11,6 +12,7 @@
 #include "platform/Database.h"
 #include "platform/Files.h"
 #include "platform/Launcher.h"
+#include "platform/Process.h"
 #include "platform/SigningLibrary.h"
 #include "support/FailDevice.h"
 #include "support/Fixtures.h"
@@ -534,6 +536,90 @@ private slots:
         QCOMPARE(messages.texts(), QStringList({question, question}));
         QCOMPARE(messages.shown[0].title, QString("Mensaje"));
         QCOMPARE(s.enEnvio(), QStringList());
+    }
+
+    // After a signing, and only then, the constancia of what was sent, read back from the PDF field by field.
+    void constancia_data() {
+        QTest::addColumn<QString>("statements");
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<QString>("lines");
+        const QString registros = "Tipo Registros\n501 1\nAA 1\nDomicilios_AA 2\nMandatarios 1\nDomicilios_MM 1\n"
+                                  "Aduanas_MM 1\nPedimentos_MM 1\n";
+        const QString representantes = "Representantes\nNombre CURP RFC Mandato Requerimiento Copiado\n";
+        QTest::newRow("the worked example")
+            << QString() << kTestKeyPassword
+            << registros + "800 1\nFIRMA 1\nTotal 10\n" + representantes +
+                   "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Anterior 01/01/2001 LOTP751120QW7.REQ Sí\nTORRES\n"
+                   "Historia\nEl archivo no lleva historia: ningún representante tiene el mandato Conforme 2.13.11 "
+                   "(Posterior 01/01/2001).";
+        // Long texts wrap in their cells, identifiers never.
+        QTest::newRow("an aspirant with history")
+            << "update Mandatarios set Mandato=2;insert into Historico_AA values ('RAAJ600101AB1',"
+               "'RAAJ600101HDFMRN01','JUAN','RAMOS','<b>&');insert into Periodos_H_MM(CURP,NoAduana,Patente_MM,"
+               "FechaIni,FechaFin) values ('LOTP751120HDFPRD02',470,3011,'1999-02-01','2000-12-31')"
+            << kTestKeyPassword
+            << registros + "Historico_AA 1\nPeriodos_H_MM 1\n800 1\nFIRMA 1\nTotal 12\n" + representantes +
+                   "PEDRO LOPEZ LOTP751120HDFPRD02 LOTP751120QW7 Conforme 2.13.11 LOTP751120QW7.REQ No\n"
+                   "TORRES (Posterior 01/01/2001)\nRepresentantes anteriores\nNombre CURP RFC\n"
+                   "JUAN RAMOS <b>& RAAJ600101HDFMRN01 RAAJ600101AB1\nPeriodos de los representantes anteriores\n"
+                   "Ninguno.\nPeriodos de los aspirantes con otros Agentes Aduanales\nCURP Patente Aduana Desde Hasta\n"
+                   "LOTP751120HDFPRD02 3011 470 AEROPUERTO INTERNACIONAL DE LA CIUDAD DE 01/02/1999 31/12/2000\nMEXICO";
+        QTest::newRow("a failed signing writes none") << QString() << QByteArray("otra") << QString();
+        QTest::newRow("one that cannot be written is told") << QString() << kTestKeyPassword << QString();
+    }
+    void constancia() {
+        QFETCH(QString, statements);
+        QFETCH(QByteArray, password);
+        QFETCH(QString, lines);
+        Escena s;
+        for (const QString& sql : statements.split(';', Qt::SkipEmptyParts))
+            s.db->exec(sql);
+        ScriptedMessages messages;
+        ModalDriver driver;
+        driver.then([&](QDialog* d) {
+            child<QLineEdit>(d, "txtLlave")->setText(s.llave);
+            child<QLineEdit>(d, "txtPassword")->setText(QString::fromUtf8(password));
+            press(d, "cmdAceptar");
+        });
+        // A file where the folder would be; or what a run that broke off left there, to be removed.
+        const bool sinCarpeta = lines.isEmpty() && password == kTestKeyPassword;
+        if (sinCarpeta)
+            writeFile(s.dir.filePath("constancias"), "");
+        else if (!lines.isEmpty() && QDir(s.dir.path()).mkdir("constancias"))
+            writeFile(s.dir.filePath("constancias/3012-20260101-000000.pdf.aB12cD"), "%PDF");
+        std::optional<Constancia> constancia;
+        QVERIFY(Genera_archivo(nullptr, *s.store, {s.programa.path(), s.dir.path()}, &constancia));
+        const QDir carpeta(s.dir.filePath("constancias"));
+        const QStringList pdfs = carpeta.entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(pdfs.size(), lines.isEmpty() ? 0 : 1);
+        QCOMPARE(constancia.has_value(), !lines.isEmpty());
+        QCOMPARE(messages.texts().last().endsWith(
+                     "No se hizo la constancia de envío; el archivo de información quedó firmado y puede enviarse."),
+                 sinCarpeta);
+        if (lines.isEmpty())
+            return;
+        QCOMPARE(constancia->ruta, carpeta.filePath(pdfs[0]));
+        struct stat st;
+        QVERIFY(stat(QFile::encodeName(constancia->ruta).constData(), &st) == 0 && (st.st_mode & 0777) == 0600);
+        const QDateTime momento = QDateTime::fromString(pdfs[0], "'3012-'yyyyMMdd-HHmmss'.pdf'");
+        QVERIFY(qAbs(momento.secsTo(QDateTime::currentDateTime())) < 60);
+        const QStringList args = {"-layout", constancia->ruta, s.dir.filePath("constancia.txt")};
+        QCOMPARE(int(runProgram("pdftotext", s.dir.path(), 30000, args).outcome), int(ProgramRun::Outcome::Finished));
+        QStringList text;
+        for (const QString& line : QString::fromUtf8(readFile(s.dir.filePath("constancia.txt"))).split('\n'))
+            if (!line.simplified().isEmpty())
+                text << line.simplified();
+        const QByteArray archivo = readFile(s.envio("3012.txt"));
+        QCOMPARE(text,
+                 QStringList({"Constancia de envío", "Patente: 3012", "Agente Aduanal: MARIA MUÑOZ RUIZ",
+                              "RFC: GORM700215KX3", "CURP: GORM700215MDFMZR05",
+                              "Fecha y hora: " + momento.toString("dd/MM/yyyy HH:mm:ss"), "Archivo de información",
+                              QString("3012.txt %1 bytes SHA-256 %2")
+                                  .arg(archivo.size())
+                                  .arg(QCryptographicHash::hash(archivo, QCryptographicHash::Sha256).toHex()),
+                              "Firmado con la llave del Agente Aduanal, CURP del firmante GORM700215MDFMZR05.",
+                              "Registros por tipo"}) +
+                     lines.split('\n') + QStringList{"Constancia de envío, página 1"});
     }
 };
 

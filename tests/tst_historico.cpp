@@ -163,7 +163,10 @@ private slots:
                  QStringList({periodo(kLopez.curp, 10, d1, d1), periodo(curp, 999, d1, d1),
                               periodo(kDiaz.curp, 470, d4, d4), periodo(curp, 470, d1, d2)}));
 
-        // The first row: all his periods go, the next person's show, the buttons wait for a choice.
+        // The edited one stays selected. The first row: all his periods go, the next person's show, the buttons
+        // wait for a choice.
+        QCOMPARE(selectedRow(f.grid("fgDatosAA")), 2);
+        selectByKeyboard(f.grid("fgDatosAA"), 0);
         f.messages.answerNext(false);
         press(&f.page, "cmdAABorrar");
         press(&f.page, "cmdAABorrar");

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -129,23 +130,14 @@ private slots:
         QCOMPARE(driver.pending() + driver.unexpected.size(), 0);
         QCOMPARE(messages.texts(), QStringList());
 
-        // "Salir" before the file is generated asks first; declined, the walk goes on.
-        messages.answerNext(false);
-        press(&window, "cmdSalir");
-        QCOMPARE(messages.texts(),
-                 QStringList{"¿Desea salir de la aplicación?, aun no a generado el archivo de información"});
-        QCOMPARE(messages.shown[0].title, QString("Mendaje"));
-        QCOMPARE(int(messages.shown[0].icon), int(MessageIcon::Exclamation));
-        messages.shown.clear();
-        QVERIFY(window.isVisible());
-
         // The last page previews the file to come, counted by record type; the sending folder is not offered yet.
         driver.then([](QDialog* d) {
             QVERIFY(child<QLabel>(d, "lblRegistros")->text().startsWith("Registros por tipo:   501: 1   AA: 1   "));
             press(d, "cmdCerrar");
         });
         press(&window, "cmdVistaPrevia");
-        QVERIFY(!child<QPushButton>(&window, "cmdAbrirEnvio")->isVisible());
+        QVERIFY(!child<QPushButton>(&window, "cmdAbrirEnvio")->isVisible() &&
+                !child<QPushButton>(&window, "cmdConstancia")->isVisible());
 
         // "Finaliza": the broker's key, issued to his RFC, picked through "&Buscar.." and opened with his password.
         const QString keyPath = copyTestData("agente.key", papers.filePath("GODE561231GR8.key"));
@@ -176,6 +168,15 @@ private slots:
         press(&window, "cmdAbrirEnvio");
         interceptShowFolder({});
         QCOMPARE(opened, QStringList{program.filePath("ENVIO")});
+        // And the constancia of the signing, shown as it was written, to be printed.
+        driver.then([](QDialog* d) {
+            const auto* preview = d->findChild<QPrintPreviewWidget*>();
+            QVERIFY(d->objectName() == "frmConstancia" && preview && preview->pageCount() == 1);
+            d->reject();
+        });
+        press(&window, "cmdConstancia");
+        QCOMPARE(driver.pending() + driver.unexpected.size(), 0);
+        QCOMPARE(QDir(program.filePath("constancias")).entryList(QDir::Files).size(), 1);
         // Signed by the broker, and what he typed as the file holds it: one byte a letter (Windows-1252, which for
         // these letters is Latin-1), CR LF after every line.
         QByteArray content, curp;

@@ -28,13 +28,16 @@ namespace {
 // it stands.
 void keys(const QString& typed) {
     QWidget* window = QApplication::activeWindow();
-    for (QChar c : typed)
+    for (QChar c : typed) {
+        // A desktop gives the focus back to the window under a dialog that closed; the offscreen platform does not.
+        if (!QApplication::activeWindow())
+            QApplication::setActiveWindow(window);
         if (const qsizetype special = QStringLiteral("␣↓⏎⌦").indexOf(c); special >= 0)
             QTest::keyClick(QApplication::focusWidget(),
                             QList{Qt::Key_Space, Qt::Key_Down, Qt::Key_Return, Qt::Key_Delete}[special]);
         else
             typeText(QApplication::focusWidget(), c);
-    // A desktop gives the focus back to the window under a dialog that closed; the offscreen platform does not.
+    }
     if (!QApplication::activeWindow())
         QApplication::setActiveWindow(window);
 }
@@ -94,11 +97,34 @@ private slots:
         // Under 680 px with the title bar, so that it fits a 1366x768 screen above the taskbar.
         QVERIFY(window.height() <= 640 && window.minimumSizeHint().height() <= window.height());
 
-        // Page 1 opens in the patente; the national authorisation, only shown, is passed over.
-        walk(QStringList{"txtPatente=3012", "txtAANombre=maría", "txtAAApPat=muñoz", "txtAAApMat=ruiz",
-                         "txtAARFC=murm700215kx3", "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA",
-                         "cmbAAAduanaA=aeropuerto"} +
-             address("Fiscal", kCdmx) + address("OirR", kGuerrero) + QStringList{"cmdSiguiente", "cmdSalir"});
+        // Page 1 opens in the patente; the national authorisation, only shown, is passed over. Closing the window
+        // with it changed offers to store it: its checks stop at the first fault, with the cursor there.
+        walk({"txtPatente=3012", "txtAANombre=maría"});
+        messages.answerNext(Answer::Yes);
+        window.close();
+        QVERIFY(messages.shown.end()[-2].text.contains("cambios") &&
+                messages.texts().last() == "El Ap.Paterno no puede estar vacio");
+        walk(QStringList{"txtAAApPat=muñoz", "txtAAApMat=ruiz", "txtAARFC=murm700215kx3",
+                         "txtAACURP=murm700215mdfxzr05", "cmbAANoAduanaA=470", "cmbAAAduanaA"} +
+             address("Fiscal", kCdmx) + address("OirR", kGuerrero) +
+             QStringList{"cmdRevisar", "cmdSiguiente", "cmdSalir"});
+        // "Salir" (Alt+L): without storing, staying, stored; the question of leaving declined, the cursor stays.
+        QWidget* const at = QApplication::focusWidget();
+        const auto stored = [&] {
+            const std::unique_ptr<Database> db = openDatabase(program.path());
+            return Store(*db).agente().has_value();
+        };
+        for (Answer answer : {Answer::No, Answer::Cancel, Answer::Yes}) {
+            messages.shown.clear();
+            messages.answerNext(answer);
+            if (answer != Answer::Cancel)
+                messages.answerNext(false);
+            QTest::keyClick(&window, Qt::Key_L, Qt::AltModifier);
+            QTRY_COMPARE(messages.shown.size(), answer == Answer::Cancel ? 1 : 2);
+            QVERIFY(window.isVisible() && QApplication::focusWidget() == at && stored() == (answer == Answer::Yes));
+        }
+        QCOMPARE(messages.texts()[1], "¿Desea salir de la aplicación?, aun no a generado el archivo de información");
+        QVERIFY(messages.shown[1].title == "Mendaje" && messages.shown[1].icon == MessageIcon::Exclamation);
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 2);
 
@@ -110,7 +136,7 @@ private slots:
                            QStringList{"cmdBuscar=␣", "optNTCL=␣⏎"});
         // The addresses on the page only show: Tab passes them over.
         const QTableView* fgAA = child<QTableView>(&window, "fgAA");
-        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdAtras", "cmdSiguiente"});
+        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdRevisar", "cmdAtras", "cmdSiguiente"});
         // Alt+B searches; Enter on the row found edits her (Escape leaves), Supr asks; the cursor stays on her row.
         QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
         driver.then([](QDialog* d) {
@@ -133,8 +159,11 @@ private slots:
         answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
                         "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "cmdAceptar=⏎"});
         driver.then([](QDialog*) {
-            walk({"cmbNoAduana", "cmbAduana=nuevo laredo"});
-            // F4 opens the calendar as on any combo; Escape shuts it and leaves the cursor in the date.
+            // The office number typed into the open list (F4), Enter takes it.
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
+            keys("240⏎");
+            walk({"cmbNoAduana", "cmbAduana"});
+            // Escape shuts the calendar and leaves the cursor in the date.
             auto* dtpIni = qobject_cast<QDateEdit*>(QApplication::focusWidget());
             QVERIFY(dtpIni);
             QTest::keyClick(dtpIni, Qt::Key_F4);
@@ -150,7 +179,15 @@ private slots:
         // Page 4: Space picks the aspirant; his period with another broker.
         answer(driver,
                {"txtPatente=3001", "cmbNoAduana", "cmbAduana=aeropuerto", "dtpIni=01022001", "dtpFin=30062003⏎"});
-        walk({"fgMandatarios=␣", "fgPeriodosMandatario", "cmdMandNuevo=␣"});
+        // The cursor on the period stored: Enter shows it, only to be read; Supr asks, and the cursor stays there.
+        driver.then([](QDialog* d) {
+            QCOMPARE(child<QWidget>(d, "txtPatente")->property("readOnly"), true);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        messages.answerNext(false);
+        walk({"fgMandatarios=␣", "fgPeriodosMandatario", "cmdMandNuevo=␣⏎", "fgPeriodosMandatario=⌦",
+              "fgPeriodosMandatario"});
+        QVERIFY(driver.pending() == 0 && messages.texts().last().startsWith("¿DESEA BORRAR EL PERIODO"));
 
         // "Finaliza" (Alt+F): the key file's path and the password typed, Enter.
         const QString keyPath = copyTestData(key, papers.filePath("MURM700215KX3.key"));

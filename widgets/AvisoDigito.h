@@ -1,8 +1,8 @@
 #pragma once
 
-class QLineEdit;
+#include "data/Rutinas.h"
 
-enum class Identificador { CURP, RFC };
+class QLineEdit;
 
 // A warning icon at the end of the box, with a tooltip, while its text passes the identifier's format check but
 // its check digit does not match. It only warns: identifiers in real use do not all carry the digit the rule gives,

@@ -132,38 +132,33 @@ void BloqueDomicilio::limpia() const {
     entFed->setCurrentIndex(-1);
 }
 
+QWidget* BloqueDomicilio::control(CampoDomicilio campo) const {
+    switch (campo) {
+    case CampoDomicilio::Calle:
+        return calle;
+    case CampoDomicilio::NoExt:
+        return noExt;
+    case CampoDomicilio::Colonia:
+        return colonia;
+    case CampoDomicilio::CP:
+        return cp;
+    case CampoDomicilio::Entidad:
+        return entFed;
+    case CampoDomicilio::Municipio:
+        return mDeleg;
+    case CampoDomicilio::Telefono:
+        return telefono;
+    case CampoDomicilio::Fax:
+        return fax;
+    }
+    return calle;
+}
+
 bool Valida_Domicilio(QWidget* parent, const BloqueDomicilio& block) {
     const std::optional<FaltaDomicilio> fault = revisaDomicilio(block.textos());
     if (!fault)
         return true;
     inform(parent, fault->mensaje);
-    QWidget* focus = nullptr;
-    switch (fault->campo) {
-    case CampoDomicilio::Calle:
-        focus = block.calle;
-        break;
-    case CampoDomicilio::NoExt:
-        focus = block.noExt;
-        break;
-    case CampoDomicilio::Colonia:
-        focus = block.colonia;
-        break;
-    case CampoDomicilio::CP:
-        focus = block.cp;
-        break;
-    case CampoDomicilio::Entidad:
-        focus = block.entFed;
-        break;
-    case CampoDomicilio::Municipio:
-        focus = block.mDeleg;
-        break;
-    case CampoDomicilio::Telefono:
-        focus = block.telefono;
-        break;
-    case CampoDomicilio::Fax:
-        focus = block.fax;
-        break;
-    }
-    focus->setFocus();
+    block.control(fault->campo)->setFocus();
     return false;
 }

@@ -40,6 +40,8 @@ struct BloqueDomicilio {
     void connectCatalogues(Store& store) const;
 
     TextosDomicilio textos() const;
+    // The control a check names.
+    QWidget* control(CampoDomicilio campo) const;
     // The address as it is stored: the keys of the chosen entity and municipality (" 15" is 15).
     Domicilio domicilio() const;
     // The municipalities follow the entity through connectCatalogues(), which must have been called.

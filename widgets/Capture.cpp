@@ -1,6 +1,10 @@
 #include "widgets/Capture.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPalette>
 #include <QValidator>
@@ -16,6 +20,45 @@ bool inWindows1252(QChar c) {
     const char16_t u = c.unicode();
     return u < 0x80 || (u >= 0xA0 && u <= 0xFF) || beyondLatin1.contains(c);
 }
+
+// Digits typed into a number combo pick the first item whose number starts with them. The combo's own search goes
+// by the whole item text, which begins with the blank of the number text (" 470"), and so finds none.
+class NumeroTecleado : public QObject {
+public:
+    // The open list takes the keys itself, and searches the same way.
+    explicit NumeroTecleado(QComboBox* combo) : QObject(combo), combo_(combo) {
+        combo->installEventFilter(this);
+        combo->view()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if ((watched != combo_ && watched != combo_->view()) || event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->text().size() != 1 || !key->text().at(0).isDigit() || (key->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        // As the combo's own search: a pause longer than the desktop's starts a new number.
+        if (!tecleado_.isValid() || tecleado_.elapsed() > QApplication::keyboardInputInterval())
+            digitos_.clear();
+        tecleado_.start();
+        digitos_ += key->text();
+        for (int i = 0; i < combo_->count(); ++i) {
+            if (!combo_->itemText(i).trimmed().startsWith(digitos_))
+                continue;
+            if (watched == combo_)
+                combo_->setCurrentIndex(i);
+            else
+                combo_->view()->setCurrentIndex(combo_->model()->index(i, combo_->modelColumn()));
+            break;
+        }
+        return true;
+    }
+
+private:
+    QComboBox* combo_;
+    QString digitos_;
+    QElapsedTimer tecleado_;
+};
 
 class CaptureValidator : public QValidator {
 public:
@@ -62,6 +105,7 @@ void makeDisplayBox(QLineEdit* box) {
 }
 
 void pairCombos(QComboBox* keys, QComboBox* names) {
+    new NumeroTecleado(keys);
     QObject::connect(names, &QComboBox::currentIndexChanged, keys, [keys](int index) {
         if (keys->currentIndex() != index)
             keys->setCurrentIndex(index);

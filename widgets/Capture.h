@@ -10,5 +10,6 @@ void makeCaptureBox(QLineEdit* box);
 // and passed over by Tab (a click still puts the cursor there, to select and copy).
 void makeDisplayBox(QLineEdit* box);
 
-// Keeps a key combo and a name combo on the same position, whoever moves either of them.
+// Keeps a key combo and a name combo on the same position, whoever moves either of them; digits typed into the key
+// combo pick the first item whose number starts with them.
 void pairCombos(QComboBox* keys, QComboBox* names);

@@ -20,7 +20,12 @@ ScriptedMessages::~ScriptedMessages() {
 
 bool ScriptedMessages::show(QWidget*, const Message& message) {
     shown << message;
-    return answers_.isEmpty() ? true : answers_.takeFirst();
+    return answers_.isEmpty() || answers_.takeFirst() == Answer::Yes;
+}
+
+Answer ScriptedMessages::ask(QWidget*, const Message& message) {
+    shown << message;
+    return answers_.isEmpty() ? Answer::Yes : answers_.takeFirst();
 }
 
 QStringList ScriptedMessages::texts() const {

@@ -17,13 +17,15 @@ public:
     ~ScriptedMessages() override;
 
     bool show(QWidget* parent, const Message& message) override;
+    Answer ask(QWidget* parent, const Message& message) override;
 
-    void answerNext(bool ok) { answers_ << ok; }
+    void answerNext(Answer answer) { answers_ << answer; }
+    void answerNext(bool ok) { answerNext(ok ? Answer::Yes : Answer::Cancel); }
     QList<Message> shown;
     QStringList texts() const;
 
 private:
-    QList<bool> answers_;
+    QList<Answer> answers_;
 };
 
 // Answers the modal dialogs that appear while the test runs a blocking call: each step gets the next modal dialog
