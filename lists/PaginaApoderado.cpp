@@ -274,13 +274,15 @@ void PaginaApoderado::abreApoderado(std::optional<Mandatario> valor) {
     dialog->setGuarda(
         [this, curpAnterior](const Mandatario& m, QWidget* d) { return guardaMandatario(store_, curpAnterior, m, d); });
     const bool stored = dialog->exec() == QDialog::Accepted;
-    if (curpAnterior)
-        fgAA->setFocus();
-    if (!stored)
-        return;
     // The stored representative stays selected, so that the user sees what he just wrote.
-    recargaEn(dialog->mandatario().curp, selectedRow(fgAA));
-    emit mandatariosCambiados();
+    if (stored)
+        recargaEn(dialog->mandatario().curp, selectedRow(fgAA));
+    // The cursor goes back to the list, on him, unless a new one was given up; "Revisar" and page 4 open him from
+    // other pages, which keep their own cursor.
+    if ((stored || curpAnterior) && fgAA->isVisible())
+        fgAA->setFocus();
+    if (stored)
+        emit mandatariosCambiados();
 }
 
 void PaginaApoderado::cmdNuevo_Click() {

@@ -43,13 +43,14 @@ void keys(const QString& typed) {
 }
 
 // Each step "control=keys" (or just "control"): the cursor must be there; the keys are typed and, unless they end
-// with Enter or Supr, Tab moves on.
+// with Enter or Supr or took the cursor elsewhere (a dialog that closed), Tab moves on.
 void walk(const QStringList& steps) {
     for (const QString& step : steps) {
-        const QString at = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "(nada)";
+        QWidget* const before = QApplication::focusWidget();
+        const QString at = before ? before->objectName() : "(nada)";
         QVERIFY2(at == step.section('=', 0, 0), qPrintable(step + " <> " + at));
         keys(step.section('=', 1));
-        if (QApplication::focusWidget() && !step.endsWith(u'⏎') && !step.endsWith(u'⌦'))
+        if (QApplication::focusWidget() == before && before && !step.endsWith(u'⏎') && !step.endsWith(u'⌦'))
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
 }
@@ -134,15 +135,19 @@ private slots:
                                    "txtCURP=gava800101mdfrgn05", "txtRFC=gava800101ab2", "optSi=␣"} +
                            address("", kCdmx) + address("Fiscal", kGuerrero) +
                            QStringList{"cmdBuscar=␣", "optNTCL=␣⏎"});
-        // The addresses on the page only show: Tab passes them over.
+        // The cursor comes back on her row. The addresses on the page only show: Tab passes them over.
         const QTableView* fgAA = child<QTableView>(&window, "fgAA");
-        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdRevisar", "cmdAtras", "cmdSiguiente"});
+        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "fgAA", "cmdNuevo", "cmdEditar", "cmdBorrar", "cmdRevisar", "cmdAtras",
+              "cmdSiguiente"});
         // Alt+B searches; Enter on the row found edits her (Escape leaves), Supr asks; the cursor stays on her row.
         QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
-        driver.then([](QDialog* d) {
-            QCOMPARE(d->objectName(), QString("frmApoderado"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        });
+        const auto leavesFrmApoderado = [&driver] {
+            driver.then([](QDialog* d) {
+                QCOMPARE(d->objectName(), QString("frmApoderado"));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            });
+        };
+        leavesFrmApoderado();
         messages.answerNext(false);
         walk({"txtBuscar=garcia", "fgAA=⏎", "fgAA=⌦", "fgAA"});
         QCOMPARE(gridRows(&window, "fgAA").size(), 1);
@@ -155,9 +160,11 @@ private slots:
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 3);
 
-        // Page 3: a former representative; his period through a second dialog.
+        // Page 3: a former representative; his period through a second dialog, the cursor then on it: Enter
+        // corrects it, Supr asks.
         answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
-                        "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "cmdAceptar=⏎"});
+                        "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "fgAA_Periodos=⏎", "fgAA_Periodos=⌦",
+                        "fgAA_Periodos", "cmdNuevo", "cmdBorrar", "cmdAceptar=⏎"});
         driver.then([](QDialog*) {
             // The office number typed into the open list (F4), Enter takes it.
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
@@ -170,13 +177,18 @@ private slots:
             QTRY_VERIFY(dtpIni->calendarWidget()->isVisible());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             QTRY_VERIFY(!dtpIni->calendarWidget()->isVisible());
-            walk({"dtpIni=02011995", "dtpFin=31121999⏎"});
+            walk({"dtpIni=02011995", "dtpFin=31121998⏎"});
         });
-        walk({"fgDatosAA", "cmdAANuevo=␣"});
+        answer(driver, {"cmbNoAduana", "cmbAduana", "dtpIni", "dtpFin=31121999⏎"});
+        messages.answerNext(false);
+        walk({"fgDatosAA", "cmdAANuevo=␣", "fgDatosAA"});
+        QCOMPARE(messages.texts().last(), "¿DESEA BORRAR EL PERIODO SELECCIONADO?");
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 4);
 
-        // Page 4: Space picks the aspirant; his period with another broker.
+        // Page 4: Enter on the aspirant corrects him as on page 2; Space picks him; his period with another broker.
+        leavesFrmApoderado();
+        walk({"fgMandatarios=⏎"});
         answer(driver,
                {"txtPatente=3001", "cmbNoAduana", "cmbAduana=aeropuerto", "dtpIni=01022001", "dtpFin=30062003⏎"});
         // The cursor on the period stored: Enter shows it, only to be read; Supr asks, and the cursor stays there.

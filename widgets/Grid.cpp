@@ -87,6 +87,11 @@ void selectRow(QTableView* view, int row) {
     }
 }
 
+void focusRow(QTableView* view, int row) {
+    selectRow(view, row);
+    view->setFocus();
+}
+
 void onRowKeys(QTableView* view, std::function<void()> abre, std::function<void()> borra) {
     view->installEventFilter(new RowKeys(view, abre, std::move(borra)));
     QObject::connect(view, &QAbstractItemView::doubleClicked, view, [view, abre](const QModelIndex& index) {

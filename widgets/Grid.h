@@ -18,6 +18,8 @@ void widenToShow(QTableView* view, int column, const QString& widest);
 int selectedRow(const QTableView* view);
 // Selects and shows the row; -1 (or a row not there) clears the selection.
 void selectRow(QTableView* view, int row);
+// The cursor into the list, on that row: where it goes after a row was added, corrected or deleted.
+void focusRow(QTableView* view, int row);
 // Enter and a double-click on a row run `abre` (what the page's "Editar" does); Supr runs `borra` when given.
 // Both only while a row is selected.
 void onRowKeys(QTableView* view, std::function<void()> abre, std::function<void()> borra = {});
