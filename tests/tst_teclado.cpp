@@ -15,6 +15,7 @@
 #include "support/TestSupport.h"
 #include "widgets/Grid.h"
 
+#include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
@@ -68,6 +69,15 @@ QStringList address(const QString& stem, const QStringList& v) {
 
 const QStringList kCdmx{"av. reforma", "120", "06000", "centro", "ciudad de m", "cuauht"};
 const QStringList kGuerrero{"costera", "s/n", "39690", "club", "guerrero", "acapulco"};
+
+// No two buttons of the window (of those shown, or of all) answer to the same Alt+letter.
+bool mnemonicsApart(const QWidget* window, bool shownOnly) {
+    QList<QKeySequence> keys;
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (!b->shortcut().isEmpty() && (!shownOnly || b->isVisibleTo(window)))
+            keys << b->shortcut();
+    return QSet(keys.cbegin(), keys.cend()).size() == keys.size();
+}
 
 // The next dialog that opens is walked through the steps.
 void answer(ModalDriver& driver, const QStringList& steps) {
@@ -128,6 +138,7 @@ private slots:
         QVERIFY(messages.shown[1].title == "Mendaje" && messages.shown[1].icon == MessageIcon::Exclamation);
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 2);
+        QVERIFY(mnemonicsApart(&window, true));
 
         // Page 2: an aspirant, typed into frmApoderado from its first field on and accepted with Enter.
         FileDialogs::queueAnswer(copyTestData("GAVA800101AB2.req", papers.filePath("GAVA800101AB2.req")));
@@ -154,9 +165,6 @@ private slots:
         QCOMPARE(selectedRow(fgAA), 0);
         QCOMPARE(messages.texts().last().left(27), QString("¿DESEA BORRAR EL MANDATARIO"));
         QVERIFY(messages.shown.last().cancelDefault);
-        // An RFC, a CURP and the mandate texts show whole.
-        for (int c : {3, 4, 5})
-            QVERIFY(fgAA->columnWidth(c) >= static_cast<const QAbstractItemView*>(fgAA)->sizeHintForColumn(c));
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 3);
 
@@ -207,6 +215,12 @@ private slots:
                {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=" + QString::fromUtf8(kTestKeyPassword) + "⏎"});
         QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
         QTRY_VERIFY_WITH_TIMEOUT(!child<QWidget>(&window, "cmdSiguiente")->isEnabled(), 20000);
+        QVERIFY(mnemonicsApart(&window, true));
+        // Every cell of every list shows whole (the last column takes what room is left).
+        for (const QTableView* grid : window.findChildren<QTableView*>())
+            for (int c = 0; c + 1 < grid->model()->columnCount(); ++c)
+                QVERIFY2(grid->columnWidth(c) >= static_cast<const QAbstractItemView*>(grid)->sizeHintForColumn(c),
+                         qPrintable(grid->objectName()));
         QByteArray content, curp;
         QVERIFY(verifySignedFile(readFile(program.filePath("ENVIO/3012.txt")), &content, &curp));
         // What was typed, chosen and picked by keys went where it belongs.
@@ -246,6 +260,7 @@ private slots:
                                                : static_cast<QDialog*>(new frmPeriodo_Mandatario(store, {})));
         d->show();
         QApplication::setActiveWindow(d.get());
+        QVERIFY(mnemonicsApart(d.get(), false));
         for (const QComboBox* offices : d->findChildren<QComboBox*>("cmbAduana"))
             for (int i = 0; i < offices->count(); ++i)
                 QVERIFY(offices->fontMetrics().horizontalAdvance(offices->itemText(i)) < offices->width());
