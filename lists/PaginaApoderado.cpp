@@ -183,6 +183,9 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     connect(cmdBorrar, &QPushButton::clicked, this, &PaginaApoderado::cmdBorrar_Click);
     onRowKeys(
         fgAA, [this] { cmdEditar_Click(); }, [this] { cmdBorrar_Click(); });
+    // His offices and declarations are corrected with him.
+    for (QTableView* details : {fgAduanasAct, fgPedTramitados})
+        onRowKeys(details, [this] { cmdEditar_Click(); });
     // Each keystroke narrows the list anew; the first one found is selected and shown.
     connect(txtBuscar, &QLineEdit::textChanged, this, [this] { recargaEn(std::nullopt); });
 

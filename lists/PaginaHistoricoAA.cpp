@@ -84,6 +84,8 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     connect(cmdAABorrar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAABorrar_Click);
     onRowKeys(
         fgDatosAA, [this] { cmdAAEditar_Click(); }, [this] { cmdAABorrar_Click(); });
+    // His periods are corrected with him.
+    onRowKeys(fgPeriodosAA, [this] { cmdAAEditar_Click(); });
 }
 
 void PaginaHistoricoAA::Llena_Hist_AA() {
