@@ -346,7 +346,7 @@ void frmApoderado::corrigePedimento() {
         if (dialog.exec() != QDialog::Accepted)
             return;
         pedimentos_[row] = dialog.pedimento();
-        muestraListas();
+        muestraPedimentos();
     });
     focusRow(ui->fgPedTramitados, row);
 }
@@ -356,6 +356,10 @@ void frmApoderado::muestraListas() {
     for (const Aduana& a : aduanas_)
         aduanas << filaAduana(a);
     fgAduanasAct_->setRows(aduanas);
+    muestraPedimentos();
+}
+
+void frmApoderado::muestraPedimentos() {
     QList<ListRow> pedimentos;
     for (const Pedimento& p : pedimentos_)
         pedimentos << filaPedimento(p);

@@ -49,8 +49,9 @@ private:
     // declaration corrected.
     void corrigeAduana();
     void corrigePedimento();
-    // Both lists shown again from the values.
+    // Both lists, or the declarations alone, shown again from the values.
     void muestraListas();
+    void muestraPedimentos();
     void fgAduanasAct_Click();
     void fgPedTramitados_Click();
     void ordenTabulador();
