@@ -93,7 +93,7 @@ bool enEnvio(const QString& dataFolder, const QString& path) {
 }
 
 Envio rechazo(const QString& mensaje) {
-    return {Envio::Resultado::Rechazado, -1, mensaje, {}};
+    return {Envio::Resultado::Rechazado, -1, mensaje, {}, {}};
 }
 
 QString mensajeDeFirma(int code, const QString& programFolder, const QString& ruta, const QString& error) {
@@ -125,6 +125,20 @@ QString mensajeDeFirma(int code, const QString& programFolder, const QString& ru
     }
 }
 
+// What lies in ENVIO besides the signed file, its request copies and the program's own bookkeeping, which the next
+// start tidies. Only named: the program cannot tell an earlier run's copy from a file the broker put there himself.
+QStringList sobrantesEnEnvio(const QString& folder, const QString& ruta, const QStringList& copias) {
+    QSet<QString> enviados{QFileInfo(ruta).fileName(), kLista};
+    for (const QString& copia : copias)
+        enviados.insert(QFileInfo(copia).fileName());
+    QStringList sobrantes;
+    for (const QString& name :
+         QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        if (!enviados.contains(name) && !name.endsWith(kTemporal) && !dremlo::restoDeLista(name.toStdString()))
+            sobrantes << name;
+    return sobrantes;
+}
+
 // Signs the written file under its temporary name and puts it in place. An unsigned file goes in place too, so
 // that the broker finds it where he expects it, but it is listed for erasing first: were the program to end before
 // its exit hand-off, the next start erases it. The request copies, listed before they were made (`conCopias`), leave
@@ -141,7 +155,7 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
         // Left unsigned as any failed signing leaves it, told with the system's reason.
         error = e.message();
     }
-    Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, folders.program, ruta, error), ruta};
+    Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, folders.program, ruta, error), ruta, {}};
     if (code == KFIRMA32_SIN_ARCHIVO) {
         QFile::remove(temporal);
         envio.resultado = Envio::Resultado::SinArchivo;
@@ -175,6 +189,7 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
         const QSet<QString> hechas(copias.cbegin(), copias.cend());
         lista.removeIf([&](const QString& listado) { return hechas.contains(listado); });
         escribeLista(folders.data, lista, &failure);
+        envio.sobrantes = sobrantesEnEnvio(carpetaEnvio(folders.data), ruta, copias);
     }
     return envio;
 }
@@ -286,6 +301,21 @@ Envio escribeYFirma(Store& store, qint64 numero, const ProgramFolders& folders, 
 }
 
 } // namespace
+
+std::optional<QString> avisoDeSobrantes(const QString& dataFolder, const Envio& envio) {
+    constexpr qsizetype kNombrados = 10;
+    const qsizetype n = envio.sobrantes.size();
+    if (n == 0)
+        return std::nullopt;
+    QString nombres = envio.sobrantes.first(std::min(n, kNombrados)).join(QStringLiteral(", "));
+    if (n > kNombrados)
+        nombres += QStringLiteral(" y %1 más").arg(n - kNombrados);
+    return QStringLiteral("La carpeta de envío %1 tiene además %2 que este envío no lleva: %3. Quítel%4 de la "
+                          "carpeta antes de enviarla, para que la autoridad reciba sólo lo que se firmó.")
+        .arg(native(carpetaEnvio(dataFolder)),
+             n == 1 ? QStringLiteral("un archivo") : QStringLiteral("%1 archivos").arg(n), nombres,
+             n == 1 ? QStringLiteral("o") : QStringLiteral("os"));
+}
 
 QString carpetaEnvio(const QString& dataFolder) {
     return QDir(dataFolder).filePath(QStringLiteral("ENVIO"));

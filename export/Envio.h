@@ -38,7 +38,13 @@ struct Envio {
     QString mensaje;
     // The information file.
     QString ruta;
+    // After a signing, the names in ENVIO that this run did not put there (an earlier run's copies of requests no
+    // longer sent, another patente's file, anything the broker left): the folder goes whole to the authority.
+    QStringList sobrantes;
 };
+
+// What the broker is told of the names in `envio.sobrantes`, or nothing when there are none.
+std::optional<QString> avisoDeSobrantes(const QString& dataFolder, const Envio& envio);
 
 // The sending folder of a data folder, and the information file in it.
 QString carpetaEnvio(const QString& dataFolder);

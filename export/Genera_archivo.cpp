@@ -52,6 +52,8 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const Program
         }
     }
     inform(parent, envio.mensaje, firmado ? MessageIcon::Information : MessageIcon::Exclamation);
+    if (const std::optional<QString> aviso = avisoDeSobrantes(folders.data, envio))
+        inform(parent, *aviso, MessageIcon::Exclamation);
     if (!sinConstancia.isEmpty())
         inform(parent, sinConstancia, MessageIcon::Exclamation);
     return envio;

@@ -282,6 +282,14 @@ private slots:
         QCOMPARE(int(s.genera().resultado), int(Envio::Resultado::Firmado));
         QCOMPARE(readFile(s.envio("BERL700101CD3.REQ")), QByteArray("segunda"));
         QCOMPARE(readFile(s.envio("LOTP751120QW7.REQ")), readFile(testData("LOTP751120QW7.req")));
+        // A representative no longer sent leaves his earlier copy behind: named to the broker, never erased.
+        s.db->exec("delete from Mandatarios where CURP='BERL700101MDFRNS09'");
+        const Envio envio = s.genera();
+        QCOMPARE(envio.sobrantes, QStringList{"BERL700101CD3.REQ"});
+        QVERIFY(QFile::exists(s.envio("BERL700101CD3.REQ")));
+        QVERIFY(avisoDeSobrantes(s.dir.path(), envio)
+                    ->contains(" un archivo que este envío no lleva: "
+                               "BERL700101CD3.REQ. Quítelo de la carpeta"));
     }
 
     void requestNames_data() {

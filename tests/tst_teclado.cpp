@@ -290,7 +290,8 @@ private slots:
         const QString rows = "1=agente 2=representantes 3=historico_agente 4=historico_aspirantes frmInicio=indice "
                              "frmApoderado=representante frmAduanaAct=aduanas frmPedTramitados=aduanas "
                              "frmAgentes_Aduanales=historico_agente frmPeriodo_Agente=historico_agente "
-                             "frmPeriodo_Mandatario=historico_aspirantes frmKey=envio frmVistaPrevia=envio";
+                             "frmPeriodo_Mandatario=historico_aspirantes frmKey=envio frmVistaPrevia=envio "
+                             "frmRevision=revision frmConstancia=constancia";
         for (const QString& row : rows.split(' '))
             QTest::newRow(qPrintable(row.section('=', 0, 0))) << row.section('=', 1);
     }
