@@ -103,6 +103,8 @@ void frmMain::construyePaginas() {
     ui->paginas->addWidget(paginaHistoricoAA_);
     ui->paginas->addWidget(paginaMandatarios_);
     connect(paginaApoderado_, &PaginaApoderado::mandatariosCambiados, this, &frmMain::mandatariosCambiados);
+    connect(paginaMandatarios_, &PaginaMandatarios::editaAspirante, paginaApoderado_,
+            &PaginaApoderado::editaMandatario);
 }
 
 void frmMain::muestraPagina(int pagina) {

@@ -183,6 +183,9 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     connect(cmdBorrar, &QPushButton::clicked, this, &PaginaApoderado::cmdBorrar_Click);
     onRowKeys(
         fgAA, [this] { cmdEditar_Click(); }, [this] { cmdBorrar_Click(); });
+    // His offices and declarations are corrected with him.
+    for (QTableView* details : {fgAduanasAct, fgPedTramitados})
+        onRowKeys(details, [this] { cmdEditar_Click(); });
     // Each keystroke narrows the list anew; the first one found is selected and shown.
     connect(txtBuscar, &QLineEdit::textChanged, this, [this] { recargaEn(std::nullopt); });
 
@@ -274,13 +277,15 @@ void PaginaApoderado::abreApoderado(std::optional<Mandatario> valor) {
     dialog->setGuarda(
         [this, curpAnterior](const Mandatario& m, QWidget* d) { return guardaMandatario(store_, curpAnterior, m, d); });
     const bool stored = dialog->exec() == QDialog::Accepted;
-    if (curpAnterior)
-        fgAA->setFocus();
-    if (!stored)
-        return;
     // The stored representative stays selected, so that the user sees what he just wrote.
-    recargaEn(dialog->mandatario().curp, selectedRow(fgAA));
-    emit mandatariosCambiados();
+    if (stored)
+        recargaEn(dialog->mandatario().curp, selectedRow(fgAA));
+    // The cursor goes back to the list, on him, unless a new one was given up; "Revisar" and page 4 open him from
+    // other pages, which keep their own cursor.
+    if ((stored || curpAnterior) && fgAA->isVisible())
+        fgAA->setFocus();
+    if (stored)
+        emit mandatariosCambiados();
 }
 
 void PaginaApoderado::cmdNuevo_Click() {

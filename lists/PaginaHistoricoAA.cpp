@@ -84,6 +84,8 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     connect(cmdAABorrar, &QPushButton::clicked, this, &PaginaHistoricoAA::cmdAABorrar_Click);
     onRowKeys(
         fgDatosAA, [this] { cmdAAEditar_Click(); }, [this] { cmdAABorrar_Click(); });
+    // His periods are corrected with him.
+    onRowKeys(fgPeriodosAA, [this] { cmdAAEditar_Click(); });
 }
 
 void PaginaHistoricoAA::Llena_Hist_AA() {
@@ -152,10 +154,10 @@ void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor)
     // Refilled after a cancellation too: it only shows again what is stored.
     if (!intenta(this, kPersonasIlegibles, [this] { Llena_Hist_AA(); }))
         return;
-    // The cursor goes back to the list, on the one just edited or stored.
+    // The cursor goes back to the list, on the one just edited or stored; "Revisar" opens him from other pages.
     if (const int row = curp.isEmpty() ? -1 : personas_->rowOf(curp); row >= 0)
         selectRow(fgDatosAA, row);
-    if (valor)
+    if (!curp.isEmpty() && fgDatosAA->isVisible())
         fgDatosAA->setFocus();
 }
 

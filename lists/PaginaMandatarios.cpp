@@ -84,6 +84,10 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
     });
     connect(cmdMandNuevo, &QPushButton::clicked, this, &PaginaMandatarios::cmdMandNuevo_Click);
     connect(cmdMandBorrar, &QPushButton::clicked, this, &PaginaMandatarios::cmdMandBorrar_Click);
+    onRowKeys(fgMandatarios, [this] {
+        emit editaAspirante(aspirantes_->key(selectedRow(fgMandatarios)));
+        fgMandatarios->setFocus();
+    });
     // A period is not corrected, only shown; deleted, with its question.
     onRowKeys(
         fgPeriodosMandatario, [this] { muestraPeriodo(); }, [this] { cmdMandBorrar_Click(); });

@@ -25,6 +25,10 @@ public:
     // At least one aspirant is listed.
     bool hayAspirantes() const;
 
+signals:
+    // Enter or a double-click on an aspirant: he is corrected where representatives are, on page 2.
+    void editaAspirante(const QString& curp);
+
 private:
     void aspiranteElegido();
     void Llena_Periodos_H_MM(const QString& curp);

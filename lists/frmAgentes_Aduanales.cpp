@@ -32,6 +32,8 @@ frmAgentes_Aduanales::frmAgentes_Aduanales(Store& store, std::optional<PersonaHi
         if (selectedRow(ui->fgAA_Periodos) >= 0)
             ui->cmdBorrar->setEnabled(true);
     });
+    onRowKeys(
+        ui->fgAA_Periodos, [this] { corrigePeriodo(); }, [this] { cmdBorrar_Click(); });
     connect(ui->cmdAceptar, &QPushButton::clicked, this, &frmAgentes_Aduanales::cmdAceptar_Click);
     connect(ui->cmdCancelar, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -61,20 +63,41 @@ void frmAgentes_Aduanales::agregaPeriodo(const PeriodoAgente& periodo) {
 
 void frmAgentes_Aduanales::cmdNuevo_Click() {
     frmPeriodo_Agente dialog(store_, this);
-    if (dialog.exec() == QDialog::Accepted)
-        agregaPeriodo(dialog.periodo());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    agregaPeriodo(dialog.periodo());
+    focusRow(ui->fgAA_Periodos, filas_->rowCount() - 1);
+}
+
+void frmAgentes_Aduanales::corrigePeriodo() {
+    const int row = selectedRow(ui->fgAA_Periodos);
+    if (row < 0 || row >= periodos_.size())
+        return;
+    frmPeriodo_Agente dialog(store_, this);
+    dialog.muestra(periodos_.at(row));
+    if (dialog.exec() == QDialog::Accepted) {
+        periodos_[row] = dialog.periodo();
+        QList<ListRow> rows;
+        for (const PeriodoAgente& p : periodos_)
+            rows << ListRow{QString(), celdasPeriodo(p)};
+        filas_->setRows(rows);
+    }
+    focusRow(ui->fgAA_Periodos, row);
 }
 
 void frmAgentes_Aduanales::cmdBorrar_Click() {
     const int row = selectedRow(ui->fgAA_Periodos);
     if (row < 0 || row >= periodos_.size())
         return;
-    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
-        return;
-    periodos_.removeAt(row);
-    filas_->remove(row);
-    if (periodos_.isEmpty())
-        ui->cmdBorrar->setEnabled(false);
+    const bool borra = confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?"));
+    if (borra) {
+        periodos_.removeAt(row);
+        filas_->remove(row);
+        if (periodos_.isEmpty())
+            ui->cmdBorrar->setEnabled(false);
+    }
+    // The cursor stays in the list, on the period or on the one after it.
+    focusRow(ui->fgAA_Periodos, std::min(row, int(periodos_.size()) - 1));
 }
 
 bool frmAgentes_Aduanales::datosValidos() {

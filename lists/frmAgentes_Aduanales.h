@@ -38,6 +38,8 @@ private:
     void agregaPeriodo(const PeriodoAgente& periodo);
     bool datosValidos();
     void cmdNuevo_Click();
+    // Enter or a double-click on a period: corrected in its own dialog.
+    void corrigePeriodo();
     void cmdBorrar_Click();
     void cmdAceptar_Click();
 

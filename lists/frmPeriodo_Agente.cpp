@@ -19,6 +19,12 @@ frmPeriodo_Agente::frmPeriodo_Agente(Store& store, QWidget* parent)
 
 frmPeriodo_Agente::~frmPeriodo_Agente() = default;
 
+void frmPeriodo_Agente::muestra(const PeriodoAgente& periodo) {
+    eligeAduana(ui->cmbNoAduana, ui->cmbAduana, periodo.aduana.numero);
+    ui->dtpIni->setDate(periodo.inicio);
+    ui->dtpFin->setDate(periodo.fin);
+}
+
 void frmPeriodo_Agente::cmdAceptar_Click() {
     // A period with no office could never be stored with its person.
     if (ui->cmbNoAduana->currentIndex() < 0) {

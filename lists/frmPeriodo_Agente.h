@@ -20,6 +20,8 @@ public:
     explicit frmPeriodo_Agente(Store& store, QWidget* parent = nullptr);
     ~frmPeriodo_Agente() override;
 
+    // Opens on a period already listed, to correct it.
+    void muestra(const PeriodoAgente& periodo);
     PeriodoAgente periodo() const { return periodo_; }
 
 private:

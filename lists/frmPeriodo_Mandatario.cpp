@@ -39,9 +39,7 @@ PeriodoMandatario frmPeriodo_Mandatario::periodo() const {
 void frmPeriodo_Mandatario::soloMuestra(const PeriodoMandatario& periodo) {
     ui->txtPatente->setText(QString::number(periodo.patente));
     makeDisplayBox(ui->txtPatente);
-    const int office = findItem(ui->cmbNoAduana, numberText(periodo.aduana.numero));
-    ui->cmbAduana->setCurrentIndex(office);
-    ui->cmbNoAduana->setCurrentIndex(office);
+    eligeAduana(ui->cmbNoAduana, ui->cmbAduana, periodo.aduana.numero);
     ui->cmbNoAduana->setEnabled(false);
     ui->cmbAduana->setEnabled(false);
     ui->dtpIni->setDate(periodo.inicio);

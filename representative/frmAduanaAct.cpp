@@ -21,6 +21,10 @@ frmAduanaAct::frmAduanaAct(Store& store, const QList<Aduana>& enLista, QWidget* 
 
 frmAduanaAct::~frmAduanaAct() = default;
 
+void frmAduanaAct::muestra(const Aduana& aduana) {
+    eligeAduana(ui->cmbNoAduana, ui->cmbAduana, aduana.numero);
+}
+
 Aduana frmAduanaAct::aduana() const {
     return catalogo_.value(ui->cmbNoAduana->currentIndex());
 }

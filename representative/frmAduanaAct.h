@@ -23,6 +23,8 @@ public:
     frmAduanaAct(Store& store, const QList<Aduana>& enLista, QWidget* parent = nullptr);
     ~frmAduanaAct() override;
 
+    // Opens on an office already listed, to change it for another.
+    void muestra(const Aduana& aduana);
     // The office picked, once accepted.
     Aduana aduana() const;
 

@@ -92,6 +92,10 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     connect(ui->cmdBorrarAduana, &QPushButton::clicked, this, &frmApoderado::cmdBorrarAduana_Click);
     connect(ui->cmdNuevoPed, &QPushButton::clicked, this, &frmApoderado::cmdNuevoPed_Click);
     connect(ui->cmdBorrarPed, &QPushButton::clicked, this, &frmApoderado::cmdBorrarPed_Click);
+    onRowKeys(
+        ui->fgAduanasAct, [this] { corrigeAduana(); }, [this] { cmdBorrarAduana_Click(); });
+    onRowKeys(
+        ui->fgPedTramitados, [this] { corrigePedimento(); }, [this] { cmdBorrarPed_Click(); });
     connect(ui->fgAduanasAct->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmApoderado::fgAduanasAct_Click);
     connect(ui->fgPedTramitados->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -291,8 +295,10 @@ void frmApoderado::fgPedTramitados_Click() {
 void frmApoderado::cmdNuevaAduana_Click() {
     intenta(this, kCatalogoIlegible, [this] {
         frmAduanaAct dialog(store_, aduanas_, this);
-        if (dialog.exec() == QDialog::Accepted)
-            agregaAduana(dialog.aduana());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        agregaAduana(dialog.aduana());
+        focusRow(ui->fgAduanasAct, int(aduanas_.size()) - 1);
     });
     if (!aduanas_.isEmpty())
         ui->cmdNuevoPed->setEnabled(true);
@@ -301,36 +307,87 @@ void frmApoderado::cmdNuevaAduana_Click() {
 void frmApoderado::cmdNuevoPed_Click() {
     intenta(this, kCatalogoIlegible, [this] {
         frmPedTramitados dialog(store_, aduanas_, this);
-        if (dialog.exec() == QDialog::Accepted)
-            agregaPedimento(dialog.pedimento());
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        agregaPedimento(dialog.pedimento());
+        focusRow(ui->fgPedTramitados, int(pedimentos_.size()) - 1);
     });
+}
+
+void frmApoderado::corrigeAduana() {
+    const int row = selectedRow(ui->fgAduanasAct);
+    if (row < 0 || row >= aduanas_.size())
+        return;
+    intenta(this, kCatalogoIlegible, [&] {
+        QList<Aduana> otras = aduanas_;
+        otras.removeAt(row);
+        frmAduanaAct dialog(store_, otras, this);
+        dialog.muestra(aduanas_.at(row));
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        const Aduana nueva = dialog.aduana();
+        for (Pedimento& p : pedimentos_) {
+            if (p.aduana.numero == aduanas_.at(row).numero)
+                p.aduana = nueva;
+        }
+        aduanas_[row] = nueva;
+        muestraListas();
+    });
+    focusRow(ui->fgAduanasAct, row);
+}
+
+void frmApoderado::corrigePedimento() {
+    const int row = selectedRow(ui->fgPedTramitados);
+    if (row < 0 || row >= pedimentos_.size())
+        return;
+    intenta(this, kCatalogoIlegible, [&] {
+        frmPedTramitados dialog(store_, aduanas_, this);
+        dialog.muestra(pedimentos_.at(row));
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        pedimentos_[row] = dialog.pedimento();
+        muestraPedimentos();
+    });
+    focusRow(ui->fgPedTramitados, row);
+}
+
+void frmApoderado::muestraListas() {
+    QList<ListRow> aduanas;
+    for (const Aduana& a : aduanas_)
+        aduanas << filaAduana(a);
+    fgAduanasAct_->setRows(aduanas);
+    muestraPedimentos();
+}
+
+void frmApoderado::muestraPedimentos() {
+    QList<ListRow> pedimentos;
+    for (const Pedimento& p : pedimentos_)
+        pedimentos << filaPedimento(p);
+    fgPedTramitados_->setRows(pedimentos);
 }
 
 void frmApoderado::cmdBorrarAduana_Click() {
     const int row = selectedRow(ui->fgAduanasAct);
     if (row < 0)
         return;
-    if (!confirmDestructive(this,
-                            QStringLiteral("¿DESEA BORRAR LA ADUANA SELECCIONADA Y LOS PEDIMENTOS RELACIONADOS?")))
-        return;
-    const qint64 aduana = aduanas_.at(row).numero;
-    // From the last row down, so that removing one keeps the positions still to be visited.
-    for (qsizetype r = pedimentos_.size() - 1; r >= 0; --r) {
-        if (pedimentos_.at(r).aduana.numero == aduana) {
-            pedimentos_.removeAt(r);
-            fgPedTramitados_->remove(int(r));
-        }
+    if (confirmDestructive(this,
+                           QStringLiteral("¿DESEA BORRAR LA ADUANA SELECCIONADA Y LOS PEDIMENTOS RELACIONADOS?"))) {
+        const qint64 aduana = aduanas_.at(row).numero;
+        pedimentos_.removeIf([aduana](const Pedimento& p) { return p.aduana.numero == aduana; });
+        aduanas_.removeAt(row);
+        muestraListas();
     }
-    aduanas_.removeAt(row);
-    fgAduanasAct_->remove(row);
+    // The cursor stays in the list, on the office or on the one after it.
+    focusRow(ui->fgAduanasAct, std::min(row, int(aduanas_.size()) - 1));
 }
 
 void frmApoderado::cmdBorrarPed_Click() {
     const int row = selectedRow(ui->fgPedTramitados);
     if (row < 0)
         return;
-    if (!confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?")))
-        return;
-    pedimentos_.removeAt(row);
-    fgPedTramitados_->remove(row);
+    if (confirmDestructive(this, QStringLiteral("¿DESEA BORRAR EL PERIODO SELECCIONADO?"))) {
+        pedimentos_.removeAt(row);
+        fgPedTramitados_->remove(row);
+    }
+    focusRow(ui->fgPedTramitados, std::min(row, int(pedimentos_.size()) - 1));
 }

@@ -45,6 +45,13 @@ private:
     void cmdBorrarAduana_Click();
     void cmdNuevoPed_Click();
     void cmdBorrarPed_Click();
+    // Enter or a double-click on a row: the office changed for another (its declarations follow it), or the
+    // declaration corrected.
+    void corrigeAduana();
+    void corrigePedimento();
+    // Both lists, or the declarations alone, shown again from the values.
+    void muestraListas();
+    void muestraPedimentos();
     void fgAduanasAct_Click();
     void fgPedTramitados_Click();
     void ordenTabulador();

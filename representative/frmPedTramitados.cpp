@@ -27,6 +27,12 @@ frmPedTramitados::frmPedTramitados(Store& store, const QList<Aduana>& aduanasEnL
 
 frmPedTramitados::~frmPedTramitados() = default;
 
+void frmPedTramitados::muestra(const Pedimento& pedimento) {
+    eligeAduana(ui->cmbNoAduana, ui->cmbAduana, pedimento.aduana.numero);
+    ui->txtPedimento->setText(pedimento.noPedimento);
+    ui->dtpFPed->setDate(pedimento.fecha);
+}
+
 Pedimento frmPedTramitados::pedimento() const {
     return {catalogo_.value(ui->cmbNoAduana->currentIndex()), ui->txtPedimento->text(), ui->dtpFPed->date()};
 }

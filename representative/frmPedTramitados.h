@@ -26,6 +26,8 @@ public:
     frmPedTramitados(Store& store, const QList<Aduana>& aduanasEnLista, QWidget* parent = nullptr);
     ~frmPedTramitados() override;
 
+    // Opens on a declaration already listed, to correct it.
+    void muestra(const Pedimento& pedimento);
     // The declaration captured, once accepted.
     Pedimento pedimento() const;
 

@@ -15,6 +15,7 @@
 #include "support/TestSupport.h"
 #include "widgets/Grid.h"
 
+#include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
@@ -43,13 +44,14 @@ void keys(const QString& typed) {
 }
 
 // Each step "control=keys" (or just "control"): the cursor must be there; the keys are typed and, unless they end
-// with Enter or Supr, Tab moves on.
+// with Enter or Supr or took the cursor elsewhere (a dialog that closed), Tab moves on.
 void walk(const QStringList& steps) {
     for (const QString& step : steps) {
-        const QString at = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "(nada)";
+        QWidget* const before = QApplication::focusWidget();
+        const QString at = before ? before->objectName() : "(nada)";
         QVERIFY2(at == step.section('=', 0, 0), qPrintable(step + " <> " + at));
         keys(step.section('=', 1));
-        if (QApplication::focusWidget() && !step.endsWith(u'⏎') && !step.endsWith(u'⌦'))
+        if (QApplication::focusWidget() == before && before && !step.endsWith(u'⏎') && !step.endsWith(u'⌦'))
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
 }
@@ -67,6 +69,15 @@ QStringList address(const QString& stem, const QStringList& v) {
 
 const QStringList kCdmx{"av. reforma", "120", "06000", "centro", "ciudad de m", "cuauht"};
 const QStringList kGuerrero{"costera", "s/n", "39690", "club", "guerrero", "acapulco"};
+
+// No two buttons of the window (of those shown, or of all) answer to the same Alt+letter.
+bool mnemonicsApart(const QWidget* window, bool shownOnly) {
+    QList<QKeySequence> keys;
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (!b->shortcut().isEmpty() && (!shownOnly || b->isVisibleTo(window)))
+            keys << b->shortcut();
+    return QSet(keys.cbegin(), keys.cend()).size() == keys.size();
+}
 
 // The next dialog that opens is walked through the steps.
 void answer(ModalDriver& driver, const QStringList& steps) {
@@ -127,6 +138,7 @@ private slots:
         QVERIFY(messages.shown[1].title == "Mendaje" && messages.shown[1].icon == MessageIcon::Exclamation);
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 2);
+        QVERIFY(mnemonicsApart(&window, true));
 
         // Page 2: an aspirant, typed into frmApoderado from its first field on and accepted with Enter.
         FileDialogs::queueAnswer(copyTestData("GAVA800101AB2.req", papers.filePath("GAVA800101AB2.req")));
@@ -134,30 +146,33 @@ private slots:
                                    "txtCURP=gava800101mdfrgn05", "txtRFC=gava800101ab2", "optSi=␣"} +
                            address("", kCdmx) + address("Fiscal", kGuerrero) +
                            QStringList{"cmdBuscar=␣", "optNTCL=␣⏎"});
-        // The addresses on the page only show: Tab passes them over.
+        // The cursor comes back on her row. The addresses on the page only show: Tab passes them over.
         const QTableView* fgAA = child<QTableView>(&window, "fgAA");
-        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "cmdEditar", "cmdBorrar", "cmdRevisar", "cmdAtras", "cmdSiguiente"});
+        walk({"txtBuscar", "fgAA", "cmdNuevo=␣", "fgAA", "cmdNuevo", "cmdEditar", "cmdBorrar", "cmdRevisar", "cmdAtras",
+              "cmdSiguiente"});
         // Alt+B searches; Enter on the row found edits her (Escape leaves), Supr asks; the cursor stays on her row.
         QTest::keyClick(&window, Qt::Key_B, Qt::AltModifier);
-        driver.then([](QDialog* d) {
-            QCOMPARE(d->objectName(), QString("frmApoderado"));
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        });
+        const auto leavesFrmApoderado = [&driver] {
+            driver.then([](QDialog* d) {
+                QCOMPARE(d->objectName(), QString("frmApoderado"));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            });
+        };
+        leavesFrmApoderado();
         messages.answerNext(false);
         walk({"txtBuscar=garcia", "fgAA=⏎", "fgAA=⌦", "fgAA"});
         QCOMPARE(gridRows(&window, "fgAA").size(), 1);
         QCOMPARE(selectedRow(fgAA), 0);
         QCOMPARE(messages.texts().last().left(27), QString("¿DESEA BORRAR EL MANDATARIO"));
         QVERIFY(messages.shown.last().cancelDefault);
-        // An RFC, a CURP and the mandate texts show whole.
-        for (int c : {3, 4, 5})
-            QVERIFY(fgAA->columnWidth(c) >= static_cast<const QAbstractItemView*>(fgAA)->sizeHintForColumn(c));
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 3);
 
-        // Page 3: a former representative; his period through a second dialog.
+        // Page 3: a former representative; his period through a second dialog, the cursor then on it: Enter
+        // corrects it, Supr asks.
         answer(driver, {"txtNombre=juan", "txtApPaterno=ramos", "txtApMaterno=arias", "txtCURP=raaj600101hdfmrn01",
-                        "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "cmdAceptar=⏎"});
+                        "txtRFC=raaj600101ab1", "fgAA_Periodos", "cmdNuevo=␣", "fgAA_Periodos=⏎", "fgAA_Periodos=⌦",
+                        "fgAA_Periodos", "cmdNuevo", "cmdBorrar", "cmdAceptar=⏎"});
         driver.then([](QDialog*) {
             // The office number typed into the open list (F4), Enter takes it.
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4);
@@ -170,13 +185,18 @@ private slots:
             QTRY_VERIFY(dtpIni->calendarWidget()->isVisible());
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
             QTRY_VERIFY(!dtpIni->calendarWidget()->isVisible());
-            walk({"dtpIni=02011995", "dtpFin=31121999⏎"});
+            walk({"dtpIni=02011995", "dtpFin=31121998⏎"});
         });
-        walk({"fgDatosAA", "cmdAANuevo=␣"});
+        answer(driver, {"cmbNoAduana", "cmbAduana", "dtpIni", "dtpFin=31121999⏎"});
+        messages.answerNext(false);
+        walk({"fgDatosAA", "cmdAANuevo=␣", "fgDatosAA"});
+        QCOMPARE(messages.texts().last(), "¿DESEA BORRAR EL PERIODO SELECCIONADO?");
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 4);
 
-        // Page 4: Space picks the aspirant; his period with another broker.
+        // Page 4: Enter on the aspirant corrects him as on page 2; Space picks him; his period with another broker.
+        leavesFrmApoderado();
+        walk({"fgMandatarios=⏎"});
         answer(driver,
                {"txtPatente=3001", "cmbNoAduana", "cmbAduana=aeropuerto", "dtpIni=01022001", "dtpFin=30062003⏎"});
         // The cursor on the period stored: Enter shows it, only to be read; Supr asks, and the cursor stays there.
@@ -195,6 +215,12 @@ private slots:
                {"txtLlave=" + keyPath, "cmdBuscar", "txtPassword=" + QString::fromUtf8(kTestKeyPassword) + "⏎"});
         QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
         QTRY_VERIFY_WITH_TIMEOUT(!child<QWidget>(&window, "cmdSiguiente")->isEnabled(), 20000);
+        QVERIFY(mnemonicsApart(&window, true));
+        // Every cell of every list shows whole.
+        for (const QTableView* grid : window.findChildren<QTableView*>())
+            for (int c = 0; c < grid->model()->columnCount(); ++c)
+                QVERIFY2(grid->columnWidth(c) >= static_cast<const QAbstractItemView*>(grid)->sizeHintForColumn(c),
+                         qPrintable(grid->objectName()));
         QByteArray content, curp;
         QVERIFY(verifySignedFile(readFile(program.filePath("ENVIO/3012.txt")), &content, &curp));
         // What was typed, chosen and picked by keys went where it belongs.
@@ -234,6 +260,7 @@ private slots:
                                                : static_cast<QDialog*>(new frmPeriodo_Mandatario(store, {})));
         d->show();
         QApplication::setActiveWindow(d.get());
+        QVERIFY(mnemonicsApart(d.get(), false));
         for (const QComboBox* offices : d->findChildren<QComboBox*>("cmbAduana"))
             for (int i = 0; i < offices->count(); ++i)
                 QVERIFY(offices->fontMetrics().horizontalAdvance(offices->itemText(i)) < offices->width());

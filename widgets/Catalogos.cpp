@@ -65,3 +65,9 @@ int findItem(const QComboBox* combo, const QString& text) {
     }
     return -1;
 }
+
+void eligeAduana(QComboBox* numbers, QComboBox* names, qint64 numero) {
+    const int office = findItem(numbers, numberText(numero));
+    names->setCurrentIndex(office);
+    numbers->setCurrentIndex(office);
+}

@@ -24,3 +24,5 @@ void preparaAduanas(QWidget* dialog, Store& store, QComboBox* numbers, QComboBox
 QVariant chosenNumber(const QComboBox* numbers);
 // The position of an item in a combo, or -1.
 int findItem(const QComboBox* combo, const QString& text);
+// Chooses in an office pair the office of that number; none when the pair does not list it.
+void eligeAduana(QComboBox* numbers, QComboBox* names, qint64 numero);

@@ -60,6 +60,16 @@ void setupView(QTableView* view, QAbstractItemModel* model, const QList<int>& wi
     view->setModel(model);
     setHabits(view);
     setWidths(view, widthsInTwips, model->columnCount());
+    // No cell is cut, so that nobody has to drag a column: one narrower than the rows shown grows as they come.
+    const auto fit = [view] {
+        for (int c = 0; c < view->model()->columnCount(); ++c) {
+            const int needed = static_cast<const QAbstractItemView*>(view)->sizeHintForColumn(c);
+            if (view->columnWidth(c) < needed)
+                view->setColumnWidth(c, needed);
+        }
+    };
+    QObject::connect(model, &QAbstractItemModel::rowsInserted, view, fit);
+    QObject::connect(model, &QAbstractItemModel::modelReset, view, fit);
 }
 
 void widenToShow(QTableView* view, int column, const QString& widest) {
@@ -85,6 +95,11 @@ void selectRow(QTableView* view, int row) {
     } else if (view->selectionModel()) {
         view->clearSelection();
     }
+}
+
+void focusRow(QTableView* view, int row) {
+    selectRow(view, row);
+    view->setFocus();
 }
 
 void onRowKeys(QTableView* view, std::function<void()> abre, std::function<void()> borra) {
