@@ -118,10 +118,16 @@ QVariant date(const Column& column, const QString& value) {
 
 // The export marks each mandate type of its time in its own way (the later one "1", the others empty).
 QVariant mandato(const QString& value) {
-    for (const ReglasMandato& tipo : tiposMandato())
-        if (!tipo.marcaExportacion.isNull() && tipo.marcaExportacion == value)
+    QStringList marcas;
+    for (const ReglasMandato& tipo : tiposMandato()) {
+        if (tipo.marcaExportacion.isNull())
+            continue;
+        if (tipo.marcaExportacion == value)
             return codigoMandato(tipo.mandato);
-    throw ImportError(QStringLiteral("la marca de tipo de mandato %1 no es ni vacía ni 1").arg(shown(value)));
+        marcas << (tipo.marcaExportacion.isEmpty() ? QStringLiteral("vacía") : tipo.marcaExportacion);
+    }
+    throw ImportError(QStringLiteral("la marca de tipo de mandato %1 no es ni %2")
+                          .arg(shown(value), marcas.join(QStringLiteral(" ni "))));
 }
 
 QVariant converted(const Column& column, const QString& value) {
