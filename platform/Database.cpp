@@ -1,11 +1,14 @@
 #include "platform/Database.h"
 
+#include "platform/TextFold.h"
+
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QVarLengthArray>
 
 #include <sqlite3.h>
 
@@ -30,6 +33,25 @@ QVariant forBinding(const QVariant& value) {
 
 DatabaseError engineError(const QSqlError& error) {
     return DatabaseError(engineText(error), error.nativeErrorCode().toInt());
+}
+
+// fold_text(x, ...): the text fold of searches inside the engine, so that a search reads no row it does not show.
+// It runs for every row a search reads, so a row's fold is made on the stack.
+void foldTextFunction(sqlite3_context* context, int count, sqlite3_value** arguments) {
+    if (count == 1 && sqlite3_value_type(arguments[0]) == SQLITE_NULL)
+        return sqlite3_result_null(context);
+    qsizetype room = count;
+    for (int i = 0; i < count; ++i)
+        room += 2 * qsizetype(sqlite3_value_bytes(arguments[i]));
+    QVarLengthArray<char, 1024> folded(room);
+    char* end = folded.data();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            *end++ = ' ';
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[i]));
+        end = fold(QByteArrayView(text, sqlite3_value_bytes(arguments[i])), end);
+    }
+    sqlite3_result_text(context, folded.constData(), int(end - folded.constData()), SQLITE_TRANSIENT);
 }
 
 void bindAndRun(QSqlQuery& query, const QVariantList& values) {
@@ -206,6 +228,10 @@ std::unique_ptr<Database> Database::open(const QString& path) {
         }
     }
     auto opened = std::unique_ptr<Database>(new Database(name, path));
+    if (sqlite3_create_function_v2(opened->engine(), "fold_text", -1,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, foldTextFunction,
+                                   nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(opened->engine())), sqlite3_errcode(opened->engine()));
     // Every page is checked as it is read, so that a damaged one is met as damage by the statement that reads it
     // rather than read as rows of garbage.
     opened->exec(QStringLiteral("pragma cell_size_check = on"));
@@ -218,6 +244,18 @@ Database::~Database() {
         db.close();
     }
     QSqlDatabase::removeDatabase(connection_);
+}
+
+sqlite3* Database::engine() const {
+    // The driver's own handle: the engine library is the one the driver links, so what runs on it runs on this
+    // connection, inside whatever it has begun.
+    const QVariant handle = QSqlDatabase::database(connection_, false).driver()->handle();
+    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                      ? *static_cast<sqlite3* const*>(handle.constData())
+                      : nullptr;
+    if (!db)
+        throw DatabaseError(QStringLiteral("la conexión no está abierta"));
+    return db;
 }
 
 std::unique_ptr<QSqlQuery> Database::prepared(const QString& sql) {
@@ -270,14 +308,7 @@ Query Database::select(const QString& sql, const QVariantList& values) {
 
 Rows Database::rows(const QString& sql) {
     refuseIfDamaged();
-    // The driver's own handle: the engine library is the one the driver links, so the statement runs on this
-    // connection, inside whatever it has begun.
-    const QVariant handle = QSqlDatabase::database(connection_, false).driver()->handle();
-    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                      ? *static_cast<sqlite3* const*>(handle.constData())
-                      : nullptr;
-    if (!db)
-        throw DatabaseError(QStringLiteral("la conexión no está abierta"));
+    sqlite3* db = engine();
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* statement = nullptr;
     const int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
