@@ -27,6 +27,8 @@ const std::pair<const char*, const char*> kTemas[] = {
     {"frmPeriodo_Mandatario", "historico_aspirantes"},
     {"frmKey", "envio"},
     {"frmVistaPrevia", "envio"},
+    {"frmRevision", "revision"},
+    {"frmConstancia", "constancia"},
 };
 
 } // namespace

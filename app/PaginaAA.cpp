@@ -140,15 +140,10 @@ std::optional<AgenteAduanal> PaginaAA::guarda() {
         return std::nullopt;
     txtAutorizacion->setText(QStringLiteral("0"));
     const AgenteAduanal stored = agente();
-    try {
-        store_.guardaAgente(stored);
-    } catch (const DatabaseError& e) {
-        inform(this,
-               QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1")
-                   .arg(e.message()),
-               MessageIcon::Exclamation);
+    if (!intenta(this,
+                 QStringLiteral("No se pudo guardar la información del Agente Aduanal; se conserva la anterior.\n%1"),
+                 [&] { store_.guardaAgente(stored); }))
         return std::nullopt;
-    }
     guardado_ = stored;
     return stored;
 }

@@ -41,7 +41,7 @@ frmMain::frmMain(const ProgramFolders& folders, const QString& previousFolder, Q
     connect(ui->cmdAtras, &QPushButton::clicked, this, &frmMain::cmdAtras_Click);
     connect(ui->cmdSalir, &QPushButton::clicked, this, &frmMain::cmdSalir_Click);
     connect(ui->cmdRevisar, &QPushButton::clicked, this, &frmMain::cmdRevisar_Click);
-    connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_, NoPatente_); });
+    connect(ui->cmdVistaPrevia, &QPushButton::clicked, this, [this] { Vista_Previa(this, *store_); });
     connect(ui->cmdAbrirEnvio, &QPushButton::clicked, this, [this] { Abre_Carpeta_Envio(this, folders_.data); });
     connect(ui->cmdConstancia, &QPushButton::clicked, this, [this] { Imprime_Constancia(this, *constancia_); });
     new AyudaF1([this] { return acercaDe(folders_.data, db_.get()); }, this);
@@ -78,26 +78,19 @@ bool frmMain::iniciar() {
     if (!db_)
         return false;
     // The day's copy is taken before this run writes anything; without it the start goes on, the broker told.
-    const QString respaldo = Respaldos(*db_).diario();
-    if (!respaldo.isEmpty())
-        inform(this, respaldo, MessageIcon::Exclamation);
+    intenta(this, [this] { Respaldos(*db_).diario(); });
     store_ = std::make_unique<Store>(*db_);
     // A run that broke off between writing and signing, or left without its exit hand-off, must not leave an
     // unsigned file in ENVIO to be sent by mistake.
     const Limpieza limpieza = limpiaEnvioPendiente(folders_.data);
     if (!limpieza.aviso.isEmpty())
         inform(this, limpieza.aviso, MessageIcon::Exclamation);
-    try {
+    return intenta(this, QStringLiteral("No se pudieron leer los datos de la base de datos:\n%1"), [this] {
         construyePaginas();
         Viejo_TOLVEK(this, *db_, folders_.program, previousFolder_);
         Inicializa_0();
         Inicializa_datos();
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudieron leer los datos de la base de datos:\n%1").arg(e.message()),
-               MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    });
 }
 
 void frmMain::construyePaginas() {
@@ -132,7 +125,7 @@ void frmMain::terminaAsistente() {
 }
 
 void frmMain::finaliza() {
-    const std::optional<Envio> envio = Genera_archivo(this, *store_, NoPatente_, folders_, &constancia_);
+    const std::optional<Envio> envio = Genera_archivo(this, *store_, folders_, &constancia_);
     if (!envio)
         return;
     firma_.registra(*envio);
@@ -151,7 +144,6 @@ void frmMain::Inicializa_datos() {
                MessageIcon::Exclamation);
         return;
     }
-    NoPatente_ = QString::number(agente->patente);
     paginaApoderado_->Llena_Mandatarios();
     paginaMandatarios_->Llena_Hist_Mandatarios();
     paginaHistoricoAA_->Llena_Hist_AA();
@@ -175,59 +167,45 @@ void frmMain::setSiguiente(Siguiente siguiente) {
 }
 
 void frmMain::mandatariosCambiados() {
-    try {
+    intenta(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1"), [this] {
         paginaMandatarios_->Llena_Hist_Mandatarios();
         // "Revisar" stores representatives from any page; the caption follows the list on page 2 alone.
         if (pagina_ == 2)
             setSiguiente(paginaMandatarios_->hayAspirantes() ? Siguiente::Siguiente : Siguiente::Finaliza);
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo leer la lista de Mandatarios:\n%1").arg(e.message()),
-               MessageIcon::Exclamation);
-    }
-}
-
-bool frmMain::guardaPagina1() {
-    const std::optional<AgenteAduanal> agente = paginaAA_->guarda();
-    if (!agente)
-        return false;
-    // Only once stored, and as stored: the patente names the information file, which is written from the
-    // database, so "0470" is 470 in this run as in any later one.
-    NoPatente_ = QString::number(agente->patente);
-    return true;
+    });
 }
 
 void frmMain::cmdSiguiente_Click() {
+    intenta(this, QStringLiteral("No se pudo leer la base de datos:\n%1"), [this] { avanza(); });
+}
+
+void frmMain::avanza() {
     Store& store = *store_;
-    try {
-        switch (pagina_) {
-        case 1:
-            if (!guardaPagina1())
-                return;
-            muestraPagina(2);
-            setSiguiente(store.Hay_Hist_Mandatarios() ? Siguiente::Siguente : Siguiente::Finaliza);
-            break;
-        case 2:
-            if (!Verifica_Datos_p2(this, store))
-                return;
-            if (siguiente_ == Siguiente::Finaliza) {
-                finaliza();
-                return;
-            }
-            muestraPagina(3);
-            break;
-        case 3:
-            muestraPagina(4);
-            setSiguiente(Siguiente::Finaliza);
-            break;
-        case 4:
-            if (!Verifica_Datos_p4(*paginaMandatarios_))
-                return;
+    switch (pagina_) {
+    case 1:
+        if (!paginaAA_->guarda())
+            return;
+        muestraPagina(2);
+        setSiguiente(store.Hay_Hist_Mandatarios() ? Siguiente::Siguente : Siguiente::Finaliza);
+        break;
+    case 2:
+        if (!Verifica_Datos_p2(this, store))
+            return;
+        if (siguiente_ == Siguiente::Finaliza) {
             finaliza();
-            break;
+            return;
         }
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo leer la base de datos:\n%1").arg(e.message()),
-               MessageIcon::Exclamation);
+        muestraPagina(3);
+        break;
+    case 3:
+        muestraPagina(4);
+        setSiguiente(Siguiente::Finaliza);
+        break;
+    case 4:
+        if (!Verifica_Datos_p4(*paginaMandatarios_))
+            return;
+        finaliza();
+        break;
     }
 }
 
@@ -260,7 +238,7 @@ bool frmMain::saleConfirmado() {
         const Answer answer =
             ask(this, QStringLiteral("Los cambios de la página 1, Datos del Agente Aduanal, no se han guardado.\n\n"
                                      "¿Desea guardarlos antes de salir?"));
-        if (answer == Answer::Cancel || (answer == Answer::Yes && !guardaPagina1()))
+        if (answer == Answer::Cancel || (answer == Answer::Yes && !paginaAA_->guarda()))
             return false;
     }
     return !ui->cmdSiguiente->isEnabled() ||
@@ -297,10 +275,8 @@ void frmMain::termina() {
     // names those of this run and any an earlier run could not hand off.
     Borra_Archivo_Sin_Firma(this, folders_, firma_.sinFirma);
     // What this run wrote gets a copy of its own before the program ends; without it the broker is told.
-    if (db_) {
-        if (const QString respaldo = Respaldos(*db_).alCerrar(); !respaldo.isEmpty())
-            inform(this, respaldo, MessageIcon::Exclamation);
-    }
+    if (db_)
+        intenta(this, [this] { Respaldos(*db_).alCerrar(); });
     QApplication::quit();
 }
 

@@ -37,10 +37,6 @@ public:
     // False when the database cannot be used (the user has been told); the window must not be shown then.
     bool iniciar();
 
-    Database& db() { return *db_; }
-    const QString& NoPatente() const { return NoPatente_; }
-    int Pagina() const { return pagina_; }
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -57,6 +53,8 @@ private:
     // "Finaliza": the information file written and signed; the wizard ends when it was signed.
     void finaliza();
     void cmdSiguiente_Click();
+    // The step forward from the page on show.
+    void avanza();
     void cmdAtras_Click();
     void cmdSalir_Click();
     // "Salir" and the close box: page 1 changed and not stored is kept or dropped as the user says, then he is
@@ -65,7 +63,6 @@ private:
     // Every problem of the stored data at once; a row opens its record.
     void cmdRevisar_Click();
     void setSiguiente(Siguiente siguiente);
-    bool guardaPagina1();
     // Ends the run: leaves the event loop, so that the database is closed on the way out.
     void termina();
     void mandatariosCambiados();
@@ -83,8 +80,6 @@ private:
     QString previousFolder_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<Store> store_;
-    // The stored patente, as text; it names the information file.
-    QString NoPatente_;
     EstadoFirma firma_;
     // That of the last signing, once written.
     std::optional<Constancia> constancia_;

@@ -33,9 +33,9 @@ int main(int argc, char** argv) {
         Store store(*db);
         const double ours = bestMs(3, [&] {
             WriteFile file(target);
-            QString message;
-            if (!file.create() || !Escribe_Archivo(store, "3012", &file, &message) || !file.finish()) {
-                std::fprintf(stderr, "%s\n", qPrintable(message.isEmpty() ? file.errorString() : message));
+            std::optional<QString> defecto;
+            if (!file.create() || (defecto = Escribe_Archivo(store, 3012, &file)) || !file.finish()) {
+                std::fprintf(stderr, "%s\n", qPrintable(defecto.value_or(file.errorString())));
                 return false;
             }
             return true;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
@@ -63,7 +64,9 @@ void measure(frmMain* w) {
     clock.start();
     press(w, "cmdSiguiente");
     QApplication::processEvents();
-    const double page2 = w->Pagina() == 2 ? double(clock.nsecsElapsed()) / 1e6 : -1;
+    const double page2 = w->findChild<QStackedWidget*>(QStringLiteral("paginas"))->currentIndex() == 1
+                             ? double(clock.nsecsElapsed()) / 1e6
+                             : -1;
 
     auto* grid = w->findChild<QAbstractItemView*>(QStringLiteral("fgAA"));
     grid->setCurrentIndex(grid->model()->index(0, 0));

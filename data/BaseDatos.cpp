@@ -126,17 +126,20 @@ void check(Database& db, const QString& path, const QString& shown) {
     if (const std::optional<QString> damage = db.damage())
         throw BaseDanada(path, *damage);
     const int version = storedVersion(db);
-    if (version > kVersionEsquema && !db.columns(QStringLiteral("Mandatarios")).isEmpty())
+    if (version > kVersionEsquema && !db.columns(tabla::Mandatarios).isEmpty())
         throw Falla(QStringLiteral("La base de datos %1 fue creada por una versión más reciente de TOLVEK 3; "
                                    "actualice el programa.\nNo se ha modificado.")
                         .arg(shown));
     if (const QString fault = schemaFault(db, tablesOfVersion(version)); !fault.isEmpty() || version > kVersionEsquema)
         throw foreign(shown, fault.isEmpty() ? QStringLiteral("versión %1 desconocida").arg(version) : fault);
     if (version < kVersionEsquema) {
-        if (const QString respaldo = Respaldos(db).respalda(); !respaldo.isEmpty())
+        try {
+            Respaldos(db).respalda();
+        } catch (const Falla& e) {
             throw Falla(QStringLiteral("La base de datos %1 es de una versión anterior de TOLVEK 3 y no se actualizó "
                                        "porque antes no se pudo copiar:\n%2")
-                            .arg(shown, respaldo));
+                            .arg(shown, e.message()));
+        }
         actualizaEsquema(db, version);
     }
 }

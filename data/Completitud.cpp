@@ -22,13 +22,12 @@ QStringList faltasMandatario(const EstadoMandatario& m) {
         faltas << QStringLiteral("Proporcione el Domicilo Fiscal del Representante ") + who;
     if (!f.operando.isNull() && f.operando.toLongLong() == 2)
         faltas << QStringLiteral("Defina si se encuentra operando actualemente del Representante ") + who;
-    if (f.mandato == Mandato::Anterior || f.mandato == Mandato::Conforme) {
-        if (isBlank(f.requerimiento))
-            faltas << QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
-    }
-    if (f.mandato == Mandato::Anterior && !m.aduanas)
+    const ReglasMandato& tipo = reglas(f.mandato);
+    if (tipo.conRequerimiento && isBlank(f.requerimiento))
+        faltas << QStringLiteral("Proporcione el archivo de Requerimiento del mandatario ") + who;
+    if (tipo.conAduanas && !m.aduanas)
         faltas << QStringLiteral("Proporcione las Aduanas ante las que aha actuado el Representante ") + who;
-    if (f.mandato == Mandato::Conforme && m.acreditacion.isNull())
+    if (tipo.conAcreditacion && m.acreditacion.isNull())
         faltas << QStringLiteral("Proporcione el Tipo de acreditamiento del mandatario ") + who;
     return faltas;
 }

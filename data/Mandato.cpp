@@ -1,18 +1,52 @@
 #include "data/Mandato.h"
 
+#include <array>
+
+namespace {
+
+const ReglasMandato kNinguno{};
+
+const std::array<ReglasMandato, 3>& tabla() {
+    // mandato, texto, seCaptura, conAduanas, conAcreditacion, conRequerimiento, copiaRequerimiento, aspirante, marca
+    static const std::array<ReglasMandato, 3> tipos{{
+        {Mandato::Anterior, QStringLiteral("Anterior 01/01/2001"), true, true, false, true, true, false,
+         QStringLiteral("")},
+        {Mandato::Conforme, QStringLiteral("Conforme 2.13.11 (Posterior 01/01/2001)"), true, false, true, true, false,
+         true, QStringLiteral("1")},
+        {Mandato::Autorizado, QStringLiteral("Con autorización de operar al 15/01/2004"), false, false, false, false,
+         true, false, QString()},
+    }};
+    return tipos;
+}
+
+} // namespace
+
+std::span<const ReglasMandato> tiposMandato() {
+    return tabla();
+}
+
+const ReglasMandato& reglas(Mandato mandato) {
+    for (const ReglasMandato& r : tabla())
+        if (r.mandato == mandato)
+            return r;
+    return kNinguno;
+}
+
+QVariantList codigosDonde(bool ReglasMandato::*regla) {
+    QVariantList codigos;
+    for (const ReglasMandato& r : tabla())
+        if (r.*regla)
+            codigos << codigoMandato(r.mandato);
+    return codigos;
+}
+
 Mandato mandatoDeCodigo(const QVariant& code) {
     if (code.isNull())
         return Mandato::Ninguno;
-    switch (code.toInt()) {
-    case 1:
-        return Mandato::Anterior;
-    case 2:
-        return Mandato::Conforme;
-    case 3:
-        return Mandato::Autorizado;
-    default:
-        return Mandato::Ninguno;
-    }
+    for (const ReglasMandato& r : tabla())
+        if (static_cast<int>(r.mandato) == code.toInt())
+            return r.mandato;
+    return Mandato::Ninguno;
 }
 
 QVariant codigoMandato(Mandato mandato) {
@@ -20,17 +54,7 @@ QVariant codigoMandato(Mandato mandato) {
 }
 
 QString mandatoText(Mandato mandato) {
-    switch (mandato) {
-    case Mandato::Anterior:
-        return Mandato_Anterior;
-    case Mandato::Conforme:
-        return Mandato_Conforme;
-    case Mandato::Autorizado:
-        return Mandato_Autorizado;
-    case Mandato::Ninguno:
-        break;
-    }
-    return {};
+    return reglas(mandato).texto;
 }
 
 QString operandoText(const QVariant& code) {

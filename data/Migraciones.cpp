@@ -1,14 +1,29 @@
 #include "data/Migraciones.h"
 
-#include "data/Schema.h"
 #include "platform/Database.h"
 
 namespace {
 
-QList<QPair<QString, QStringList>> tablasActuales() {
-    QList<QPair<QString, QStringList>> tablas;
-    for (const TableDefinition& t : tolvekTables())
-        tablas << qMakePair(t.name, t.columnNames());
+// The tables of version 0 as its files hold them, written out here and never changed: the schema moves on with
+// later versions, and a file of version 0 must still be known for one.
+const QList<QPair<QString, QStringList>>& tablasVersion0() {
+    static const QList<QPair<QString, QStringList>> tablas = {
+        {"AA", {"Patente", "Nombre", "ApPaterno", "ApMaterno", "RFC", "CURP", "Autorizacion", "Adscripcion"}},
+        {"Domicilios_AA",
+         {"Tipo_Dom", "EntFed", "MDeleg", "Calle", "NoExt", "NoInt", "Colonia", "CP", "Telefono", "Fax"}},
+        {"Mandatarios",
+         {"CURP", "RFC", "Nombre", "ApPaterno", "ApMaterno", "Mandato", "Requerimiento", "Acreditacion", "Operando"}},
+        {"Domicilios_MM",
+         {"CURP", "EntFed", "MDeleg", "Calle", "NoExt", "NoInt", "Colonia", "CP", "Telefono", "Fax", "Tipo_Dom"}},
+        {"Aduanas_MM", {"CURP", "NoAduana"}},
+        {"Pedimentos_MM", {"CURP", "NoAduana", "NoPedimento", "FechPedimento"}},
+        {"Historico_AA", {"RFC", "CURP", "Nombre", "ApPaterno", "ApMaterno"}},
+        {"Periodos_H_AA", {"CURP", "NoAduana", "FechaIni", "FechaFin"}},
+        {"Periodos_H_MM", {"CURP", "NoAduana", "Patente_MM", "FechaIni", "FechaFin"}},
+        {"EntFed", {"cveEntFed", "EntFed"}},
+        {"MpioDeleg", {"cveEntFed", "NoMDeleg", "MDeleg"}},
+        {"Aduanas", {"cveAduana", "Aduana"}},
+    };
     return tablas;
 }
 
@@ -19,7 +34,7 @@ void ceroAUno(Database&) {}
 
 const QList<Migracion>& migraciones() {
     static const QList<Migracion> pasos = {
-        {0, tablasActuales(), &ceroAUno},
+        {0, tablasVersion0(), &ceroAUno},
     };
     return pasos;
 }

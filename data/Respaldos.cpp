@@ -1,5 +1,6 @@
 #include "data/Respaldos.h"
 
+#include "data/Schema.h"
 #include "platform/Database.h"
 #include "platform/Files.h"
 
@@ -40,29 +41,29 @@ void Respaldos::limpiaParcial() {
     removeFile(parcial, &error);
 }
 
-QString Respaldos::diario() {
+void Respaldos::diario() {
     limpiaParcial();
     const QList<QDateTime> hechas = copias(carpeta_);
     const QDateTime now = now_();
     // A newest copy dated ahead of the clock tells nothing about how old the data in it is.
     if (!hechas.isEmpty() && hechas.first() <= now && hechas.first().secsTo(now) < kUnDia)
-        return {};
-    return respalda();
+        return;
+    respalda();
 }
 
-QString Respaldos::alCerrar() {
-    try {
+void Respaldos::alCerrar() {
+    // A database found damaged during the run refuses this read, and is copied no more: a copy of it would pass for
+    // a good one.
+    const bool escrito = [this] {
+        // Done with before the copy: the engine copies no database a statement is still reading.
         Query cambios = db_.select(QStringLiteral("select total_changes()"));
-        if (cambios.next() && cambios.number(0) == 0)
-            return {};
-    } catch (const DatabaseError& e) {
-        // A database found damaged during the run is copied no more: a copy of it would pass for a good one.
-        return e.message();
-    }
-    return respalda();
+        return !cambios.next() || cambios.number(0) != 0;
+    }();
+    if (escrito)
+        respalda();
 }
 
-QString Respaldos::respalda() {
+void Respaldos::respalda() {
     // Two copies within one second would share a name; the later one takes the next second.
     QDateTime hecha = now_();
     const QList<QDateTime> hechas = copias(carpeta_);
@@ -70,16 +71,16 @@ QString Respaldos::respalda() {
         hecha = hechas.first().addSecs(1);
     const QString destino = nombre(carpeta_, hecha);
     const auto fallo = [&](const QString& causa) {
-        return QStringLiteral("No se pudo hacer la copia de respaldo de la base de datos %1 en %2:\n%3\n"
-                              "TOLVEK 3 continúa sin ella.")
-            .arg(native(db_.path()), native(destino), causa);
+        return Falla(QStringLiteral("No se pudo hacer la copia de respaldo de la base de datos %1 en %2:\n%3\n"
+                                    "TOLVEK 3 continúa sin ella.")
+                         .arg(native(db_.path()), native(destino), causa));
     };
     const QString parcial = QDir(carpeta_).filePath(kEnCurso);
     QString error;
     try {
         makePrivateFolder(carpeta_);
         if (!removeFile(parcial, &error))
-            return fallo(error);
+            throw fallo(error);
         // Made empty and private first: the engine then writes the copy into it, and never widens who may read it.
         makePrivateFile(parcial);
         // The engine's own copy of the open database: consistent as of one moment, whatever the connection holds,
@@ -88,16 +89,17 @@ QString Respaldos::respalda() {
     } catch (const Falla& e) {
         removeFile(parcial, &error);
         if (const auto* engine = dynamic_cast<const DatabaseError*>(&e); engine && engine->diskFull())
-            return QStringLiteral("No hay espacio suficiente en el disco para hacer la copia de respaldo de la base "
-                                  "de datos %1 en %2. Libere espacio en el disco.\nTOLVEK 3 continúa sin ella.")
-                .arg(native(db_.path()), native(destino));
-        return fallo(e.message());
+            throw Falla(QStringLiteral("No hay espacio suficiente en el disco para hacer la copia de respaldo de la "
+                                       "base de datos %1 en %2. Libere espacio en el disco.\nTOLVEK 3 continúa sin "
+                                       "ella.")
+                            .arg(native(db_.path()), native(destino)));
+        throw fallo(e.message());
     }
     if (!replaceFile(parcial, destino, &error)) {
         removeFile(parcial, &error);
-        return fallo(error);
+        throw fallo(error);
     }
-    return borraAntiguas();
+    borraAntiguas();
 }
 
 QList<QDateTime> Respaldos::copias(const QString& carpeta) {
@@ -124,7 +126,7 @@ QString Respaldos::nombre(const QString& carpeta, const QDateTime& hecha) {
     return QDir(carpeta).filePath(kPrefijo + hecha.toString(kFormato) + kExtension);
 }
 
-QString Respaldos::borraAntiguas() {
+void Respaldos::borraAntiguas() {
     const QList<QDateTime> hechas = copias(carpeta_);
     const QDate hoy = now_().date();
     QSet<QDate> diasGuardados;
@@ -137,10 +139,9 @@ QString Respaldos::borraAntiguas() {
             continue;
         QString error;
         if (!removeFile(nombre(carpeta_, hechas[i]), &error))
-            return QStringLiteral("No se pudo borrar la copia de respaldo antigua %1:\n%2")
-                .arg(native(nombre(carpeta_, hechas[i])), error);
+            throw Falla(QStringLiteral("No se pudo borrar la copia de respaldo antigua %1:\n%2")
+                            .arg(native(nombre(carpeta_, hechas[i])), error));
     }
-    return {};
 }
 
 std::optional<Respaldos::Sana> Respaldos::copiaSana(const QString& databasePath) {
@@ -151,7 +152,7 @@ std::optional<Respaldos::Sana> Respaldos::copiaSana(const QString& databasePath)
             std::unique_ptr<Database> copia = Database::open(path);
             if (copia->damage())
                 continue;
-            Query q = copia->select(QStringLiteral("select count(*) from Mandatarios"));
+            Query q = copia->select(sentencia("select count(*) from %1", {tabla::Mandatarios}));
             if (q.next())
                 return Sana{path, hecha, q.number(0)};
         } catch (const DatabaseError&) {

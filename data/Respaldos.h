@@ -21,14 +21,14 @@ public:
         Database& db, Clock now = [] { return QDateTime::currentDateTime(); });
 
     // A copy unless the newest one is less than a day old; first, what a copy broken off by a crash left is removed.
-    // Empty when all went well; otherwise what failed, in words for the broker. A failure leaves the database as it
-    // was and the caller goes on without the copy.
-    QString diario();
+    // Throws Falla, saying what failed in words for the broker; a failure leaves the database as it was and the
+    // caller goes on without the copy.
+    void diario();
     // A copy when this run has written anything since it opened the database (the newest copy was made before
-    // that, at the start); the same answer.
-    QString alCerrar();
-    // A copy whatever the age of the newest one; the same answer.
-    QString respalda();
+    // that, at the start); the same way.
+    void alCerrar();
+    // A copy whatever the age of the newest one; the same way.
+    void respalda();
     // When the newest copy was made; nothing when there is none.
     std::optional<QDateTime> ultima() const;
 
@@ -49,7 +49,7 @@ private:
     // The times of the copies in the folder, newest first, by their names.
     static QList<QDateTime> copias(const QString& carpeta);
     static QString nombre(const QString& carpeta, const QDateTime& hecha);
-    QString borraAntiguas();
+    void borraAntiguas();
     void limpiaParcial();
 
     Database& db_;

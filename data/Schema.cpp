@@ -83,6 +83,11 @@ QString donde(std::initializer_list<Columna> columnas) {
     return QStringLiteral("where ") + joined(columnas, "=?").replace(QLatin1Char(','), QStringLiteral(" and "));
 }
 
+QString entre(Columna columna, const QVariantList& valores) {
+    QStringList marcas(valores.size(), QStringLiteral("?"));
+    return QString(columna) + QStringLiteral(" in (") + marcas.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
 const std::array<TableDefinition, 12>& tolvekTables() {
     using namespace tabla;
     static const std::array<TableDefinition, 12> tables = {

@@ -61,6 +61,8 @@ struct TableDefinition {
 
 // "where A=? and B=?": the condition that the columns equal the values bound in that order.
 QString donde(std::initializer_list<Columna> columnas);
+// "A in (?,?)": the condition that the column holds one of the values bound, one placeholder each.
+QString entre(Columna columna, const QVariantList& valores);
 
 namespace col {
 // Identity of a person, in every table that names one.

@@ -221,7 +221,7 @@ void Store::guardaMandatario(const std::optional<QString>& anterior, const Manda
         row.insert(col::CURP, m.curp);
         tabla::Domicilios_MM.inserta(db_, row);
     }
-    if (m.mandato == Mandato::Anterior) {
+    if (reglas(m.mandato).conAduanas) {
         for (const Aduana& a : m.aduanas)
             tabla::Aduanas_MM.inserta(db_, {{col::CURP, m.curp}, {col::NoAduana, a.numero}});
         for (const Pedimento& p : m.pedimentos)
@@ -244,8 +244,9 @@ void Store::borraMandatario(const QString& curp) {
 }
 
 bool Store::Hay_Hist_Mandatarios() {
-    return db_.exists(sentencia("select 1 from %1 ", {tabla::Mandatarios}) + donde({col::Mandato}),
-                      {codigoMandato(Mandato::Conforme)});
+    const QVariantList aspirantes = codigosDonde(&ReglasMandato::aspirante);
+    return db_.exists(sentencia("select 1 from %1 where ", {tabla::Mandatarios}) + entre(col::Mandato, aspirantes),
+                      aspirantes);
 }
 
 std::optional<FilaMandatario> Store::filaMandatario(const QString& curp) {
@@ -257,8 +258,9 @@ QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool 
     QStringList where;
     QVariantList values;
     if (soloAspirantes) {
-        where << sentencia("%1=?", {col::Mandato});
-        values << codigoMandato(Mandato::Conforme);
+        const QVariantList aspirantes = codigosDonde(&ReglasMandato::aspirante);
+        where << entre(col::Mandato, aspirantes);
+        values << aspirantes;
     }
     if (const QString texto = busca.simplified(); !texto.isEmpty()) {
         where << kBuscaMandatario;
@@ -274,8 +276,10 @@ QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool 
 }
 
 void Store::recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action) {
-    Query q = selecciona(db_, tabla::Mandatarios, sentencia("where %1=? or %1=? order by rowid", {col::Mandato}),
-                         {codigoMandato(Mandato::Anterior), codigoMandato(Mandato::Autorizado)});
+    const QVariantList conCopia = codigosDonde(&ReglasMandato::copiaRequerimiento);
+    Query q = selecciona(db_, tabla::Mandatarios,
+                         QStringLiteral("where ") + entre(col::Mandato, conCopia) + QStringLiteral(" order by rowid"),
+                         conCopia);
     while (q.next()) {
         if (!action(leeFilaMandatario(q)))
             return;

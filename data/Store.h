@@ -38,7 +38,7 @@ public:
     void guardaMandatario(const std::optional<QString>& curpAnterior, const Mandatario& m);
     // Removes the representative with every row that hangs on his CURP.
     void borraMandatario(const QString& curp);
-    // True when some representative is an aspirant (mandate type Conforme): then the history pages are walked.
+    // True when some representative is an aspirant (by his mandate type's rules): then the history pages are walked.
     bool Hay_Hist_Mandatarios();
     // The representative as the lists show him; nothing when he is not stored.
     std::optional<FilaMandatario> filaMandatario(const QString& curp);
@@ -46,7 +46,7 @@ public:
     // with a text to search, only those whose name, surnames, RFC or CURP contain it, whatever its case and accents.
     QList<FilaMandatario> filasMandatarios(qsizetype offset, int count, bool soloAspirantes = false,
                                            const QString& busca = {});
-    // Every representative whose request file goes with the information file (types Anterior and Autorizado), in
+    // Every representative whose request file goes with the information file (by his mandate type's rules), in
     // stored order, one at a time, without holding them all; stops when `action` gives false.
     void recorreConRequerimiento(const std::function<bool(const FilaMandatario&)>& action);
     // The columns of every row of the table, in stored order, as the engine holds them: the information file's

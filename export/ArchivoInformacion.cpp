@@ -80,7 +80,7 @@ int highHalfByte(char32_t c) {
     return -1;
 }
 
-enum class Falla { Ninguna, Separador, SaltoDeLinea, Caracter };
+enum class Defecto { Ninguna, Separador, SaltoDeLinea, Caracter };
 
 constexpr char32_t kInvalid = 0xFFFD;
 
@@ -114,7 +114,7 @@ bool isLineBreak(char32_t c) {
 }
 
 // Appends the stored UTF-8 text in Windows-1252; on a fault appends nothing and tells which character stopped it.
-Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
+Defecto appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
     const qsizetype start = out.size();
     // Never more bytes than the UTF-8 form has.
     out.resize(start + text.size());
@@ -132,11 +132,11 @@ Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
         } else {
             c = decodeUtf8(text, i);
         }
-        Falla falla = Falla::Caracter;
+        Defecto falla = Defecto::Caracter;
         if (c == u'|') {
-            falla = Falla::Separador;
+            falla = Defecto::Separador;
         } else if (isLineBreak(c)) {
-            falla = Falla::SaltoDeLinea;
+            falla = Defecto::SaltoDeLinea;
         } else if (c == u'\t' || (c >= 0xA0 && c <= 0xFF)) {
             *p++ = char(c);
             continue;
@@ -149,7 +149,7 @@ Falla appendWindows1252(QByteArray& out, QByteArrayView text, char32_t* bad) {
         return falla;
     }
     out.resize(p - out.constData());
-    return Falla::Ninguna;
+    return Defecto::Ninguna;
 }
 
 void appendNumber(QByteArray& out, qint64 value) {
@@ -243,35 +243,22 @@ class Escritor {
 public:
     // Without a device the records are only checked: every value at fault goes to `falta`, which says whether to
     // go on.
-    Escritor(QIODevice* out, QString* error, std::function<bool(const FaltaValor&)> falta)
-        : out_(out), error_(error), falta_(std::move(falta)) {
+    Escritor(QIODevice* out, std::function<bool(const FaltaValor&)> falta) : out_(out), falta_(std::move(falta)) {
         buffer_.reserve(kChunk + 4096);
     }
 
-    bool patente(const QString& text) {
-        char32_t bad = 0;
-        const QByteArray utf8 = text.toUtf8();
-        if (appendWindows1252(patente_, utf8, &bad) != Falla::Ninguna || text.isEmpty()) {
-            *error_ = QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal "
-                                     "\"%1\" no es válida.")
-                          .arg(legible(text));
-            return false;
-        }
-        return true;
-    }
+    void patente(qint64 patente) { patente_ = QByteArray::number(patente); }
 
-    bool header() {
-        buffer_.append("501|").append(patente_).append(kHeaderMiddle).append(patente_).append("\r\n");
-        return true;
-    }
+    void header() { buffer_.append("501|").append(patente_).append(kHeaderMiddle).append(patente_).append("\r\n"); }
 
-    bool trailer() {
+    void trailer() {
         buffer_.append(kTrailer);
-        return flush();
+        flush();
     }
 
-    // Throws DatabaseError when the table cannot be read.
-    bool tabla(Store& store, const Registro& registro) {
+    // The first value of the table the file cannot carry that `falta` stops on, as the broker is told it. Throws
+    // DatabaseError when the table cannot be read.
+    std::optional<QString> tabla(Store& store, const Registro& registro) {
         // The record's columns in file order, so that the i-th field is the i-th column read.
         personColumn_ = registro.porPersona() ? int(registro.campos.indexOf(col::CURP)) : -1;
         tipos_.clear();
@@ -282,27 +269,24 @@ public:
         bool any = false;
         while (rows.next()) {
             any = true;
-            if (!fila(rows, registro))
-                return false;
-            if (buffer_.size() >= kChunk && !flush())
-                return false;
+            if (std::optional<QString> defecto = fila(rows, registro))
+                return defecto;
+            if (buffer_.size() >= kChunk)
+                flush();
         }
         if (!any && registro.filler)
             buffer_.append(prefix_).append('|').append(registro.filler).append("\r\n");
-        return true;
+        return std::nullopt;
     }
 
-    bool flush() {
+    void flush() {
         if (!out_)
             buffer_.clear();
         if (buffer_.isEmpty())
-            return true;
-        if (!writeAll(*out_, buffer_)) {
-            *error_ = QStringLiteral("No se pudo escribir el archivo de información: %1.").arg(out_->errorString());
-            return false;
-        }
+            return;
+        if (!writeAll(*out_, buffer_))
+            throw Falla(QStringLiteral("No se pudo escribir el archivo de información: %1.").arg(out_->errorString()));
         buffer_.clear();
-        return true;
     }
 
 private:
@@ -310,7 +294,7 @@ private:
 
     static QString stored(const Rows& rows, int column) { return legible(QString::fromUtf8(rows.utf8(column))); }
 
-    bool fila(const Rows& rows, const Registro& registro) {
+    std::optional<QString> fila(const Rows& rows, const Registro& registro) {
         const qsizetype lineStart = buffer_.size();
         bool faulty = false;
         buffer_.append(prefix_);
@@ -324,15 +308,15 @@ private:
             case Tipo::Texto: {
                 char32_t bad = 0;
                 switch (appendWindows1252(buffer_, rows.utf8(column), &bad)) {
-                case Falla::Ninguna:
+                case Defecto::Ninguna:
                     break;
-                case Falla::Separador:
+                case Defecto::Separador:
                     problem = QStringLiteral("contiene el carácter \"|\", que separa los campos del archivo");
                     break;
-                case Falla::SaltoDeLinea:
+                case Defecto::SaltoDeLinea:
                     problem = QStringLiteral("contiene un salto de línea");
                     break;
-                case Falla::Caracter:
+                case Defecto::Caracter:
                     problem = QStringLiteral("contiene %1, que el archivo (código Windows-1252) no puede llevar")
                                   .arg(describe(bad));
                     break;
@@ -365,8 +349,7 @@ private:
                         .arg(registro.tabla, registro.campos[i], persona, problem)};
                 if (!falta_(falta)) {
                     buffer_.truncate(lineStart);
-                    *error_ = falta.mensaje;
-                    return false;
+                    return falta.mensaje;
                 }
             }
         }
@@ -374,11 +357,10 @@ private:
             buffer_.truncate(lineStart);
         else
             buffer_.append("\r\n");
-        return true;
+        return std::nullopt;
     }
 
     QIODevice* out_;
-    QString* error_;
     std::function<bool(const FaltaValor&)> falta_;
     QByteArray patente_;
     // The tag and the patente that begin every line of the table being written.
@@ -399,43 +381,42 @@ QString legible(const QString& text) {
     return shown;
 }
 
-bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error) {
-    Escritor escritor(out, error, [](const FaltaValor&) { return false; });
-    if (!escritor.patente(patente) || !escritor.header())
-        return false;
-    const auto tablas = [&](const std::vector<Registro>& registros) {
+std::optional<QString> Escribe_Archivo(Store& store, qint64 patente, QIODevice* out) {
+    Escritor escritor(out, [](const FaltaValor&) { return false; });
+    escritor.patente(patente);
+    escritor.header();
+    const auto tablas = [&](const std::vector<Registro>& registros) -> std::optional<QString> {
         for (const Registro& registro : registros) {
             try {
-                if (!escritor.tabla(store, registro))
-                    return false;
+                if (std::optional<QString> defecto = escritor.tabla(store, registro))
+                    return defecto;
             } catch (const DatabaseError& e) {
-                *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla %1 "
-                                        "de la base de datos (%2).")
-                             .arg(registro.tabla, e.message());
-                return false;
+                throw Falla(QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
+                                           "%1 de la base de datos (%2).")
+                                .arg(registro.tabla, e.message()));
             }
         }
-        return true;
+        return std::nullopt;
     };
-    if (!tablas(registrosPrincipales()))
-        return false;
+    if (std::optional<QString> defecto = tablas(registrosPrincipales()))
+        return defecto;
     bool historia = false;
     try {
         historia = store.Hay_Hist_Mandatarios();
     } catch (const DatabaseError& e) {
-        *error = QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
-                                "Mandatarios de la base de datos (%1).")
-                     .arg(e.message());
-        return false;
+        throw Falla(QStringLiteral("No se puede generar el archivo de información: no se pudo leer la tabla "
+                                   "Mandatarios de la base de datos (%1).")
+                        .arg(e.message()));
     }
-    if (historia && !tablas(registrosHistoria()))
-        return false;
-    return escritor.trailer();
+    if (historia)
+        if (std::optional<QString> defecto = tablas(registrosHistoria()))
+            return defecto;
+    escritor.trailer();
+    return std::nullopt;
 }
 
 void recorreValores(Store& store, const std::function<void(const FaltaValor&)>& falta) {
-    QString unused;
-    Escritor escritor(nullptr, &unused, [&](const FaltaValor& f) {
+    Escritor escritor(nullptr, [&](const FaltaValor& f) {
         falta(f);
         return true;
     });

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class Store;
 class QIODevice;
@@ -11,8 +12,8 @@ class QIODevice;
 // `out`: pipe-separated records in Windows-1252 with CR LF line ends. A value that cannot go into the file as it is
 // (a "|", a line break, a character the code page lacks, a number or date that is not one) stops the writing with
 // a message naming the table, the person and the field; what was written so far must then be thrown away, and so
-// must it when the device or the database fails. False with the message for the broker in `error`.
-bool Escribe_Archivo(Store& store, const QString& patente, QIODevice* out, QString* error);
+// must it when the device or the database fails, which throws Falla. Nothing when the whole file was written.
+std::optional<QString> Escribe_Archivo(Store& store, qint64 patente, QIODevice* out);
 
 // A value the information file cannot hold, told as the writer would stop on it.
 struct FaltaValor {

@@ -120,8 +120,8 @@ void representantes(DestinoConstancia& destino, Store& store) {
     for (qsizetype offset = 0;;) {
         const QList<FilaMandatario> filas = store.filasMandatarios(offset, kFilasPorLectura);
         for (const FilaMandatario& m : filas) {
-            // The generation copies the request file of these two types, and of no other, or refuses to sign.
-            const bool copiado = m.mandato == Mandato::Anterior || m.mandato == Mandato::Autorizado;
+            // The generation copies the request file of these types, and of no other, or refuses to sign.
+            const bool copiado = reglas(m.mandato).copiaRequerimiento;
             destino.fila({nombreCompleto(m.nombre, m.apPaterno, m.apMaterno), m.curp, m.rfc,
                           oGuion(mandatoText(m.mandato)), oGuion(QFileInfo(m.requerimiento).fileName()),
                           copiado ? QStringLiteral("Sí") : QStringLiteral("No")});
@@ -211,11 +211,15 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
             return;
         }
     });
-    if (actual < 0)
+    if (actual < 0) {
+        QStringList aspirantes;
+        for (const ReglasMandato& tipo : tiposMandato())
+            if (tipo.aspirante)
+                aspirantes << tipo.texto;
         destino.texto(QStringLiteral("<h2>Historia</h2><p>El archivo no lleva historia: ningún representante tiene el "
                                      "mandato %1.</p>")
-                          .arg(Mandato_Conforme.toHtmlEscaped()));
-    else
+                          .arg(aspirantes.join(QStringLiteral(" o ")).toHtmlEscaped()));
+    } else
         llegaA(tablas.size());
 }
 

@@ -37,17 +37,6 @@ QString nombreDe(const FilaMandatario& m) {
     return QStringList{m.nombre, m.apPaterno, m.apMaterno}.join(QLatin1Char(' ')).simplified();
 }
 
-// A patente may begin with its number and go on with other characters (Valida_Patente reads only the number), but
-// those that separate folders or that the file system refuses would leave the file somewhere else, or nowhere.
-bool nombreDeArchivo(const QString& patente) {
-    if (patente.isEmpty())
-        return false;
-    for (const QChar c : patente)
-        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
-            return false;
-    return true;
-}
-
 // The erasing list Dremlo reads: one name a line, relative to ENVIO, CR LF; the program reads it as Dremlo does.
 QString rutaLista(const QString& dataFolder) {
     return QDir(carpetaEnvio(dataFolder)).filePath(kLista);
@@ -103,12 +92,6 @@ bool enEnvio(const QString& dataFolder, const QString& path) {
            QFileInfo(path).absolutePath() == QFileInfo(carpetaEnvio(dataFolder)).absoluteFilePath();
 }
 
-QString patenteNoValida(const QString& patente) {
-    return QStringLiteral("No se puede generar el archivo de información: la patente del Agente Aduanal \"%1\" no "
-                          "es válida.")
-        .arg(legible(patente));
-}
-
 Envio rechazo(const QString& mensaje) {
     return {Envio::Resultado::Rechazado, -1, mensaje, {}};
 }
@@ -151,7 +134,13 @@ Envio firma(const ProgramFolders& folders, const QString& patente, const QString
     const QString ruta = rutaArchivoInformacion(folders.data, patente);
     QString error;
     WriteFailure failure;
-    const int code = Firma_Archivo(folders.program, temporal, llave.archivo, llave.password, &error);
+    int code = -1;
+    try {
+        code = Firma_Archivo(folders.program, temporal, llave.archivo, llave.password);
+    } catch (const Falla& e) {
+        // Left unsigned as any failed signing leaves it, told with the system's reason.
+        error = e.message();
+    }
     Envio envio{Envio::Resultado::SinFirma, code, mensajeDeFirma(code, folders.program, ruta, error), ruta};
     if (code == KFIRMA32_SIN_ARCHIVO) {
         QFile::remove(temporal);
@@ -200,10 +189,8 @@ struct TemporalFile {
     }
 };
 
-Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
-    // The patente names the file; a name that would point elsewhere must not get that far.
-    if (!nombreDeArchivo(patente))
-        return rechazo(patenteNoValida(patente));
+Envio escribeYFirma(Store& store, qint64 numero, const ProgramFolders& folders, Llave& llave) {
+    const QString patente = QString::number(numero);
 
     const QString folder = carpetaEnvio(folders.data);
     if (!makeFolder(folder))
@@ -252,11 +239,14 @@ Envio escribeYFirma(Store& store, const QString& patente, const ProgramFolders& 
         QStringLiteral("el archivo de información %1").arg(native(rutaArchivoInformacion(folders.data, patente)));
     if (!file.create())
         return rechazo(noSeEscribio(QStringLiteral("escribir"), informacion, file.failure()));
-    QString error;
-    if (!Escribe_Archivo(store, patente, &file, &error))
+    try {
+        if (const std::optional<QString> defecto = Escribe_Archivo(store, numero, &file))
+            return rechazo(*defecto);
+    } catch (const Falla& e) {
         return rechazo(file.failure().reason.isEmpty()
-                           ? error
+                           ? e.message()
                            : noSeEscribio(QStringLiteral("escribir"), informacion, file.failure()));
+    }
     if (!file.finish())
         return rechazo(noSeEscribio(QStringLiteral("escribir"), informacion, file.failure()));
 
@@ -305,35 +295,26 @@ QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente
     return QDir(carpetaEnvio(dataFolder)).filePath(patente + QStringLiteral(".txt"));
 }
 
-QString baseIlegible(const DatabaseError& e) {
-    return QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).")
-        .arg(e.message());
-}
-
-Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave) {
+Envio generaEnvio(Store& store, qint64 patente, const ProgramFolders& folders, Llave& llave) {
     Envio envio;
     try {
         envio = escribeYFirma(store, patente, folders, llave);
     } catch (const DatabaseError& e) {
-        envio = rechazo(baseIlegible(e));
+        envio = rechazo(kBaseIlegible.arg(e.message()));
     }
     wipe(llave.password);
     return envio;
 }
 
-bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje) {
-    archivo->clear();
-    if (!nombreDeArchivo(patente)) {
-        *mensaje = patenteNoValida(patente);
-        return false;
-    }
+std::optional<QString> vistaPrevia(Store& store, qint64 patente, QByteArray& archivo) {
+    archivo.clear();
     // The writer the generation uses, into memory: what it refuses there it refuses here, in the same words.
-    QBuffer buffer(archivo);
+    QBuffer buffer(&archivo);
     buffer.open(QIODevice::WriteOnly);
-    if (Escribe_Archivo(store, patente, &buffer, mensaje))
-        return true;
-    archivo->clear();
-    return false;
+    std::optional<QString> defecto = Escribe_Archivo(store, patente, &buffer);
+    if (defecto)
+        archivo.clear();
+    return defecto;
 }
 
 void EstadoFirma::registra(const Envio& envio) {
@@ -345,27 +326,27 @@ void EstadoFirma::registra(const Envio& envio) {
         sinFirma << envio.ruta;
 }
 
-QString entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma) {
+void entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma) {
     QStringList files;
     for (const QString& file : sinFirma + leeLista(folders.data))
         if (enEnvio(folders.data, file) && !files.contains(file))
             files << file;
     if (files.isEmpty())
-        return {};
+        return;
     const QString folder = carpetaEnvio(folders.data);
     const QString dremlo = QDir(folders.program).filePath(programFileName(QStringLiteral("Dremlo")));
     WriteFailure failure;
     if (escribeLista(folders.data, files, &failure)) {
         if (startDetached(dremlo, {native(folder)}, folder))
-            return {};
+            return;
         // A list that no eraser will act on must not travel to the authority with the folder's contents.
         removeFile(rutaLista(folders.data), &failure.reason);
     }
     QStringList shown;
     for (const QString& file : files)
         shown << native(file);
-    return QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
-        .arg(shown.join(QStringLiteral(", ")), native(folder));
+    throw Falla(QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
+                    .arg(shown.join(QStringLiteral(", ")), native(folder)));
 }
 
 Limpieza limpiaEnvioPendiente(const QString& dataFolder) {

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-class DatabaseError;
+#include <optional>
+
 class Store;
 
 // The broker's choice in the key dialog.
@@ -43,18 +44,20 @@ struct Envio {
 QString carpetaEnvio(const QString& dataFolder);
 QString rutaArchivoInformacion(const QString& dataFolder, const QString& patente);
 
-// What the broker is told when the database cannot be read while the file is being made.
-QString baseIlegible(const DatabaseError& e);
+// What the broker is told when the database cannot be read while the file is being made; %1 takes the engine's words.
+inline const QString kBaseIlegible =
+    QStringLiteral("No se pudo leer la base de datos para generar el archivo de información (%1).");
 
 // Writes the information file of the stored broker of patente `patente` into the data folder's ENVIO under a
-// temporary name, copies the request files of the representatives of mandate types 1 and 3 beside it, has it
+// temporary name, copies the request files of the representatives whose mandate type sends one beside it, has it
 // signed by the program folder's library and only then puts it in place as <patente>.txt. The password is wiped
 // however it ends.
-Envio generaEnvio(Store& store, const QString& patente, const ProgramFolders& folders, Llave& llave);
+Envio generaEnvio(Store& store, qint64 patente, const ProgramFolders& folders, Llave& llave);
 
-// The information file exactly as generaEnvio would write it now, into `archivo`; nothing is written to disk. False,
-// with the message generaEnvio would give, when it would refuse the patente or a value.
-bool vistaPrevia(Store& store, const QString& patente, QByteArray* archivo, QString* mensaje);
+// The information file exactly as generaEnvio would write it now, into `archivo`; nothing is written to disk. The
+// message generaEnvio would give when it would refuse a value (`archivo` is then empty); throws Falla when the
+// database cannot be read.
+std::optional<QString> vistaPrevia(Store& store, qint64 patente, QByteArray& archivo);
 
 // What the run knows of its signings: Archivo_Generado is 1 after a signing that left the file unsigned, 0 after
 // one that did not; the unsigned files are those failed signings of this run left (the broker may have changed
@@ -66,9 +69,9 @@ struct EstadoFirma {
 };
 
 // Leaving with unsigned files: they must not stay in ENVIO to be sent by mistake. Lists those still there in
-// ENVIO/Borra.txt and starts the program folder's Dremlo, which erases them once the program has ended. Empty when
-// that was done or nothing was left; otherwise what the broker must be told (the list is then taken back).
-QString entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma);
+// ENVIO/Borra.txt and starts the program folder's Dremlo, which erases them once the program has ended. Throws Falla,
+// saying what the broker must erase himself, when that cannot be done (the list is then taken back).
+void entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma);
 
 // What a start found left in ENVIO by a run that ended without its exit hand-off.
 struct Limpieza {

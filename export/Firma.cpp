@@ -68,12 +68,14 @@ void llenaCampo(char* field, std::size_t size, const QByteArray& value) {
     }
 }
 
-int Firma_Archivo(const QString& programFolder, const QString& path, const QString& archivoLlave, QByteArray& password,
-                  QString* error) {
-    SigningLibrary* library = SigningLibrary::load(programFolder, error);
-    if (!library) {
+int Firma_Archivo(const QString& programFolder, const QString& path, const QString& archivoLlave,
+                  QByteArray& password) {
+    SigningLibrary* library = nullptr;
+    try {
+        library = &SigningLibrary::load(programFolder);
+    } catch (const Falla&) {
         wipe(password);
-        return -1;
+        throw;
     }
     TablaFirmantes firmantes{};
     QByteArray pathBytes = QFile::encodeName(path);

@@ -25,8 +25,7 @@ inline constexpr int kFirmaNoComprobada = -2;
 
 // Has the file at `path` signed in place by the library of the program folder with the key file and password, and
 // the signature checked by the library against that key before it counts. Gives the library's result code,
-// kFirmaNoComprobada, or -1 with the reason in `error` when the library could not be used. The password (UTF-8, as
-// typed) reaches the library in Windows-1252, and once more in UTF-8 when that is refused as wrong; in UTF-8 alone
+// or kFirmaNoComprobada; throws Falla with the system's reason when the library could not be used. The password (UTF-8,
+// as typed) reaches the library in Windows-1252, and once more in UTF-8 when that is refused as wrong; in UTF-8 alone
 // when the code page cannot hold it. It is wiped, and so are its other forms and the signer records.
-int Firma_Archivo(const QString& programFolder, const QString& path, const QString& archivoLlave, QByteArray& password,
-                  QString* error);
+int Firma_Archivo(const QString& programFolder, const QString& path, const QString& archivoLlave, QByteArray& password);

@@ -3,7 +3,6 @@
 #include "data/Store.h"
 #include "export/frmKey.h"
 #include "export/frmVistaPrevia.h"
-#include "platform/Database.h"
 #include "platform/FileManager.h"
 #include "platform/Messages.h"
 
@@ -14,35 +13,35 @@ namespace {
 const QString kPregunta = QStringLiteral(
     "¿DESEA GENERAR EL ARCHIVO DE INFORMACION? PARA ESTA OPERACION DEBE USAR EL ARCHIVO LLAVE DEL AGENTE ADUANAL. ");
 
-QString rfcDelAgente(Store& store) {
-    const std::optional<AgenteAduanal> agente = store.agente();
-    return agente ? agente->rfc : QString();
-}
+// The wizard stores the broker before the last page; without him there is no patente to name the file after.
+const QString kSinAgente =
+    QStringLiteral("No se puede generar el archivo de información: capture primero los datos del Agente Aduanal.");
 
 } // namespace
 
-std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
-                                    const ProgramFolders& folders, std::optional<Constancia>* constancia) {
+std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders,
+                                    std::optional<Constancia>* constancia) {
     if (!confirm(parent, kPregunta, kTitleMensaje))
         return std::nullopt;
-    Llave llave;
-    try {
-        frmKey dialog(rfcDelAgente(store), parent);
-        // Closing the dialog by its close box is taken as a cancel too: there is no password to sign with.
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        llave = dialog.llave();
-    } catch (const DatabaseError& e) {
-        inform(parent, baseIlegible(e), MessageIcon::Exclamation);
+    std::optional<AgenteAduanal> agente;
+    if (!intenta(parent, kBaseIlegible, [&] { agente = store.agente(); }))
+        return std::nullopt;
+    if (!agente) {
+        inform(parent, kSinAgente, MessageIcon::Exclamation);
         return std::nullopt;
     }
-    Envio envio = generaEnvio(store, patente, folders, llave);
+    frmKey dialog(agente->rfc, parent);
+    // Closing the dialog by its close box is taken as a cancel too: there is no password to sign with.
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    Llave llave = dialog.llave();
+    Envio envio = generaEnvio(store, agente->patente, folders, llave);
     const bool firmado = envio.resultado == Envio::Resultado::Firmado;
     QString sinConstancia;
     if (firmado) {
         try {
-            Constancia escrita =
-                escribeConstancia(store, folders.data, patente, envio.ruta, QDateTime::currentDateTime());
+            Constancia escrita = escribeConstancia(store, folders.data, QString::number(agente->patente), envio.ruta,
+                                                   QDateTime::currentDateTime());
             if (constancia)
                 *constancia = std::move(escrita);
         } catch (const Falla& e) {
@@ -58,11 +57,17 @@ std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString
     return envio;
 }
 
-void Vista_Previa(QWidget* parent, Store& store, const QString& patente) {
+void Vista_Previa(QWidget* parent, Store& store) {
+    std::optional<AgenteAduanal> agente;
+    if (!intenta(parent, kBaseIlegible, [&] { agente = store.agente(); }))
+        return;
     QByteArray archivo;
-    QString mensaje;
-    if (!vistaPrevia(store, patente, &archivo, &mensaje)) {
-        inform(parent, mensaje, MessageIcon::Exclamation);
+    std::optional<QString> defecto = kSinAgente;
+    // The writer's own failures already say that the file cannot be made.
+    if (agente && !intenta(parent, [&] { defecto = vistaPrevia(store, agente->patente, archivo); }))
+        return;
+    if (defecto) {
+        inform(parent, *defecto, MessageIcon::Exclamation);
         return;
     }
     frmVistaPrevia dialog(archivo, parent);
@@ -79,6 +84,5 @@ void Abre_Carpeta_Envio(QWidget* parent, const QString& dataFolder) {
 }
 
 void Borra_Archivo_Sin_Firma(QWidget* parent, const ProgramFolders& folders, const QStringList& sinFirma) {
-    if (const QString aviso = entregaSinFirma(folders, sinFirma); !aviso.isEmpty())
-        inform(parent, aviso, MessageIcon::Exclamation);
+    intenta(parent, [&] { entregaSinFirma(folders, sinFirma); });
 }

@@ -10,16 +10,16 @@
 class QWidget;
 class Store;
 
-// The wizard's last act: asks, takes the key in frmKey, has the information file of the broker of patente
-// `patente` written and signed (generaEnvio) and tells the broker the outcome. Nothing when the broker declined or
-// did not accept the key dialog. A signed file gets its constancia (escribeConstancia), handed back through
-// `constancia`; one that cannot be written is told, and the signed file stands.
-std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const QString& patente,
-                                    const ProgramFolders& folders, std::optional<Constancia>* constancia = nullptr);
+// The wizard's last act: asks, takes the key of the stored broker in frmKey, has his information file written and
+// signed (generaEnvio) and tells the broker the outcome. Nothing when the broker declined or did not accept the key
+// dialog. A signed file gets its constancia (escribeConstancia), handed back through `constancia`; one that cannot
+// be written is told, and the signed file stands.
+std::optional<Envio> Genera_archivo(QWidget* parent, Store& store, const ProgramFolders& folders,
+                                    std::optional<Constancia>* constancia = nullptr);
 
-// The information file the broker of patente `patente` would get now, shown in frmVistaPrevia before anything is
-// written or signed; what the generation would refuse is refused in its words.
-void Vista_Previa(QWidget* parent, Store& store, const QString& patente);
+// The information file the stored broker would get now, shown in frmVistaPrevia before anything is written or
+// signed; what the generation would refuse is refused in its words.
+void Vista_Previa(QWidget* parent, Store& store);
 
 // The sending folder in the system's file manager, for the broker to send its contents.
 void Abre_Carpeta_Envio(QWidget* parent, const QString& dataFolder);

@@ -1,5 +1,6 @@
 #include "import/Recupera.h"
 
+#include "data/Mandato.h"
 #include "data/Schema.h"
 #include "platform/Database.h"
 
@@ -115,12 +116,11 @@ QVariant date(const Column& column, const QString& value) {
     return d;
 }
 
-// The export marks the representatives of the later mandate type with "1" and leaves the others empty.
+// The export marks each mandate type of its time in its own way (the later one "1", the others empty).
 QVariant mandato(const QString& value) {
-    if (value.isEmpty())
-        return 1;
-    if (value == QLatin1String("1"))
-        return 2;
+    for (const ReglasMandato& tipo : tiposMandato())
+        if (!tipo.marcaExportacion.isNull() && tipo.marcaExportacion == value)
+            return codigoMandato(tipo.mandato);
     throw ImportError(QStringLiteral("la marca de tipo de mandato %1 no es ni vacía ni 1").arg(shown(value)));
 }
 

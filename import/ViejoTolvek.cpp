@@ -21,11 +21,17 @@ public:
 bool Viejo_TOLVEK(QWidget* parent, Database& db, const QString& programFolder, const QString& previousFolder,
                   int timeoutMs) {
     ResultadoImportacion resultado;
-    {
-        WaitCursor wait;
-        ProgramNotice notice(QStringLiteral("Recuperando la información de la versión anterior de TOLVEK..."), parent);
-        resultado = importaVersionAnterior(db, programFolder, previousFolder, timeoutMs, notice.waiter());
-    }
+    // The wait ends before a failure is told: the cursor and the notice go as the action is left.
+    if (!intenta(parent,
+                 QStringLiteral("No se pudo importar la información de la versión anterior de TOLVEK.\n\n%1\n\n"
+                                "No se importó ningún dato."),
+                 [&] {
+                     WaitCursor wait;
+                     ProgramNotice notice(
+                         QStringLiteral("Recuperando la información de la versión anterior de TOLVEK..."), parent);
+                     resultado = importaVersionAnterior(db, programFolder, previousFolder, timeoutMs, notice.waiter());
+                 }))
+        return false;
     if (!resultado.avisoRespaldo.isEmpty())
         inform(parent, resultado.avisoRespaldo, MessageIcon::Exclamation);
     switch (resultado.estado) {
@@ -35,14 +41,7 @@ bool Viejo_TOLVEK(QWidget* parent, Database& db, const QString& programFolder, c
         inform(parent, QStringLiteral("No hay una versión anterior de TOLVEK en su computadora"));
         return false;
     case ResultadoImportacion::Estado::Importada:
-        return true;
-    case ResultadoImportacion::Estado::Falla:
         break;
     }
-    inform(parent,
-           QStringLiteral("No se pudo importar la información de la versión anterior de TOLVEK.\n\n%1\n\n"
-                          "No se importó ningún dato.")
-               .arg(resultado.falla),
-           MessageIcon::Exclamation);
-    return false;
+    return true;
 }

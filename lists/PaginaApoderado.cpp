@@ -4,7 +4,6 @@
 #include "data/Mandato.h"
 #include "data/Rutinas.h"
 #include "data/Store.h"
-#include "platform/Database.h"
 #include "platform/Messages.h"
 #include "representative/Requerimiento.h"
 #include "representative/frmApoderado.h"
@@ -36,6 +35,9 @@ void clearOptions(QRadioButton* a, QRadioButton* b) {
         o->setAutoExclusive(true);
 }
 
+const QString kListaIlegible = QStringLiteral("No se pudo leer la lista de Mandatarios\n\n%1");
+const QString kMandatarioIlegible = QStringLiteral("No se pudieron leer los datos del Mandatario\n\n%1");
+
 ListRow filaMandatario(const FilaMandatario& m) {
     return {m.curp,
             {m.nombre, m.apPaterno, m.apMaterno, m.rfc, m.curp, mandatoText(m.mandato), operandoText(m.operando)}};
@@ -44,20 +46,16 @@ ListRow filaMandatario(const FilaMandatario& m) {
 } // namespace
 
 bool guardaMandatario(Store& store, const std::optional<QString>& curpAnterior, const Mandatario& m, QWidget* dialog) {
-    try {
-        if (store.existeMandatario(m.curp) && m.curp != curpAnterior.value_or(QString())) {
-            inform(dialog, QStringLiteral("YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."), MessageIcon::None);
-            return false;
-        }
-        store.guardaMandatario(curpAnterior, m);
-    } catch (const DatabaseError& e) {
-        inform(dialog,
-               QStringLiteral("No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\n%1")
-                   .arg(e.message()),
-               MessageIcon::Exclamation);
-        return false;
-    }
-    return true;
+    bool repetido = false;
+    const bool hecho = intenta(
+        dialog, QStringLiteral("No se pudo guardar el Mandatario en la base de datos; quedó como estaba.\n%1"), [&] {
+            repetido = store.existeMandatario(m.curp) && m.curp != curpAnterior.value_or(QString());
+            if (!repetido)
+                store.guardaMandatario(curpAnterior, m);
+        });
+    if (repetido)
+        inform(dialog, QStringLiteral("YA EXISTE EL MANDATARIO EN LA BASE DE DATOS."), MessageIcon::None);
+    return hecho && !repetido;
 }
 
 PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
@@ -171,14 +169,13 @@ PaginaApoderado::PaginaApoderado(Store& store, QWidget* parent)
     setupView(fgAA, mandatarios_, {2150, 2150, 2000, 1300, 1700, 1750});
     widenToShow(fgAA, 3, kAnchoRFC);
     widenToShow(fgAA, 4, kAnchoCURP);
-    for (Mandato m : {Mandato::Anterior, Mandato::Conforme, Mandato::Autorizado})
-        widenToShow(fgAA, 5, mandatoText(m));
+    for (const ReglasMandato& tipo : tiposMandato())
+        widenToShow(fgAA, 5, tipo.texto);
     setupView(fgAduanasAct, aduanas_, {5200});
     setupView(fgPedTramitados, pedimentos_, {3380, 1000, 1600});
     // A page read later is shown as far as it came; the user is told why the list ends there.
-    connect(mandatarios_, &ListModel::readFailed, this, [this](const QString& engine) {
-        informEngineError(this, QStringLiteral("No se pudo leer la lista de Mandatarios"), engine);
-    });
+    connect(mandatarios_, &ListModel::readFailed, this,
+            [this](const QString& falla) { informFalla(this, kListaIlegible, falla); });
     // A click, the arrow keys and a selection made by the program all show the representative.
     connect(fgAA->selectionModel(), &QItemSelectionModel::selectionChanged, this, &PaginaApoderado::fgAA_Click);
     connect(cmdNuevo, &QPushButton::clicked, this, &PaginaApoderado::cmdNuevo_Click);
@@ -209,12 +206,8 @@ void PaginaApoderado::Llena_Mandatarios() {
 }
 
 void PaginaApoderado::recargaEn(const std::optional<QString>& curp, int fila) {
-    try {
-        Llena_Mandatarios();
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudo leer la lista de Mandatarios"), e.message());
+    if (!intenta(this, kListaIlegible, [this] { Llena_Mandatarios(); }))
         return;
-    }
     const int found = curp ? mandatarios_->rowOf(*curp) : -1;
     selectRow(fgAA, found >= 0 ? found : std::min(fila, mandatarios_->rowCount() - 1));
 }
@@ -230,7 +223,7 @@ void PaginaApoderado::muestraDetalles(const Mandatario& m) {
     pedimentos_->setRows(pedimentos);
     txtRequerimiento->setText(m.requerimiento);
     lblEstadoRequerimiento->setText(estadoRequerimiento(m.requerimiento, m.rfc, m.curp));
-    if (m.mandato != Mandato::Conforme)
+    if (!reglas(m.mandato).conAcreditacion)
         return;
     if (m.acreditacion == 1)
         optNTCL->setChecked(true);
@@ -248,41 +241,36 @@ void PaginaApoderado::fgAA_Click() {
         ocultaDetalles();
         return;
     }
-    try {
+    intenta(this, kMandatarioIlegible, [&] {
         const std::optional<Mandatario> m = store_.mandatario(mandatarios_->key(row));
         if (!m)
             return;
         particular.muestra(m->particular);
         fiscal.muestra(m->fiscal);
-        const bool anterior = m->mandato == Mandato::Anterior;
-        const bool conforme = m->mandato == Mandato::Conforme;
-        if (!anterior && !conforme && m->mandato != Mandato::Autorizado)
+        const ReglasMandato& tipo = reglas(m->mandato);
+        if (tipo.mandato == Mandato::Ninguno)
             return;
-        frAduanasAct->setVisible(anterior);
-        frPedTramitados->setVisible(anterior);
-        frAcreditacion->setVisible(conforme);
-        lblRequerimiento->setVisible(anterior || conforme);
-        txtRequerimiento->setVisible(anterior || conforme);
-        lblEstadoRequerimiento->setVisible(anterior || conforme);
+        frAduanasAct->setVisible(tipo.conAduanas);
+        frPedTramitados->setVisible(tipo.conAduanas);
+        frAcreditacion->setVisible(tipo.conAcreditacion);
+        lblRequerimiento->setVisible(tipo.conRequerimiento);
+        txtRequerimiento->setVisible(tipo.conRequerimiento);
+        lblEstadoRequerimiento->setVisible(tipo.conRequerimiento);
         lblTipoMandato->setVisible(true);
-        lblTipoMandato->setText(mandatoText(m->mandato));
-        if (anterior || conforme)
+        lblTipoMandato->setText(tipo.texto);
+        // A type that shows none of them leaves the hidden boxes as they were.
+        if (tipo.conAduanas || tipo.conAcreditacion || tipo.conRequerimiento)
             muestraDetalles(*m);
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
-    }
+    });
 }
 
 void PaginaApoderado::abreApoderado(std::optional<Mandatario> valor) {
     // He is corrected under the CURP he was stored with, even when the user changes it.
     const std::optional<QString> curpAnterior = valor ? std::optional<QString>(valor->curp) : std::nullopt;
     std::unique_ptr<frmApoderado> dialog;
-    try {
-        dialog = std::make_unique<frmApoderado>(store_, std::move(valor), window());
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
+    if (!intenta(this, kMandatarioIlegible,
+                 [&] { dialog = std::make_unique<frmApoderado>(store_, std::move(valor), window()); }))
         return;
-    }
     dialog->setGuarda(
         [this, curpAnterior](const Mandatario& m, QWidget* d) { return guardaMandatario(store_, curpAnterior, m, d); });
     const bool stored = dialog->exec() == QDialog::Accepted;
@@ -311,13 +299,7 @@ void PaginaApoderado::editaMandatario(const QString& curp) {
         return;
     }
     std::optional<Mandatario> m;
-    try {
-        m = store_.mandatario(curp);
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Mandatario"), e.message());
-        return;
-    }
-    if (m)
+    if (intenta(this, kMandatarioIlegible, [&] { m = store_.mandatario(curp); }) && m)
         abreApoderado(std::move(m));
 }
 
@@ -326,22 +308,23 @@ void PaginaApoderado::cmdBorrar_Click() {
     if (row < 0)
         return;
     const QString curp = mandatarios_->key(row);
-    try {
+    bool borrado = false;
+    const auto borra = [&] {
         const std::optional<Mandatario> m = store_.mandatario(curp);
         if (!m)
             return;
         const QString text = QStringLiteral("¿DESEA BORRAR EL MANDATARIO\n\n") + m->nombre + QLatin1Char(' ') +
                              m->apPaterno + QLatin1Char(' ') + m->apMaterno + QLatin1Char(' ') + m->curp +
                              QStringLiteral(" ?");
-        const bool borra = confirmDestructive(this, text);
+        const bool confirmado = confirmDestructive(this, text);
         fgAA->setFocus();
-        if (!borra)
+        if (!confirmado)
             return;
         store_.borraMandatario(curp);
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudo borrar el Mandatario; quedó como estaba"), e.message());
+        borrado = true;
+    };
+    if (!intenta(this, QStringLiteral("No se pudo borrar el Mandatario; quedó como estaba\n\n%1"), borra) || !borrado)
         return;
-    }
     // The cursor stays in the list, on the one after him.
     recargaEn(std::nullopt, row);
     emit mandatariosCambiados();

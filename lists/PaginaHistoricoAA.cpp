@@ -5,7 +5,6 @@
 #include "data/Store.h"
 #include "lists/CeldasPeriodo.h"
 #include "lists/frmAgentes_Aduanales.h"
-#include "platform/Database.h"
 #include "platform/Messages.h"
 #include "widgets/Grid.h"
 #include "widgets/Named.h"
@@ -18,6 +17,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+const QString kPersonasIlegibles = QStringLiteral("No se pudieron leer los Representantes.\n\n%1");
+const QString kPeriodosIlegibles = QStringLiteral("No se pudieron leer los periodos del Representante.\n\n%1");
 
 ListRow filaPersona(const PersonaHistorica& p) {
     return {p.curp, {p.nombre, p.apPaterno, p.apMaterno, p.curp, p.rfc}};
@@ -73,9 +75,8 @@ PaginaHistoricoAA::PaginaHistoricoAA(Store& store, QWidget* parent)
     widenToShow(fgDatosAA, 4, kAnchoRFC);
     setupView(fgPeriodosAA, periodos_, {1050, 5000, 2500, 2500});
 
-    connect(personas_, &ListModel::readFailed, this, [this](const QString& engineText) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los Representantes."), engineText);
-    });
+    connect(personas_, &ListModel::readFailed, this,
+            [this](const QString& falla) { informFalla(this, kPersonasIlegibles, falla); });
     connect(fgDatosAA->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PaginaHistoricoAA::seleccionCambiada);
     connect(cmdAANuevo, &QPushButton::clicked, this, [this] { abreAgente(std::nullopt); });
@@ -105,13 +106,11 @@ QString PaginaHistoricoAA::curpSeleccionada() const {
 
 void PaginaHistoricoAA::Llena_Periodos_Hist_AA(const QString& curp) {
     QList<ListRow> rows;
-    try {
+    intenta(this, kPeriodosIlegibles, [&] {
         const std::optional<PersonaHistorica> persona = store_.personaHistorica(curp);
         for (const PeriodoAgente& p : persona ? persona->periodos : QList<PeriodoAgente>())
             rows << ListRow{QString(), celdasPeriodo(p)};
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
-    }
+    });
     periodos_->setRows(rows);
 }
 
@@ -132,14 +131,8 @@ void PaginaHistoricoAA::cmdAAEditar_Click() {
 
 void PaginaHistoricoAA::editaPersona(const QString& curp) {
     std::optional<PersonaHistorica> persona;
-    try {
-        persona = store_.personaHistorica(curp);
-    } catch (const DatabaseError& e) {
-        // Editing an incomplete copy would drop the periods that could not be read.
-        informEngineError(this, QStringLiteral("No se pudieron leer los periodos del Representante."), e.message());
-        return;
-    }
-    if (persona)
+    // Editing an incomplete copy would drop the periods that could not be read.
+    if (intenta(this, kPeriodosIlegibles, [&] { persona = store_.personaHistorica(curp); }) && persona)
         abreAgente(persona);
 }
 
@@ -149,26 +142,16 @@ void PaginaHistoricoAA::abreAgente(const std::optional<PersonaHistorica>& valor)
     {
         frmAgentes_Aduanales dialog(store_, valor, this);
         dialog.setGuarda([this, curpAnterior](const PersonaHistorica& persona, QWidget* d) {
-            try {
-                store_.guardaPersonaHistorica(curpAnterior, persona);
-            } catch (const DatabaseError& e) {
-                informEngineError(
-                    d, QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba."),
-                    e.message());
-                return false;
-            }
-            return true;
+            return intenta(
+                d, QStringLiteral("No se pudo guardar el Representante; la base de datos queda como estaba.\n\n%1"),
+                [&] { store_.guardaPersonaHistorica(curpAnterior, persona); });
         });
         if (dialog.exec() == QDialog::Accepted)
             curp = dialog.persona().curp;
     }
     // Refilled after a cancellation too: it only shows again what is stored.
-    try {
-        Llena_Hist_AA();
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
+    if (!intenta(this, kPersonasIlegibles, [this] { Llena_Hist_AA(); }))
         return;
-    }
     // The cursor goes back to the list, on the one just edited or stored.
     if (const int row = curp.isEmpty() ? -1 : personas_->rowOf(curp); row >= 0)
         selectRow(fgDatosAA, row);
@@ -182,13 +165,7 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
     if (curp.isEmpty())
         return;
     std::optional<PersonaHistorica> leida;
-    try {
-        leida = store_.personaHistorica(curp);
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los Representantes."), e.message());
-        return;
-    }
-    if (!leida)
+    if (!intenta(this, kPersonasIlegibles, [&] { leida = store_.personaHistorica(curp); }) || !leida)
         return;
     const PersonaHistorica& p = *leida;
     const bool borra =
@@ -199,13 +176,9 @@ void PaginaHistoricoAA::cmdAABorrar_Click() {
     fgDatosAA->setFocus();
     if (!borra)
         return;
-    try {
-        store_.borraPersonaHistorica(curp);
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudo borrar el Representante; sus datos quedan como estaban."),
-                          e.message());
+    if (!intenta(this, QStringLiteral("No se pudo borrar el Representante; sus datos quedan como estaban.\n\n%1"),
+                 [&] { store_.borraPersonaHistorica(curp); }))
         return;
-    }
     periodos_->setRows({});
     fgDatosAA->clearSelection();
     // The rows read so far stay in step with the store without reading it again: the next page starts just as far

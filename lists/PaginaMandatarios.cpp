@@ -73,8 +73,8 @@ PaginaMandatarios::PaginaMandatarios(Store& store, QWidget* parent)
     widenToShow(fgMandatarios, 3, kAnchoCURP);
     setupView(fgPeriodosMandatario, periodos_, {1070, 1000, 5000, 2000, 2000});
 
-    connect(aspirantes_, &ListModel::readFailed, this, [this](const QString& engineText) {
-        informEngineError(this, QStringLiteral("No se pudo leer la lista de Aspirantes."), engineText);
+    connect(aspirantes_, &ListModel::readFailed, this, [this](const QString& falla) {
+        informFalla(this, QStringLiteral("No se pudo leer la lista de Aspirantes.\n\n%1"), falla);
     });
     connect(fgMandatarios->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PaginaMandatarios::aspiranteElegido);
@@ -110,7 +110,7 @@ void PaginaMandatarios::Llena_Hist_Mandatarios() {
 bool PaginaMandatarios::sigueAspirante() {
     // Asked first, so that one who is no longer an aspirant does not make the whole list be read in search of him.
     const std::optional<FilaMandatario> sigue = store_.filaMandatario(aspirante_->curp);
-    const int row = sigue && sigue->mandato == Mandato::Conforme ? aspirantes_->rowOf(aspirante_->curp) : -1;
+    const int row = sigue && reglas(sigue->mandato).aspirante ? aspirantes_->rowOf(aspirante_->curp) : -1;
     if (row < 0) {
         // No period may be added to or taken from a list that is not his any more.
         olvidaAspirante();
@@ -133,12 +133,10 @@ void PaginaMandatarios::olvidaAspirante() {
 
 void PaginaMandatarios::Llena_Periodos_H_MM(const QString& curp) {
     QList<ListRow> rows;
-    try {
+    intenta(this, QStringLiteral("No se pudieron leer los periodos del Aspirante.\n\n%1"), [&] {
         for (const PeriodoMandatario& p : store_.periodosMandatario(curp))
             rows << filaPeriodo(p);
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los periodos del Aspirante."), e.message());
-    }
+    });
     periodos_->setRows(rows);
 }
 
@@ -146,10 +144,8 @@ void PaginaMandatarios::aspiranteElegido() {
     const QString curp = aspirantes_->key(selectedRow(fgMandatarios));
     if (curp.isEmpty() || recargando_)
         return;
-    try {
-        aspirante_ = store_.filaMandatario(curp);
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los datos del Aspirante."), e.message());
+    if (!intenta(this, QStringLiteral("No se pudieron leer los datos del Aspirante.\n\n%1"),
+                 [&] { aspirante_ = store_.filaMandatario(curp); })) {
         olvidaAspirante();
         return;
     }
@@ -162,13 +158,8 @@ void PaginaMandatarios::cmdMandNuevo_Click() {
         return;
     frmPeriodo_Mandatario dialog(store_, *aspirante_, this);
     dialog.setGuarda([this](const PeriodoMandatario& periodo, QWidget* d) {
-        try {
-            periodos_->append(filaPeriodo(store_.agregaPeriodoMandatario(periodo)));
-        } catch (const DatabaseError& e) {
-            informEngineError(d, QStringLiteral("No se pudo guardar el periodo."), e.message());
-            return false;
-        }
-        return true;
+        return intenta(d, QStringLiteral("No se pudo guardar el periodo.\n\n%1"),
+                       [&] { periodos_->append(filaPeriodo(store_.agregaPeriodoMandatario(periodo))); });
     });
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -187,13 +178,9 @@ void PaginaMandatarios::cmdMandBorrar_Click() {
                                       QStringList{a.nombre, a.apPaterno, a.apMaterno, a.curp}.join(QLatin1Char(' ')) +
                                       QStringLiteral(" ?")))
         return;
-    try {
-        store_.borraPeriodoMandatario(a.curp, id.toLongLong());
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudo borrar el periodo; los periodos quedan como estaban."),
-                          e.message());
+    if (!intenta(this, QStringLiteral("No se pudo borrar el periodo; los periodos quedan como estaban.\n\n%1"),
+                 [&] { store_.borraPeriodoMandatario(a.curp, id.toLongLong()); }))
         return;
-    }
     periodos_->remove(row);
     if (periodos_->rowCount() == 0)
         cmdMandBorrar->setEnabled(false);
@@ -206,15 +193,15 @@ void PaginaMandatarios::muestraPeriodo() {
     const QString id = periodos_->key(selectedRow(fgPeriodosMandatario));
     if (id.isEmpty() || !aspirante_)
         return;
-    try {
-        for (const PeriodoMandatario& p : store_.periodosMandatario(aspirante_->curp)) {
-            if (p.id != id.toLongLong())
-                continue;
-            frmPeriodo_Mandatario dialog(store_, *aspirante_, this);
-            dialog.soloMuestra(p);
-            dialog.exec();
-        }
-    } catch (const DatabaseError& e) {
-        informEngineError(this, QStringLiteral("No se pudieron leer los periodos del Aspirante."), e.message());
+    QList<PeriodoMandatario> periodos;
+    if (!intenta(this, QStringLiteral("No se pudieron leer los periodos del Aspirante.\n\n%1"),
+                 [&] { periodos = store_.periodosMandatario(aspirante_->curp); }))
+        return;
+    for (const PeriodoMandatario& p : periodos) {
+        if (p.id != id.toLongLong())
+            continue;
+        frmPeriodo_Mandatario dialog(store_, *aspirante_, this);
+        dialog.soloMuestra(p);
+        dialog.exec();
     }
 }

@@ -102,14 +102,11 @@ bool frmAgentes_Aduanales::datosValidos() {
 }
 
 void frmAgentes_Aduanales::cmdAceptar_Click() {
-    try {
-        if (!datosValidos())
-            return;
-    } catch (const DatabaseError& e) {
-        inform(this, QStringLiteral("No se pudo consultar la base de datos; nada se ha guardado.\n\n") + e.message(),
-               MessageIcon::Exclamation);
+    bool validos = false;
+    if (!intenta(this, QStringLiteral("No se pudo consultar la base de datos; nada se ha guardado.\n\n%1"),
+                 [&] { validos = datosValidos(); }) ||
+        !validos)
         return;
-    }
     if (guarda_ && !guarda_(persona(), this))
         return;
     accept();

@@ -75,6 +75,6 @@ Answer ask(QWidget* parent, const QString& text, const QString& title) {
     return MessageService::current().ask(parent, {text, title, MessageIcon::Exclamation, true});
 }
 
-void informEngineError(QWidget* parent, const QString& what, const QString& engineText) {
-    inform(parent, what + QStringLiteral("\n\n") + engineText, MessageIcon::Exclamation);
+void informFalla(QWidget* parent, const QString& texto, const QString& falla) {
+    inform(parent, texto.arg(falla), MessageIcon::Exclamation);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "platform/Falla.h"
+
 #include <QString>
+
+#include <utility>
 
 class QWidget;
 
@@ -43,8 +47,23 @@ inline const QString kTitleMendaje = QStringLiteral("Mendaje");
 // A notice with OK only: information icon and "Mensaje" unless told otherwise.
 void inform(QWidget* parent, const QString& text, MessageIcon icon = MessageIcon::Information,
             const QString& title = kTitleMensaje);
-// A refusal of the database engine: what could not be done, a blank line, the engine's own words; exclamation icon.
-void informEngineError(QWidget* parent, const QString& what, const QString& engineText);
+// An operation that could not be done, in an exclamation box: `texto` says what, with %1 where the failure's own
+// words go.
+void informFalla(QWidget* parent, const QString& texto, const QString& falla);
+// The one way a window tells a Falla: runs `accion`; when it throws one, tells it (as informFalla) and gives false.
+template <typename Accion> bool intenta(QWidget* parent, const QString& texto, Accion&& accion) {
+    try {
+        accion();
+        return true;
+    } catch (const Falla& e) {
+        informFalla(parent, texto, e.message());
+        return false;
+    }
+}
+// The same, telling the Falla's words alone.
+template <typename Accion> bool intenta(QWidget* parent, Accion&& accion) {
+    return intenta(parent, QStringLiteral("%1"), std::forward<Accion>(accion));
+}
 // A confirmation with OK and Cancel and the exclamation icon; true for OK.
 bool confirm(QWidget* parent, const QString& text, const QString& title = kTitleMendaje);
 // The same for a question whose OK deletes or discards: Cancel is the default button, so Enter keeps.

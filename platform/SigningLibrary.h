@@ -2,6 +2,8 @@
 
 #include "tools/kfirma32/kfirma32.h"
 
+#include "platform/Falla.h"
+
 #include <QString>
 
 #include <memory>
@@ -11,9 +13,10 @@ class QLibrary;
 // The signing library kfirma32, loaded by name from the program folder the first time it is needed.
 class SigningLibrary {
 public:
-    // The library of that folder, or nullptr with the reason in `error` (not found, or a function missing).
-    // A failed load is tried again on the next call, so the broker can mend the installation and retry.
-    static SigningLibrary* load(const QString& programFolder, QString* error);
+    // The library of that folder; throws Falla with the system's reason when it cannot be used (not found, or a
+    // function missing). A failed load is tried again on the next call, so the broker can mend the installation and
+    // retry.
+    static SigningLibrary& load(const QString& programFolder);
 
     int BuscaCurps(char* path, Firmante* firmantes) const { return buscaCurps_(path, firmantes); }
     int GeneraFirmaDigital(char* path, Firmante* firmantes) const { return generaFirma_(path, firmantes); }

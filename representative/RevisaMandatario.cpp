@@ -19,15 +19,16 @@ std::optional<FaltaMandatario> revisaMandatario(const CapturaMandatario& c) {
         return FaltaMandatario{C::Particular, d->mensaje, d->campo};
     if (const auto d = revisaDomicilio(c.fiscal))
         return FaltaMandatario{C::Fiscal, d->mensaje, d->campo};
-    if (c.mandato != Mandato::Anterior && c.mandato != Mandato::Conforme)
+    const ReglasMandato& tipo = reglas(c.mandato);
+    if (!tipo.seCaptura)
         return falta(C::Mandato, "Tipo de Mandato no puede estar vacio");
-    if (isBlank(c.requerimiento))
+    if (tipo.conRequerimiento && isBlank(c.requerimiento))
         return falta(C::Requerimiento, "El Requerimiento Electrónico no puede estar vacio");
-    if (!c.requerimiento.toUpper().contains(c.rfc + QStringLiteral(".REQ")))
+    if (tipo.conRequerimiento && !c.requerimiento.toUpper().contains(c.rfc + QStringLiteral(".REQ")))
         return falta(C::Requerimiento, "El Requerimiento Electrónico se debe llamar igual al RFC");
-    if (c.mandato == Mandato::Anterior && c.aduanas == 0)
+    if (tipo.conAduanas && c.aduanas == 0)
         return falta(C::Aduanas, "Debe existir almenos una Aduana donde ha actuado");
-    if (c.mandato == Mandato::Conforme && !c.ntcl && !c.examen)
+    if (tipo.conAcreditacion && !c.ntcl && !c.examen)
         return falta(C::Acreditacion, "Debe elegir el tipo de acreditación");
     if (!c.si && !c.no)
         return falta(C::Operando, "Debe elegir si el Manandatario o Representante se encuentra Operando");

@@ -34,10 +34,7 @@ ListRow filaPedimento(const Pedimento& p) {
             {numberText(p.aduana.numero), p.aduana.nombre, p.noPedimento, dateText(p.fecha)}};
 }
 
-void informaCatalogo(QWidget* parent, const DatabaseError& e) {
-    inform(parent, QStringLiteral("No se pudo leer el catálogo de Aduanas:\n%1").arg(e.message()),
-           MessageIcon::Exclamation);
-}
+const QString kCatalogoIlegible = QStringLiteral("No se pudo leer el catálogo de Aduanas:\n%1");
 
 } // namespace
 
@@ -68,8 +65,9 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     avisaDigitoVerificador(ui->txtRFC, Identificador::RFC);
     ordenTabulador();
 
-    ui->cmbMandato->addItem(Mandato_Anterior);
-    ui->cmbMandato->addItem(Mandato_Conforme);
+    for (const ReglasMandato& tipo : tiposMandato())
+        if (tipo.seCaptura)
+            ui->cmbMandato->addItem(tipo.texto, codigoMandato(tipo.mandato));
     ui->cmbMandato->setCurrentIndex(-1);
     connect(ui->cmbMandato, &QComboBox::currentIndexChanged, this, &frmApoderado::cmbMandato_Click);
 
@@ -107,10 +105,9 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     ui->txtApMaterno->setText(m->apMaterno);
     ui->txtCURP->setText(m->curp);
     ui->txtRFC->setText(m->rfc);
-    // Only the two types this window offers are chosen; any other stored type (imported data) leaves the
-    // choice to the user before he may store.
-    if (m->mandato == Mandato::Anterior || m->mandato == Mandato::Conforme)
-        ui->cmbMandato->setCurrentIndex(static_cast<int>(m->mandato) - 1);
+    // Only a type this window offers is chosen; any other stored type (imported data) leaves the choice to the
+    // user before he may store.
+    ui->cmbMandato->setCurrentIndex(ui->cmbMandato->findData(codigoMandato(m->mandato)));
     ui->txtRequerimiento->setText(m->requerimiento);
     // A fresh window has neither option chosen, which is what 0 means.
     if (m->acreditacion == 1)
@@ -137,10 +134,6 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
 
 frmApoderado::~frmApoderado() = default;
 
-QString frmApoderado::Respuesta_Apoderado() const {
-    return result() == QDialog::Accepted ? QStringLiteral("A") : QStringLiteral("C");
-}
-
 void frmApoderado::ordenTabulador() {
     // As on screen: the accreditation stands where the offices stand for the other mandate type.
     QList<QWidget*> order = {ui->cmbMandato, ui->txtNombre, ui->txtApPaterno, ui->txtApMaterno,
@@ -156,13 +149,13 @@ void frmApoderado::ordenTabulador() {
 void frmApoderado::cmbMandato_Click(int index) {
     if (index < 0)
         return;
-    const bool anterior = index == 0;
-    ui->frAcreditacion->setVisible(!anterior);
-    ui->frAduanasAct->setVisible(anterior);
-    ui->frPedTramitados->setVisible(anterior);
-    ui->lblRequerimiento->setVisible(true);
-    ui->txtRequerimiento->setVisible(true);
-    ui->cmdBuscar->setVisible(true);
+    const ReglasMandato& tipo = reglas(mandatoElegido());
+    ui->frAcreditacion->setVisible(tipo.conAcreditacion);
+    ui->frAduanasAct->setVisible(tipo.conAduanas);
+    ui->frPedTramitados->setVisible(tipo.conAduanas);
+    ui->lblRequerimiento->setVisible(tipo.conRequerimiento);
+    ui->txtRequerimiento->setVisible(tipo.conRequerimiento);
+    ui->cmdBuscar->setVisible(tipo.conRequerimiento);
 }
 
 void frmApoderado::cmdBuscar_Click() {
@@ -178,9 +171,7 @@ void frmApoderado::cmdBuscar_Click() {
 }
 
 Mandato frmApoderado::mandatoElegido() const {
-    // The combo offers the first two types, in code order.
-    const int elegido = ui->cmbMandato->currentIndex();
-    return elegido < 0 ? Mandato::Ninguno : mandatoDeCodigo(elegido + 1);
+    return mandatoDeCodigo(ui->cmbMandato->currentData());
 }
 
 void frmApoderado::agregaAduana(const Aduana& a) {
@@ -202,8 +193,8 @@ Mandatario frmApoderado::mandatario() const {
     m.apMaterno = ui->txtApMaterno->text();
     m.mandato = mandatoElegido();
     m.requerimiento = ui->txtRequerimiento->text();
-    // A type Anterior representative carries no accreditation, whatever was chosen before the type changed.
-    m.acreditacion = m.mandato == Mandato::Anterior ? 0 : (ui->optNTCL->isChecked() ? 1 : 2);
+    // A type without accreditation carries none, whatever was chosen before the type changed.
+    m.acreditacion = reglas(m.mandato).conAcreditacion ? (ui->optNTCL->isChecked() ? 1 : 2) : 0;
     m.operando = ui->optSi->isChecked() ? 1 : 0;
     m.particular = particular_.domicilio();
     m.fiscal = fiscal_.domicilio();
@@ -298,25 +289,21 @@ void frmApoderado::fgPedTramitados_Click() {
 }
 
 void frmApoderado::cmdNuevaAduana_Click() {
-    try {
+    intenta(this, kCatalogoIlegible, [this] {
         frmAduanaAct dialog(store_, aduanas_, this);
         if (dialog.exec() == QDialog::Accepted)
             agregaAduana(dialog.aduana());
-    } catch (const DatabaseError& e) {
-        informaCatalogo(this, e);
-    }
+    });
     if (!aduanas_.isEmpty())
         ui->cmdNuevoPed->setEnabled(true);
 }
 
 void frmApoderado::cmdNuevoPed_Click() {
-    try {
+    intenta(this, kCatalogoIlegible, [this] {
         frmPedTramitados dialog(store_, aduanas_, this);
         if (dialog.exec() == QDialog::Accepted)
             agregaPedimento(dialog.pedimento());
-    } catch (const DatabaseError& e) {
-        informaCatalogo(this, e);
-    }
+    });
 }
 
 void frmApoderado::cmdBorrarAduana_Click() {

@@ -36,8 +36,6 @@ public:
     void setGuarda(Guarda guarda) { guarda_ = std::move(guarda); }
     // The representative as the dialog holds him.
     Mandatario mandatario() const;
-    // "A" once accepted, "C" otherwise.
-    QString Respuesta_Apoderado() const;
 
 private:
     void cmbMandato_Click(int index);

@@ -101,7 +101,7 @@ private:
                 requerimientos_ << RequerimientoPorLeer{f.curp, f.rfc, nombre, f.requerimiento};
             digitos(Titular::Mandatario, f.curp, f.curp, f.rfc, nombre);
             // Page 4 asks for them but does not stop without them.
-            if (f.mandato == Mandato::Conforme && !conPeriodos.contains(f.curp))
+            if (reglas(f.mandato).aspirante && !conPeriodos.contains(f.curp))
                 agrega(Titular::Mandatario, f.curp, nombre,
                        QStringLiteral("Se debe capturar la información de los Agentes Aduanales con que ha actuado el "
                                       "Aspirante a Mandatario"),

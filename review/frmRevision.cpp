@@ -55,13 +55,7 @@ void frmRevision::rehace() {
     detieneLectura();
     const int fila = std::max(selectedRow(ui->fgProblemas), 0);
     RevisionBase base;
-    fallida_ = false;
-    try {
-        base = revisaBase(store_);
-    } catch (const DatabaseError& e) {
-        fallida_ = true;
-        informEngineError(this, kFallida, e.message());
-    }
+    fallida_ = !intenta(this, kFallida + QStringLiteral("\n\n%1"), [&] { base = revisaBase(store_); });
     problemas_.clear();
     errores_ = 0;
     modelo_->setRows({});

@@ -23,7 +23,7 @@
 
 namespace {
 
-const QString kPatente = QStringLiteral("470");
+constexpr qint64 kPatente = 470;
 const QString kCurpA = QStringLiteral("LOTP751120HGRPRN09");
 const QString kCurpB = QStringLiteral("LOTP751120HGRPRN01");
 constexpr int kMuertesPorCaso = 9;
@@ -102,11 +102,12 @@ QString faltaEnEnvio(const QString& programa) {
     limpiaEnvioPendiente(programa);
     const QDir envio(carpetaEnvio(programa));
     // A request copy may only lie beside a signed file: a folder without one holds nothing to be sent.
-    const bool firmado = verifySignedFile(readFile(envio.filePath(kPatente + ".txt")));
+    const bool firmado = verifySignedFile(readFile(envio.filePath(QString::number(kPatente) + ".txt")));
     QStringList mal;
     for (const QString& nombre : envio.entryList(QDir::Files | QDir::Hidden)) {
         const QByteArray bytes = readFile(envio.filePath(nombre));
-        if (nombre == kPatente + ".txt" ? !firmado : !firmado || bytes != readFile(testData("LOTP751120QW7.req")))
+        if (nombre == QString::number(kPatente) + ".txt" ? !firmado
+                                                         : !firmado || bytes != readFile(testData("LOTP751120QW7.req")))
             mal << nombre;
     }
     return mal.join(", ");

@@ -47,12 +47,8 @@ void Llena_Aduanas(const QList<Aduana>& aduanas, QComboBox* numbers, QComboBox* 
 }
 
 void preparaAduanas(QWidget* dialog, Store& store, QComboBox* numbers, QComboBox* names) {
-    try {
-        Llena_Aduanas(store, numbers, names);
-    } catch (const DatabaseError& e) {
-        inform(dialog, QStringLiteral("No se pudo leer el catálogo de Aduanas.\n\n") + e.message(),
-               MessageIcon::Exclamation);
-    }
+    intenta(dialog, QStringLiteral("No se pudo leer el catálogo de Aduanas.\n\n%1"),
+            [&] { Llena_Aduanas(store, numbers, names); });
     pairCombos(numbers, names);
 }
 

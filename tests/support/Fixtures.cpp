@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTableView>
 #include <QtTest>
 
@@ -43,6 +44,10 @@ Mandatario representative(const QString& curp, const QString& rfc, const QString
     m.particular = {"12", 1, nombre + " PARTICULAR", "10", "", "CENTRO", "39300", "7441111111", "7442222222"};
     m.fiscal = {"09", 15, nombre + " FISCAL", "S/N", "4B", "JUAREZ", "06600", "5555555555", "5556666666"};
     return m;
+}
+
+int pagina(QWidget* window) {
+    return child<QStackedWidget>(window, "paginas")->currentIndex() + 1;
 }
 
 void press(QWidget* root, const char* buttonName) {

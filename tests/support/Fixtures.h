@@ -34,6 +34,9 @@ void storeBroker(Database& db);
 // "<nombre> FISCAL" in CUAUHTÉMOC, CIUDAD DE MÉXICO (NoInt "4B"). Stored with guardaMandatario.
 Mandatario representative(const QString& curp, const QString& rfc, const QString& nombre, Mandato mandato);
 
+// The page of the wizard on show, 1 to 4.
+int pagina(QWidget* window);
+
 // Presses the button, which must be there and enabled.
 void press(QWidget* root, const char* buttonName);
 // Selects the data row with the keyboard alone (Ctrl+Home, then the down arrow), as a user who never clicks would.

@@ -112,3 +112,12 @@ void typeText(QWidget* widget, const QString& text) {
         QApplication::sendEvent(widget, &release);
     }
 }
+
+QString fallaDe(const std::function<void()>& accion) {
+    try {
+        accion();
+    } catch (const Falla& e) {
+        return e.message();
+    }
+    return {};
+}

@@ -59,6 +59,8 @@ void typeText(QWidget* widget, const QString& text);
 // Whole-file helpers for fixtures.
 QString writeFile(const QString& path, const QByteArray& bytes);
 QByteArray readFile(const QString& path);
+// The message of the Falla the action throws; empty when it throws none.
+QString fallaDe(const std::function<void()>& accion);
 // The permission bits of a file or folder (0600), -1 when there is none.
 int fileMode(const QString& path);
 
