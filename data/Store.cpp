@@ -28,8 +28,8 @@ QString actualizaCurp(const TableDefinition& table) {
 // Name, surnames, RFC and CURP as one text, so that "ana garcia" finds her too. Both sides folded by the engine, so
 // neither case nor accents matter ("diaz" finds "DÍAZ", "munoz" finds "MUÑOZ"), and what is typed is found as it is
 // typed, "%", "_" and "'" included.
-const QString kBuscaMandatario = sentencia("instr(fold_text(%1,%2,%3,%4,%5),fold_text(?))>0",
-                                           {col::Nombre, col::ApPaterno, col::ApMaterno, col::RFC, col::CURP});
+const QString kBuscaMandatario =
+    sentencia("fold_contains(?,%1,%2,%3,%4,%5)", {col::Nombre, col::ApPaterno, col::ApMaterno, col::RFC, col::CURP});
 
 QVariantHash filaDomicilio(const Domicilio& d, int tipo) {
     return {{col::Tipo_Dom, tipo},       {col::EntFed, d.entFed}, {col::MDeleg, d.mDeleg},   {col::Calle, d.calle},

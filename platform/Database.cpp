@@ -35,23 +35,41 @@ DatabaseError engineError(const QSqlError& error) {
     return DatabaseError(engineText(error), error.nativeErrorCode().toInt());
 }
 
-// fold_text(x, ...): the text fold of searches inside the engine, so that a search reads no row it does not show.
-// It runs for every row a search reads, so a row's fold is made on the stack.
-void foldTextFunction(sqlite3_context* context, int count, sqlite3_value** arguments) {
-    if (count == 1 && sqlite3_value_type(arguments[0]) == SQLITE_NULL)
-        return sqlite3_result_null(context);
+// The texts folded by fold() and joined by blanks, a NULL as an empty text. Made for every row a search reads, so on
+// the stack.
+void foldJoined(sqlite3_value** texts, int count, QVarLengthArray<char, 1024>& out) {
     qsizetype room = count;
     for (int i = 0; i < count; ++i)
-        room += 2 * qsizetype(sqlite3_value_bytes(arguments[i]));
-    QVarLengthArray<char, 1024> folded(room);
-    char* end = folded.data();
+        room += 2 * qsizetype(sqlite3_value_bytes(texts[i]));
+    out.resize(room);
+    char* end = out.data();
     for (int i = 0; i < count; ++i) {
         if (i > 0)
             *end++ = ' ';
-        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(arguments[i]));
-        end = fold(QByteArrayView(text, sqlite3_value_bytes(arguments[i])), end);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(texts[i]));
+        end = fold(QByteArrayView(text, sqlite3_value_bytes(texts[i])), end);
     }
-    sqlite3_result_text(context, folded.constData(), int(end - folded.constData()), SQLITE_TRANSIENT);
+    out.resize(end - out.data());
+}
+
+// fold_contains(needle, text, ...): the search of a text inside the engine, so that a search reads no row it does
+// not show.
+void foldContainsFunction(sqlite3_context* context, int count, sqlite3_value** arguments) {
+    if (count < 2)
+        return sqlite3_result_error(context, "fold_contains: a needle and at least one text", -1);
+    // The needle is the same for every row of a statement: it is folded once and kept with the statement.
+    QByteArray kept;
+    auto* needle = static_cast<QByteArray*>(sqlite3_get_auxdata(context, 0));
+    if (!needle) {
+        QVarLengthArray<char, 1024> folded;
+        foldJoined(arguments, 1, folded);
+        kept = QByteArray(folded.constData(), folded.size());
+        needle = &kept;
+        sqlite3_set_auxdata(context, 0, new QByteArray(kept), [](void* p) { delete static_cast<QByteArray*>(p); });
+    }
+    QVarLengthArray<char, 1024> texts;
+    foldJoined(arguments + 1, count - 1, texts);
+    sqlite3_result_int(context, QByteArrayView(texts.constData(), texts.size()).contains(*needle));
 }
 
 void bindAndRun(QSqlQuery& query, const QVariantList& values) {
@@ -228,8 +246,8 @@ std::unique_ptr<Database> Database::open(const QString& path) {
         }
     }
     auto opened = std::unique_ptr<Database>(new Database(name, path));
-    if (sqlite3_create_function_v2(opened->engine(), "fold_text", -1,
-                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, foldTextFunction,
+    if (sqlite3_create_function_v2(opened->engine(), "fold_contains", -1,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, foldContainsFunction,
                                    nullptr, nullptr, nullptr) != SQLITE_OK)
         throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(opened->engine())), sqlite3_errcode(opened->engine()));
     // Every page is checked as it is read, so that a damaged one is met as damage by the statement that reads it

@@ -113,8 +113,8 @@ private:
 };
 
 // One open database file. Every statement is prepared and takes its values bound, never spliced. Its statements may
-// call fold_text(x, ...): its texts folded by fold() (platform/TextFold.h) and joined by blanks, a NULL among
-// them as an empty text; fold_text(NULL) alone is NULL.
+// call fold_contains(needle, text, ...): 1 when the texts, joined by blanks, contain the needle, both folded by
+// fold() (platform/TextFold.h), a NULL as an empty text; else 0.
 class Database {
 public:
     // Opens an existing file; throws DatabaseError when the engine cannot open it.
