@@ -7,7 +7,7 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS = recupera rutinas vantrix dremlo llave nombres requerimiento
+FUZZ_TARGETS = recupera rutinas vantrix dremlo llave nombres requerimiento pliegue
 JOBS ?= $(shell nproc)
 SANITIZERS = -fsanitize=address,undefined,float-cast-overflow -fno-sanitize-recover=undefined,float-cast-overflow -fno-omit-frame-pointer
 

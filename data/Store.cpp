@@ -25,34 +25,11 @@ QString actualizaCurp(const TableDefinition& table) {
     return sentencia("update %1 set %2=? ", {table, col::CURP}) + donde({col::CURP});
 }
 
-// The accented letters of Spanish folded to their plain ones inside the engine: its LIKE ignores the case of plain
-// letters only, so "diaz" finds "DÍAZ" once both are folded. Done there, a search reads no row it does not show.
-QString plegado(QString expression) {
-    const QString accented = QStringLiteral("ÁÉÍÓÚÜÑáéíóúüñ");
-    const QString plain = QStringLiteral("AEIOUUNaeiouun");
-    for (qsizetype i = 0; i < accented.size(); ++i)
-        expression = QStringLiteral("replace(%1,'%2','%3')").arg(expression, accented.at(i), plain.at(i));
-    return expression;
-}
-
-// Name, surnames, RFC and CURP as one text, so that "ana garcia" finds her too.
+// Name, surnames, RFC and CURP as one text, so that "ana garcia" finds her too. Both sides folded by the engine, so
+// neither case nor accents matter ("diaz" finds "DÍAZ", "munoz" finds "MUÑOZ"), and what is typed is found as it is
+// typed, "%", "_" and "'" included.
 const QString kBuscaMandatario =
-    plegado(sentencia("coalesce(%1,'')||' '||coalesce(%2,'')||' '||coalesce(%3,'')||' '||coalesce(%4,'')||' '||"
-                      "coalesce(%5,'')",
-                      {col::Nombre, col::ApPaterno, col::ApMaterno, col::RFC, col::CURP})) +
-    QStringLiteral(" like ? escape '\\'");
-
-// The typed text without its accents, as a LIKE pattern that takes its own % and _ literally.
-QString patronBusqueda(const QString& texto) {
-    QString plano;
-    for (QChar c : texto.normalized(QString::NormalizationForm_D))
-        if (c.category() != QChar::Mark_NonSpacing)
-            plano += c;
-    plano.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
-        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
-        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + plano + QLatin1Char('%');
-}
+    sentencia("fold_contains(?,%1,%2,%3,%4,%5)", {col::Nombre, col::ApPaterno, col::ApMaterno, col::RFC, col::CURP});
 
 QVariantHash filaDomicilio(const Domicilio& d, int tipo) {
     return {{col::Tipo_Dom, tipo},       {col::EntFed, d.entFed}, {col::MDeleg, d.mDeleg},   {col::Calle, d.calle},
@@ -287,7 +264,7 @@ QList<FilaMandatario> Store::filasMandatarios(qsizetype offset, int count, bool 
     }
     if (const QString texto = busca.simplified(); !texto.isEmpty()) {
         where << kBuscaMandatario;
-        values << patronBusqueda(texto);
+        values << texto;
     }
     values << count << offset;
     const QString filtro = where.isEmpty() ? QString() : QStringLiteral("where ") + where.join(QStringLiteral(" and "));

@@ -1,11 +1,14 @@
 #include "platform/Database.h"
 
+#include "platform/TextFold.h"
+
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QVarLengthArray>
 
 #include <sqlite3.h>
 
@@ -30,6 +33,43 @@ QVariant forBinding(const QVariant& value) {
 
 DatabaseError engineError(const QSqlError& error) {
     return DatabaseError(engineText(error), error.nativeErrorCode().toInt());
+}
+
+// The texts folded by fold() and joined by blanks, a NULL as an empty text. Made for every row a search reads, so on
+// the stack.
+void foldJoined(sqlite3_value** texts, int count, QVarLengthArray<char, 1024>& out) {
+    qsizetype room = count;
+    for (int i = 0; i < count; ++i)
+        room += 2 * qsizetype(sqlite3_value_bytes(texts[i]));
+    out.resize(room);
+    char* end = out.data();
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            *end++ = ' ';
+        const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(texts[i]));
+        end = fold(QByteArrayView(text, sqlite3_value_bytes(texts[i])), end);
+    }
+    out.resize(end - out.data());
+}
+
+// fold_contains(needle, text, ...): the search of a text inside the engine, so that a search reads no row it does
+// not show.
+void foldContainsFunction(sqlite3_context* context, int count, sqlite3_value** arguments) {
+    if (count < 2)
+        return sqlite3_result_error(context, "fold_contains: a needle and at least one text", -1);
+    // The needle is the same for every row of a statement: it is folded once and kept with the statement.
+    QByteArray kept;
+    auto* needle = static_cast<QByteArray*>(sqlite3_get_auxdata(context, 0));
+    if (!needle) {
+        QVarLengthArray<char, 1024> folded;
+        foldJoined(arguments, 1, folded);
+        kept = QByteArray(folded.constData(), folded.size());
+        needle = &kept;
+        sqlite3_set_auxdata(context, 0, new QByteArray(kept), [](void* p) { delete static_cast<QByteArray*>(p); });
+    }
+    QVarLengthArray<char, 1024> texts;
+    foldJoined(arguments + 1, count - 1, texts);
+    sqlite3_result_int(context, QByteArrayView(texts.constData(), texts.size()).contains(*needle));
 }
 
 void bindAndRun(QSqlQuery& query, const QVariantList& values) {
@@ -206,6 +246,10 @@ std::unique_ptr<Database> Database::open(const QString& path) {
         }
     }
     auto opened = std::unique_ptr<Database>(new Database(name, path));
+    if (sqlite3_create_function_v2(opened->engine(), "fold_contains", -1,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, foldContainsFunction,
+                                   nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw DatabaseError(QString::fromUtf8(sqlite3_errmsg(opened->engine())), sqlite3_errcode(opened->engine()));
     // Every page is checked as it is read, so that a damaged one is met as damage by the statement that reads it
     // rather than read as rows of garbage.
     opened->exec(QStringLiteral("pragma cell_size_check = on"));
@@ -218,6 +262,18 @@ Database::~Database() {
         db.close();
     }
     QSqlDatabase::removeDatabase(connection_);
+}
+
+sqlite3* Database::engine() const {
+    // The driver's own handle: the engine library is the one the driver links, so what runs on it runs on this
+    // connection, inside whatever it has begun.
+    const QVariant handle = QSqlDatabase::database(connection_, false).driver()->handle();
+    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                      ? *static_cast<sqlite3* const*>(handle.constData())
+                      : nullptr;
+    if (!db)
+        throw DatabaseError(QStringLiteral("la conexión no está abierta"));
+    return db;
 }
 
 std::unique_ptr<QSqlQuery> Database::prepared(const QString& sql) {
@@ -270,14 +326,7 @@ Query Database::select(const QString& sql, const QVariantList& values) {
 
 Rows Database::rows(const QString& sql) {
     refuseIfDamaged();
-    // The driver's own handle: the engine library is the one the driver links, so the statement runs on this
-    // connection, inside whatever it has begun.
-    const QVariant handle = QSqlDatabase::database(connection_, false).driver()->handle();
-    sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                      ? *static_cast<sqlite3* const*>(handle.constData())
-                      : nullptr;
-    if (!db)
-        throw DatabaseError(QStringLiteral("la conexión no está abierta"));
+    sqlite3* db = engine();
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt* statement = nullptr;
     const int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);

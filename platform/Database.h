@@ -81,6 +81,7 @@ private:
     qsizetype bound_ = 0;
 };
 
+struct sqlite3;
 struct sqlite3_stmt;
 
 // The rows of one select straight from the engine, each value as it is stored (text as UTF-8 bytes), with no
@@ -111,7 +112,9 @@ private:
     Database* db_ = nullptr;
 };
 
-// One open database file. Every statement is prepared and takes its values bound, never spliced.
+// One open database file. Every statement is prepared and takes its values bound, never spliced. Its statements may
+// call fold_contains(needle, text, ...): 1 when the texts, joined by blanks, contain the needle, both folded by
+// fold() (platform/TextFold.h), a NULL as an empty text; else 0.
 class Database {
 public:
     // Opens an existing file; throws DatabaseError when the engine cannot open it.
@@ -153,6 +156,7 @@ private:
     // The engine's refusal as it leaves this class: damage is remembered and told as damage of the file.
     DatabaseError refused(const DatabaseError& error);
     std::unique_ptr<QSqlQuery> prepared(const QString& sql);
+    sqlite3* engine() const;
     std::unique_ptr<QSqlQuery> execute(const QString& sql, const QVariantList& values);
 
     QString connection_;

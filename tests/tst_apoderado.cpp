@@ -278,13 +278,18 @@ private slots:
         QTest::newRow("RFC") << "ruiz65" << QStringList{"CIRO"};
         QTest::newRow("CURP") << "hgrnrl" << QStringList{"DORA"};
         QTest::newRow("across name and surname") << "ana lopez" << QStringList{"ANA"};
-        QTest::newRow("a wildcard is a letter") << "%" << QStringList();
+        QTest::newRow("ñ as n") << "munoz" << QStringList{"CIRO"};
+        QTest::newRow("a wildcard is a letter") << "%" << QStringList{"EVA"};
+        QTest::newRow("the other wildcard") << "l_1" << QStringList{"EVA"};
+        QTest::newRow("apostrophe") << "o'n" << QStringList{"EVA"};
     }
     void searchNarrowsTheList() {
         QFETCH(QString, typed);
         QFETCH(QStringList, found);
         Page p;
         p.db->exec("update Mandatarios set ApMaterno='DÍAZ' where CURP=?", {kExamen});
+        p.db->exec("update Mandatarios set ApMaterno='MUÑOZ' where CURP=?", {kSinAcreditacion});
+        p.db->exec("update Mandatarios set ApMaterno='O''NEIL_100%' where CURP=?", {kSinMandato});
         PaginaApoderado* page = p.open();
         typeText(child<QLineEdit>(page, "txtBuscar"), typed);
         QStringList names;
