@@ -466,17 +466,6 @@ private slots:
                  QStringList({" 240|" + kLaredo, " 160|" + a160.nombre, " 160|" + a160.nombre + "|0042|02/01/1998"}));
     }
 
-    void valueStoredAndReadBackExactly() {
-        // Quotes and statement text stay values: every statement binds them.
-        Base base;
-        Mandatario m = valido(kAnterior, Mandato::Anterior);
-        m.apPaterno = "D'ANGELO";
-        m.particular.calle = "O'HIGGINS'); DELETE FROM MANDATARIOS; --";
-        m.requerimiento = "/home/o'brien/LOTP751120QW7.req";
-        QVERIFY(guardaMandatario(base.store, std::nullopt, m, nullptr));
-        QCOMPARE(*base.store.mandatario(kAnterior), m);
-    }
-
     void storedRepresentativesChecked_data() {
         QTest::addColumn<QVariantList>("mandatario");
         QTest::addColumn<QString>("rows");

@@ -62,18 +62,6 @@ private slots:
         return q.next() ? q.number(0) : -1;
     }
 
-    void createdWithSchemaInOrder() {
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList({"tolvek.mdb"}));
-        QCOMPARE(db_->columns("AA"), QStringList({"Patente", "Nombre", "ApPaterno", "ApMaterno", "RFC", "CURP",
-                                                  "Autorizacion", "Adscripcion"}));
-        QCOMPARE(db_->columns("Domicilios_MM"), QStringList({"CURP", "EntFed", "MDeleg", "Calle", "NoExt", "NoInt",
-                                                             "Colonia", "CP", "Telefono", "Fax", "Tipo_Dom"}));
-        QCOMPARE(db_->columns("Domicilios_AA").first(), QString("Tipo_Dom"));
-        QCOMPARE(db_->columns("Periodos_H_MM"),
-                 QStringList({"CURP", "NoAduana", "Patente_MM", "FechaIni", "FechaFin"}));
-        QCOMPARE(db_->columns("Historico_AA"), QStringList({"RFC", "CURP", "Nombre", "ApPaterno", "ApMaterno"}));
-    }
-
     void cataloguesLoaded() {
         Query q = db_->select("select (select count(*) from EntFed), (select count(*) from MpioDeleg), "
                               "(select count(*) from Aduanas), (select MDeleg from MpioDeleg where cveEntFed=? and "

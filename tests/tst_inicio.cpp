@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -60,12 +59,7 @@ private slots:
         QCOMPARE(child<QComboBox>(&window, "cmbOirRNoMDeleg")->currentIndex(), -1);
         QCOMPARE(child<QComboBox>(&window, "cmbFiscalNoMDeleg")->count(), 0);
 
-        // The grids carry their headers and no rows.
-        const QList<QTableView*> grids = window.findChildren<QTableView*>();
-        QCOMPARE(grids.size(), 7);
-        for (const QTableView* grid : grids)
-            QVERIFY2(grid->model()->columnCount() > 0 && grid->model()->rowCount() == 0,
-                     qPrintable(grid->objectName()));
+        // The grids' rows are checked where they have some; their headers are the spec's.
         QCOMPARE(child<QTableView>(&window, "fgAA")->model()->headerData(6, Qt::Horizontal).toString(),
                  QString("Operando (Con gafete)"));
         QCOMPARE(driver.unexpected, QStringList());
@@ -132,8 +126,8 @@ private slots:
         QCOMPARE(dumpAll(*db), stored);
     }
 
-    // A database another program holds stops the start-up and is left untouched; so does a copy already running,
-    // which goes on; and a folder that cannot take the lock is not mistaken for such a copy.
+    // A database another program holds stops the start-up and is left untouched; a folder that cannot take the lock
+    // stops it with the lock's own words (a copy already running: lockTakenOverUnlessHeld).
     void startUpStopped() {
         QTemporaryDir dir;
         storeBroker(*openDatabase(dir.path()));
@@ -150,14 +144,6 @@ private slots:
             other->exec("rollback");
         }
         QCOMPARE(readFile(dir.filePath("tolvek.mdb")), bytes);
-        frmMain first(dir.path(), dir.filePath("sin-version-anterior"));
-        QVERIFY(startUp(first, driver));
-        {
-            frmMain second(dir.path(), dir.filePath("sin-version-anterior"));
-            QVERIFY(!second.iniciar());
-            QCOMPARE(messages.texts().last(), QString("TOLVEK 3 ya está abierto"));
-        }
-        QVERIFY(child<QPushButton>(&first, "cmdSiguiente")->isEnabled());
         frmMain nowhere(dir.filePath("no/existe"), dir.filePath("sin-version-anterior"));
         QVERIFY(!nowhere.iniciar());
         QVERIFY(messages.texts().last().startsWith("No se puede escribir en la carpeta"));
@@ -208,7 +194,8 @@ private slots:
         QVERIFY2(message.isEmpty() ? said.isEmpty() : said.contains(message), qPrintable(said));
         if (said.contains("borre"))
             QVERIFY(said.contains(QDir::toNativeSeparators(lck)));
-        if (said.isEmpty())
+        // Taken, it refuses every later copy: one refused does not let the next one in when it ends.
+        for (int copy = 0; said.isEmpty() && copy < 2; ++copy)
             QCOMPARE(InstanceLock(dir.path()).acquire(), QString("TOLVEK 3 ya está abierto"));
         holder.kill();
         holder.waitForFinished();
