@@ -62,18 +62,12 @@ private slots:
         return q.next() ? q.number(0) : -1;
     }
 
+    // Whole catalogues (their names are read back on the pages: a Ñ in tst_importa, commas in tst_historico).
     void cataloguesLoaded() {
         Query q = db_->select("select (select count(*) from EntFed), (select count(*) from MpioDeleg), "
-                              "(select count(*) from Aduanas), (select MDeleg from MpioDeleg where cveEntFed=? and "
-                              "NoMDeleg=?), (select Aduana from Aduanas where cveAduana=10)",
-                              {"12", 83});
+                              "(select count(*) from Aduanas)");
         QVERIFY(q.next());
-        QCOMPARE(q.number(0), 32);
-        QCOMPARE(q.number(1), 2478);
-        QCOMPARE(q.number(2), 50);
-        QCOMPARE(q.text(3), QString("ÑUU SAVI"));
-        // An office name with a comma inside survives the catalogue's quoting.
-        QCOMPARE(q.text(4), QString("ACAPULCO, ACAPULCO DE JUAREZ, GUERRERO"));
+        QCOMPARE(QList<qint64>({q.number(0), q.number(1), q.number(2)}), QList<qint64>({32, 2478, 50}));
     }
 
     void valuesStoredExactly() {

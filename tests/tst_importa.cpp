@@ -236,17 +236,6 @@ private slots:
                               "JUAN|PEREZ|RUIZ|PERJ700101HDFRRN01|PERJ700101AB1"}));
     }
 
-    void noPreviousVersionToldAndStartUpGoesOn() {
-        Folders f;
-        QVERIFY(QDir(f.previous).removeRecursively());
-        Started s(f);
-        QVERIFY(s.ok);
-        QCOMPARE(s.messages.texts(), QStringList({"No hay una versión anterior de TOLVEK en su computadora",
-                                                  "No se encontó información de la vesión anterior de TOLVEK"}));
-        QCOMPARE(int(s.messages.shown.first().icon), int(MessageIcon::Information));
-        QCOMPARE(s.messages.shown.first().title + QString::number(pagina(&s.window)), QString("Mensaje1"));
-    }
-
     void toolFaultKeepsDatabase_data() {
         QTest::addColumn<QString>("tool");  // "vantrix", "none", "not runnable" or the body of a script
         QTest::addColumn<QString>("fault"); // %1 the program folder, %2 the previous version's folder

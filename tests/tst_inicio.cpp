@@ -30,7 +30,12 @@ private slots:
                               "Datos que deberá proporcionar el Agente Aduanal relacionado a sus Apoderados o "
                               "Representantes o el historico"}));
 
-        QCOMPARE(int(messages.shown.last().icon), int(MessageIcon::Exclamation));
+        // No previous version to import from: the broker is told so, and the start goes on to page 1.
+        QCOMPARE(messages.texts(), QStringList({"No hay una versión anterior de TOLVEK en su computadora",
+                                                "No se encontó información de la vesión anterior de TOLVEK"}));
+        QVERIFY(messages.shown[0].icon == MessageIcon::Information &&
+                messages.shown[1].icon == MessageIcon::Exclamation);
+        QCOMPARE(messages.shown[0].title + QString::number(pagina(&window)), QString("Mensaje1"));
         QCOMPARE(window.windowTitle(), QString("TOLVEK 3"));
 
         // The offices in name order, nothing chosen.
