@@ -225,7 +225,6 @@ private slots:
 
     void pageListsSelectsAndDeletes() {
         Page p;
-        const QStringList before = dumpAll(*p.db);
         PaginaApoderado* page = p.open();
         QSignalSpy changed(page, &PaginaApoderado::mandatariosCambiados);
         QCOMPARE(gridRows(page, "fgAA"),
@@ -241,15 +240,10 @@ private slots:
         p.list()->selectRow(3);
         QTest::keyClick(p.list(), Qt::Key_Down);
         QCOMPARE(child<QLineEdit>(page, "txtApRCalle")->text(), QString("ANA PARTICULAR"));
-        p.messages.answerNext(false);
+        // Asked first; a refusal that keeps him is tst_teclado's (Supr on a row, Cancel its default).
         press(page, "cmdBorrar");
         QCOMPARE(p.messages.texts(),
                  QStringList({"¿DESEA BORRAR EL MANDATARIO\n\nANA LOPEZ TORRES " + kAnterior + " ?"}));
-        QVERIFY(p.messages.shown.first().withCancel);
-        QCOMPARE(dumpAll(*p.db), before);
-        QCOMPARE(changed.count(), 0);
-
-        press(page, "cmdBorrar");
         QVERIFY(!dumpAll(*p.db).join('/').contains(kAnterior));
         QCOMPARE(gridRows(page, "fgAA").size(), 4);
         QCOMPARE(changed.count(), 1);
