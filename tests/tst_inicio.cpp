@@ -3,16 +3,21 @@
 #include "platform/InstanceLock.h"
 #include "support/Fixtures.h"
 #include "support/TestSupport.h"
+#include "tools/dremlo/Borra.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <optional>
+#include <sstream>
 
 class TestInicio : public QObject {
     Q_OBJECT
@@ -68,6 +73,9 @@ private slots:
         QCOMPARE(child<QTableView>(&window, "fgAA")->model()->headerData(6, Qt::Horizontal).toString(),
                  QString("Operando (Con gafete)"));
         QCOMPARE(driver.unexpected, QStringList());
+        // Qt's own words: the Cancel of every question and the calendar's months.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
+        QCOMPARE(QLocale().monthName(3), QString("marzo"));
     }
 
     // A fault typed over the stored broker on page 1 is refused, the first one only, with the focus on
@@ -206,12 +214,56 @@ private slots:
         holder.waitForFinished();
     }
 
-    void qtSpeaksSpanish() {
+    // Dremlo and the program's start erase the unsigned files listed in ENVIO/Borra.txt, and nothing outside ENVIO
+    // whatever the list names or is.
+    void erasesOnlyInsideEnvio() {
         QTemporaryDir dir;
-        frmMain window(dir.path(), dir.filePath("sin-version-anterior"));
-        // Qt's own words: the Cancel of every question and the calendar's months.
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Cancelar"));
-        QCOMPARE(QLocale().monthName(3), QString("marzo"));
+        const QDir envio(dir.filePath("ENVIO"));
+        QVERIFY(QDir().mkpath(envio.filePath("sub")) && QDir().mkpath(dir.filePath("otra")));
+        for (const QString& f : {dir.filePath("fuera.txt"), dir.filePath("otra/victima.txt"), envio.filePath("470.txt"),
+                                 envio.filePath("3012.txt"), envio.filePath("victima.txt")})
+            writeFile(f, "x");
+        QVERIFY(QFile::link(dir.filePath("fuera.txt"), envio.filePath("enlace.txt")));
+        QVERIFY(QFile::link(dir.filePath("otra/sub"), envio.filePath("lnk")));
+        QVERIFY(QDir().mkpath(dir.filePath("otra/sub")));
+        // A byte order mark, a full path, a relative name, ways out through ".." and through a link to a folder
+        // outside, a link out, a folder, a file outside.
+        writeFile(envio.filePath("Borra.txt"), "\xEF\xBB\xBF" + envio.filePath("470.txt").toUtf8() +
+                                                   "\r\n3012.txt\r\n../fuera.txt\r\nlnk/../victima.txt\r\n"
+                                                   "enlace.txt\r\nsub\r\n" +
+                                                   dir.filePath("fuera.txt").toUtf8() + "\r\n");
+        std::ostringstream said;
+        QCOMPARE(dremlo::borraListados(std::filesystem::canonical(envio.path().toStdString()), said), 2);
+        QCOMPARE(envio.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System),
+                 QStringList({"enlace.txt", "lnk", "sub", "victima.txt"}));
+        QCOMPARE(readFile(dir.filePath("fuera.txt")), QByteArray("x"));
+        QCOMPARE(readFile(dir.filePath("otra/victima.txt")), QByteArray("x"));
+    }
+
+    void refusesAListThatIsNoSmallFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a FIFO") << "fifo";
+        QTest::newRow("larger than 4 MB") << "grande";
+        QTest::newRow("a link") << "enlace";
+    }
+    void refusesAListThatIsNoSmallFile() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString list = dir.filePath("Borra.txt");
+        writeFile(dir.filePath("3012.txt"), "x");
+        if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+        else if (kind == "grande")
+            writeFile(list, "3012.txt\r\n" + QByteArray(4 * 1024 * 1024, '\n'));
+        else
+            QVERIFY(QFile::link(writeFile(dir.filePath("otra.txt"), "3012.txt\r\n"), list));
+        QElapsedTimer timer;
+        timer.start();
+        std::ostringstream said;
+        QCOMPARE(dremlo::borraListados(std::filesystem::canonical(dir.path().toStdString()), said), 2);
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(said.str().find("no se lee la lista") != std::string::npos);
+        QVERIFY(QFile::exists(dir.filePath("3012.txt")));
     }
 };
 
