@@ -17,7 +17,6 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableView>

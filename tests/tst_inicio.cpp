@@ -93,7 +93,6 @@ private slots:
         row("patente 4001", {"txtPatente"}, "4001", "No de Patente invalido");
         row("patente 12AB", {"txtPatente"}, "12AB", "No de Patente invalido");
         row("nombre en blanco", {"txtAANombre"}, "   ", "El Nombre no puede estar vacio");
-        row("paterno", {"txtAAApPat"}, "", "El Ap.Paterno no puede estar vacio");
         row("materno", {"txtAAApMat"}, " ", "El Ap.Materno no puede estar vacio");
         row("curp", {"txtAACURP"}, "GODE561331HDFRRN09", "Formato de CURP incorrecto");
         row("rfc", {"txtAARFC"}, "GODE56123", "Formato de RFC incorrecto");
