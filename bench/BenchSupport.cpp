@@ -20,30 +20,24 @@ void fillBrokerage(Database& db, int representatives) {
         tabla::Domicilios_AA.inserta(
             db, {Tipo_Dom, EntFed, MDeleg, Calle, NoExt, NoInt, Colonia, CP, Telefono, Fax},
             {tipo, "09", 15, "AV. REFORMA", "120", "", "CENTRO", "06000", "5555123456", "5555123457"});
-    const QString numbers = QStringLiteral("with recursive c(n) as (select 1 union all select n+1 from c where n<?) ");
-    // The rows are made by the engine's printf, whose patterns are spliced after the names.
-    db.exec(numbers +
-                sentencia("insert into %1(%2,%3,%4,%5,%6,%7,%8,%9,%10) ",
-                          {tabla::Mandatarios, CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento,
-                           Acreditacion, Operando}) +
-                "select printf('CURP%014d',n), printf('RFC%010d',n), 'JOSÉ', 'MUÑOZ', 'PEÑA', 1 + n % 3, "
-                "printf('/req/RFC%010d.REQ',n), n % 2, 1 from c",
-            {representatives});
+    // The rows are made by the engine's printf, n counting them; its patterns are spliced after the names.
+    const auto rows = [&](const QString& table, std::initializer_list<QString> columns, const QString& values,
+                          const QVariant& value = {}) {
+        db.exec(QStringLiteral("with recursive c(n) as (select 1 union all select n+1 from c where n<?) "
+                               "insert into %1(%2) select %3 from c")
+                    .arg(table, QStringList(columns).join(QLatin1Char(',')), values),
+                value.isValid() ? QVariantList{representatives, value} : QVariantList{representatives});
+    };
+    rows(tabla::Mandatarios,
+         {CURP, RFC, Nombre, ApPaterno, ApMaterno, col::Mandato, Requerimiento, Acreditacion, Operando},
+         "printf('CURP%014d',n), printf('RFC%010d',n), 'JOSÉ', 'MUÑOZ', 'PEÑA', 1 + n % 3, "
+         "printf('/req/RFC%010d.REQ',n), n % 2, 1");
     for (int tipo : {1, 2})
-        db.exec(
-            numbers +
-                sentencia("insert into %1(%2,%3,%4,%5,%6,%7,%8,%9,%10) ",
-                          {tabla::Domicilios_MM, CURP, EntFed, MDeleg, Calle, NoExt, Colonia, CP, Telefono, Tipo_Dom}) +
-                "select printf('CURP%014d',n), '09', 15, 'CALLE 5', '33', 'ROMA', '06700', '5555987654', ? from c",
-            {representatives, tipo});
-    db.exec(numbers + sentencia("insert into %1(%2,%3) ", {tabla::Aduanas_MM, CURP, NoAduana}) +
-                "select printf('CURP%014d',n), 470 from c",
-            {representatives});
-    db.exec(numbers +
-                sentencia("insert into %1(%2,%3,%4,%5) ",
-                          {tabla::Pedimentos_MM, CURP, NoAduana, NoPedimento, FechPedimento}) +
-                "select printf('CURP%014d',n), 470, printf('%07d',n), '2000-11-30' from c",
-            {representatives});
+        rows(tabla::Domicilios_MM, {CURP, EntFed, MDeleg, Calle, NoExt, Colonia, CP, Telefono, Tipo_Dom},
+             "printf('CURP%014d',n), '09', 15, 'CALLE 5', '33', 'ROMA', '06700', '5555987654', ?", tipo);
+    rows(tabla::Aduanas_MM, {CURP, NoAduana}, "printf('CURP%014d',n), 470");
+    rows(tabla::Pedimentos_MM, {CURP, NoAduana, NoPedimento, FechPedimento},
+         "printf('CURP%014d',n), 470, printf('%07d',n), '2000-11-30'");
     t.commit();
 }
 

@@ -297,14 +297,13 @@ private slots:
         QCOMPARE(tableRows(*f.db, "Periodos_H_MM"), stored + QStringList{added});
         QCOMPARE(gridRows(f.periods).last(), " 470| 470|" + kAirport + "|31/08/2003|31/08/2003");
 
-        // Each row deletes its own stored period, even one that looks like another.
+        // Each row deletes its own stored period, even one that looks like another; asked first (a refusal that
+        // keeps it is tst_teclado's, by Supr on the row).
         selectByKeyboard(f.periods, 1);
-        f.messages.answerNext(false);
-        press(&f.page4, "cmdMandBorrar");
         press(&f.page4, "cmdMandBorrar");
         const QString question = QString::fromUtf8("¿DESEA BORRAR EL PERIODO DE LABOR SELECCIONADO DEL MANDATARIO\n\n"
                                                    "LUIS PATERNO MATERNO RARL820304HJCMMS05 ?");
-        QCOMPARE(f.messages.texts(), QStringList({"No se pudo guardar el periodo.\n\nrechazado", question, question}));
+        QCOMPARE(f.messages.texts(), QStringList({"No se pudo guardar el periodo.\n\nrechazado", question}));
         QCOMPARE(tableRows(*f.db, "Periodos_H_MM"), QStringList({stored[0], stored[1], added}));
         for (int row : {1, 0}) {
             selectByKeyboard(f.periods, row);
