@@ -83,13 +83,13 @@ QStringList gridRows(QObject* root, const char* gridName) {
 }
 
 QStringList tableRows(Database& db, const QString& table) {
-    QStringList rows;
+    QStringList rows, columnas = db.columns(table);
     Query q = db.select(QStringLiteral("select * from %1").arg(table));
     while (q.next()) {
         QStringList cells;
-        for (int i = 0; i < q.columnCount(); ++i) {
-            const QVariant v = q.value(i);
-            if (q.isNull(i))
+        for (const QString& c : columnas) {
+            const QVariant v = q.value(c);
+            if (q.isNull(c))
                 cells << QStringLiteral("null");
             else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
                 cells << QStringLiteral("#") + v.toString();
