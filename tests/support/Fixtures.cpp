@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QtTest>
 
 bool startUp(frmMain& window, ModalDriver& driver, QStringList* startWindowTexts) {
@@ -48,6 +49,11 @@ Mandatario representative(const QString& curp, const QString& rfc, const QString
 
 int pagina(QWidget* window) {
     return child<QStackedWidget>(window, "paginas")->currentIndex() + 1;
+}
+
+QString temaMostrado(QObject* ayuda) {
+    auto* texto = child<QTextBrowser>(ayuda, "txtAyuda");
+    return texto->document()->isEmpty() ? QString() : QFileInfo(texto->source().path()).completeBaseName();
 }
 
 void press(QWidget* root, const char* buttonName) {
