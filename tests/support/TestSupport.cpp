@@ -94,13 +94,14 @@ int fileMode(const QString& path) {
 SmallDisk::SmallDisk(const QString& where, int pages, int files) : folder(QFile::encodeName(where)) {
     const QByteArray options =
         "size=" + QByteArray::number(pages * ::sysconf(_SC_PAGESIZE)) + ",nr_inodes=" + QByteArray::number(files);
-    if (::mount("tmpfs", folder.constData(), "tmpfs", 0, options.constData()) != 0)
+    mounted = pages > 0 && ::mount("tmpfs", folder.constData(), "tmpfs", 0, options.constData()) == 0;
+    if (pages > 0 && !mounted)
         skipped = QStringLiteral("no tmpfs could be mounted on %1 (%2): that needs root and the right to mount")
                       .arg(where, qt_error_string(errno));
 }
 
 SmallDisk::~SmallDisk() {
-    if (skipped.isEmpty())
+    if (mounted)
         ::umount2(folder.constData(), MNT_DETACH);
 }
 

@@ -64,11 +64,18 @@ QString fallaDe(const std::function<void()>& accion);
 // The permission bits of a file or folder (0600), -1 when there is none.
 int fileMode(const QString& path);
 
-// A real small file system (tmpfs) of `pages` memory pages and at most `files` entries, its root one (0: no bound),
-// mounted on the folder until it goes; `skipped` says why none could be (that needs root and the right to mount).
+// A real small file system (tmpfs) of `pages` memory pages (0: none is mounted) and at most `files` entries, its root
+// one (0: no bound), mounted on the folder until it goes; `skipped` says why none could be (that needs root and the
+// right to mount).
 struct SmallDisk {
     SmallDisk(const QString& folder, int pages, int files = 0);
     ~SmallDisk();
     const QByteArray folder;
+    bool mounted = false;
     QString skipped;
 };
+// A SmallDisk named `disk` for the test, which is skipped, saying why, when none could be mounted.
+#define SMALL_DISK_OR_SKIP(disk, ...)                                                                                  \
+    const SmallDisk disk(__VA_ARGS__);                                                                                 \
+    if (!disk.skipped.isEmpty())                                                                                       \
+    QSKIP(qPrintable(disk.skipped))
