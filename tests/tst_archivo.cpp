@@ -316,8 +316,7 @@ private slots:
         QTest::addColumn<int>("pages");
         QTest::addColumn<int>("files");
         QTest::addColumn<QStringList>("named");
-        const auto row = [](const char* name, const QString& sql, const QStringList& named, int pages = 0,
-                            int files = 0) {
+        const auto row = [](const char* name, QString sql, const QStringList& named, int pages = 0, int files = 0) {
             QTest::newRow(name) << sql.split(';', Qt::SkipEmptyParts) << pages << files << named;
         };
         row("request file missing", "update Mandatarios set Requerimiento='FALTA.REQ'",
@@ -441,9 +440,8 @@ private slots:
         SMALL_DISK_OR_SKIP(disk, envio, pages);
         const QString file = writeFile(envio + "/3012.txt", kEjemplo);
         writeFile(envio + "/LOTP751120QW7.REQ", "r");
-        const QByteArray list = QDir::toNativeSeparators(file).toUtf8() + "\r\n";
         if (listed)
-            writeFile(envio + "/Borra.txt", list);
+            writeFile(envio + "/Borra.txt", QDir::toNativeSeparators(file).toUtf8() + "\r\n");
         QStringList launched;
         interceptLaunches([&](const QString& program, const QStringList& arguments, const QString& folder) {
             launched << program << arguments << folder;

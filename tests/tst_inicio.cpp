@@ -156,9 +156,14 @@ private slots:
             QCOMPARE(messages.texts().last(), QString("TOLVEK 3 ya está abierto"));
         }
         QVERIFY(child<QPushButton>(&first, "cmdSiguiente")->isEnabled());
-        frmMain nowhere(dir.filePath("no/existe"), dir.filePath("sin-version-anterior"));
-        QVERIFY(!nowhere.iniciar());
+        QVERIFY(!frmMain(dir.filePath("no/existe"), dir.filePath("sin-version-anterior")).iniciar());
         QVERIFY(messages.texts().last().startsWith("No se puede escribir en la carpeta"));
+        // A real disk of one page holds the lock, not the new database.
+        QVERIFY(QDir(dir.path()).mkdir("lleno"));
+        SMALL_DISK_OR_SKIP(disk, dir.filePath("lleno"), 1);
+        QVERIFY(!frmMain(dir.filePath("lleno"), dir.filePath("sin-version-anterior")).iniciar());
+        QVERIFY(
+            messages.texts().last().startsWith("No hay espacio suficiente en el disco para crear la base de datos"));
     }
 
     void lockTakenOverUnlessHeld_data() {

@@ -71,11 +71,9 @@ struct SmallDisk {
     SmallDisk(const QString& folder, int pages, int files = 0);
     ~SmallDisk();
     const QByteArray folder;
-    bool mounted = false;
     QString skipped;
 };
-// A SmallDisk named `disk` for the test, which is skipped, saying why, when none could be mounted.
-#define SMALL_DISK_OR_SKIP(disk, ...)                                                                                  \
-    const SmallDisk disk(__VA_ARGS__);                                                                                 \
-    if (!disk.skipped.isEmpty())                                                                                       \
-    QSKIP(qPrintable(disk.skipped))
+// A SmallDisk named `d` for the test, which is skipped, saying why, when none could be mounted.
+// clang-format off
+#define SMALL_DISK_OR_SKIP(d, ...) const SmallDisk d(__VA_ARGS__); if (!d.skipped.isEmpty()) QSKIP(qPrintable(d.skipped))
+// clang-format on
