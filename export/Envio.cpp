@@ -362,7 +362,7 @@ Limpieza limpiaEnvioPendiente(const QString& dataFolder) {
     Limpieza limpieza;
     const QDir folder(carpetaEnvio(dataFolder));
     const QStringList temporales{QStringLiteral("*.txt") + kTemporal, QStringLiteral("*") + kPartialCopySuffix,
-                                 kLista + QStringLiteral(".*")};
+                                 kLista + QStringLiteral(".*"), QString::fromLatin1(kProbeName) + QStringLiteral(".*")};
     for (const QString& name : folder.entryList(temporales, QDir::Files | QDir::Hidden))
         if ((!name.startsWith(kLista) || dremlo::restoDeLista(name.toStdString())) &&
             QFile::remove(folder.filePath(name)))

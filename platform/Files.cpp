@@ -77,7 +77,7 @@ void linkFile(const QString& existing, const QString& newName) {
 }
 
 bool folderWritable(const QString& path, WriteFailure* failure) {
-    WriteFile probe(QDir(path).filePath(QStringLiteral(".tolvek")));
+    WriteFile probe(QDir(path).filePath(QString::fromLatin1(kProbeName)));
     if (!probe.create(true)) {
         *failure = probe.failure();
         return false;

@@ -27,8 +27,10 @@ struct WriteFailure {
 
 // Creates the folder when it is missing (only its last level); false with the failure when it is not there afterwards.
 bool makeFolder(const QString& path, WriteFailure* failure);
-// True when new files can be created in the folder; false with the failure.
+// True when new files can be created in the folder; false with the failure. The file it tries is named after
+// kProbeName, with six characters of its own after a dot, and is gone unless the program broke off at that moment.
 bool folderWritable(const QString& path, WriteFailure* failure);
+inline constexpr const char* kProbeName = ".tolvek";
 
 // Writes all the bytes. A disk that fills up first cuts a write short without an error, and only a write of the
 // rest fails with the system's reason: the rest is written once more, so that the device meets that reason.

@@ -407,13 +407,17 @@ private slots:
         writeFile(s.envio("3014.txt.firmando"), "501|3014|");
         writeFile(s.envio("LOTP751120QW7.REQ.copia"), "r");
         writeFile(s.envio("Borra.txt.Ab12Cd"), "x");
+        writeFile(s.envio(".tolvek.Ef34Gh"), "");
         // The data folder was moved since an earlier release listed the file by its full path.
         writeFile(s.envio("Borra.txt"), "/antes/en/otra/parte/ENVIO/3012.txt\r\n");
         const Limpieza limpieza = limpiaEnvioPendiente(s.dir.path());
         QCOMPARE(limpieza.sinFirmaBorrados, QStringList{s.envio("3012.txt")});
-        QCOMPARE(limpieza.temporalesBorrados.size(), 3);
+        QCOMPARE(limpieza.temporalesBorrados.size(), 4);
         QCOMPARE(limpieza.aviso, QString());
         QCOMPARE(s.enEnvio(), QStringList({"3013.txt", "LOTP751120QW7.REQ"}));
+        // A list that is no file of ours is read no more than Dremlo reads it, and the broker is told what to do.
+        QCOMPARE(mkfifo(QFile::encodeName(s.envio("Borra.txt")).constData(), 0600), 0);
+        QVERIFY(limpiaEnvioPendiente(s.dir.path()).aviso.startsWith("No se pudo leer la lista de archivos sin firma"));
     }
 
     void handOffAtExit_data() {

@@ -3,7 +3,6 @@
 #include "support/TestSupport.h"
 #include "tools/dremlo/Borra.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -56,11 +55,8 @@ private slots:
             writeFile(list, "3012.txt\r\n" + QByteArray(4 * 1024 * 1024, '\n'));
         else
             QVERIFY(QFile::link(writeFile(dir.filePath("otra.txt"), "3012.txt\r\n"), list));
-        QElapsedTimer timer;
-        timer.start();
         std::ostringstream said;
         QCOMPARE(dremlo::borraListados(std::filesystem::canonical(dir.path().toStdString()), said), 2);
-        QVERIFY(timer.elapsed() < 5000);
         QVERIFY(said.str().find("no se lee la lista") != std::string::npos);
         QVERIFY(QFile::exists(dir.filePath("3012.txt")));
     }
