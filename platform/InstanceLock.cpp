@@ -1,5 +1,7 @@
 #include "platform/InstanceLock.h"
 
+#include "platform/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,7 +59,7 @@ QString InstanceLock::acquire() {
                 return noSePuedeTomar(path, QStringLiteral("es una carpeta que no está vacía"));
             if (error == ELOOP)
                 return noSePuedeTomar(path, QStringLiteral("es un enlace a otro archivo"));
-            if (error == ENOSPC || error == EDQUOT)
+            if (WriteFailure{error, {}}.diskFull())
                 return QStringLiteral("No hay espacio suficiente en el disco para crear el archivo %1, con el que "
                                       "TOLVEK 3 evita abrirse dos veces. Libere espacio en el disco y vuelva a abrir "
                                       "el programa.")
