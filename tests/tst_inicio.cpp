@@ -178,6 +178,7 @@ private slots:
         row("a folder with files", "es una carpeta que no está vacía");
         row("a link", "es un enlace a otro archivo");
         row("no room for a file", "No hay espacio suficiente en el disco para crear el archivo");
+        row("no room to create datos", "No hay espacio suficiente en el disco para crear la carpeta");
     }
     // Only a running copy's hold on the file stops a start; what the file holds says nothing about one.
     void lockTakenOverUnlessHeld() {
@@ -203,7 +204,7 @@ private slots:
                 holder.waitForFinished();
             }
         }
-        InstanceLock lock(dir.path());
+        InstanceLock lock(kind.endsWith("datos") ? dir.filePath("datos") : dir.path());
         const QString said = lock.acquire();
         QVERIFY2(message.isEmpty() ? said.isEmpty() : said.contains(message), qPrintable(said));
         if (said.contains("borre"))
