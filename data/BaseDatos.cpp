@@ -113,6 +113,10 @@ void create(const QString& path, const QString& shown) {
         createDatabase(temporary);
     } catch (const Falla& e) {
         QFile::remove(temporary);
+        if (const auto* engine = dynamic_cast<const DatabaseError*>(&e); engine && engine->diskFull())
+            throw Falla(QStringLiteral("No hay espacio suficiente en el disco para crear la base de datos %1. Libere "
+                                       "espacio en el disco y vuelva a abrir el programa.")
+                            .arg(shown));
         throw Falla(QStringLiteral("No se pudo crear la base de datos %1:\n%2").arg(shown, e.message()));
     }
     if (!QFile::rename(temporary, path)) {

@@ -208,14 +208,19 @@ Envio escribeYFirma(Store& store, qint64 numero, const ProgramFolders& folders, 
     const QString patente = QString::number(numero);
 
     const QString folder = carpetaEnvio(folders.data);
-    if (!makeFolder(folder))
-        return rechazo(QStringLiteral("No se pudo crear la carpeta de envío %1. Revise que pueda escribir en la "
-                                      "carpeta %2 y vuelva a generar el archivo.")
-                           .arg(native(folder), native(folders.data)));
-    if (!folderWritable(folder))
-        return rechazo(QStringLiteral("No se puede escribir en la carpeta de envío %1. Revise sus permisos y vuelva a "
-                                      "generar el archivo.")
-                           .arg(native(folder)));
+    const QString laCarpeta = QStringLiteral("la carpeta de envío %1").arg(native(folder));
+    WriteFailure failure;
+    if (!makeFolder(folder, &failure))
+        return rechazo(failure.diskFull()
+                           ? noSeEscribio(QStringLiteral("crear"), laCarpeta, failure)
+                           : QStringLiteral("No se pudo crear %1 (%2). Revise que pueda escribir en la carpeta %3 y "
+                                            "vuelva a generar el archivo.")
+                                 .arg(laCarpeta, failure.reason, native(folders.data)));
+    if (!folderWritable(folder, &failure))
+        return rechazo(failure.diskFull() ? noSeEscribio(QStringLiteral("escribir en"), laCarpeta, failure)
+                                          : QStringLiteral("No se puede escribir en %1 (%2). Revise sus permisos y "
+                                                           "vuelva a generar el archivo.")
+                                                .arg(laCarpeta, failure.reason));
 
     // Every request file must be at hand, under a name of its own, before anything is written, or the broker would
     // send a folder with some of them missing.
@@ -273,7 +278,6 @@ Envio escribeYFirma(Store& store, qint64 numero, const ProgramFolders& folders, 
     for (const QString& copia : copias)
         if (!listados.contains(copia))
             conCopias << copia;
-    WriteFailure failure;
     if (!escribeLista(folders.data, conCopias, &failure))
         return rechazo(noSeEscribio(QStringLiteral("escribir"), laLista(folders.data), failure));
     QString noCopiado;
@@ -375,7 +379,12 @@ void entregaSinFirma(const ProgramFolders& folders, const QStringList& sinFirma)
     QStringList shown;
     for (const QString& file : files)
         shown << native(file);
-    throw Falla(QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
+    const QString sinEspacio =
+        failure.diskFull()
+            ? QStringLiteral("No hay espacio suficiente en el disco para escribir %1. ").arg(laLista(folders.data))
+            : QString();
+    throw Falla(sinEspacio +
+                QStringLiteral("No se pudo borrar el archivo sin firma %1. Bórrelo antes de enviar la carpeta %2.")
                     .arg(shown.join(QStringLiteral(", ")), native(folder)));
 }
 
@@ -383,7 +392,7 @@ Limpieza limpiaEnvioPendiente(const QString& dataFolder) {
     Limpieza limpieza;
     const QDir folder(carpetaEnvio(dataFolder));
     const QStringList temporales{QStringLiteral("*.txt") + kTemporal, QStringLiteral("*") + kPartialCopySuffix,
-                                 kLista + QStringLiteral(".*")};
+                                 kLista + QStringLiteral(".*"), QString::fromLatin1(kProbeName) + QStringLiteral(".*")};
     for (const QString& name : folder.entryList(temporales, QDir::Files | QDir::Hidden))
         if ((!name.startsWith(kLista) || dremlo::restoDeLista(name.toStdString())) &&
             QFile::remove(folder.filePath(name)))

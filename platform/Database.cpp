@@ -12,6 +12,8 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
+
 #include <atomic>
 #include <utility>
 
@@ -90,6 +92,10 @@ bool DatabaseError::busy() const {
 
 bool DatabaseError::damaged() const {
     return code_ == SQLITE_CORRUPT || code_ == SQLITE_NOTADB;
+}
+
+bool DatabaseError::ioError() const {
+    return code_ == SQLITE_IOERR;
 }
 
 bool DatabaseError::diskFull() const {
@@ -294,6 +300,13 @@ void Database::refuseIfDamaged() const {
 }
 
 DatabaseError Database::refused(const DatabaseError& error) {
+    // The engine tells a full disk as SQLITE_FULL but a spent quota only as an I/O error; the system's own reason,
+    // which the engine keeps for the connection, tells them apart.
+    if (error.ioError()) {
+        const int cause = sqlite3_system_errno(engine());
+        if (cause == ENOSPC || cause == EDQUOT)
+            return DatabaseError(error.message(), SQLITE_FULL);
+    }
     if (!error.damaged())
         return error;
     if (!damage_)

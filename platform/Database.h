@@ -24,8 +24,10 @@ public:
     bool busy() const;
     // The file itself is damaged (SQLITE_CORRUPT, SQLITE_NOTADB): the fault is in no value of the user's.
     bool damaged() const;
-    // The disk the engine wrote to is full (SQLITE_FULL).
+    // The disk the engine wrote to is full, or the user's quota on it spent.
     bool diskFull() const;
+    // The system refused a read or write of the file (SQLITE_IOERR).
+    bool ioError() const;
 
 private:
     int code_ = 0;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,21 +22,33 @@ QString systemReason(int systemError) {
     return QString::fromLocal8Bit(std::strerror(systemError));
 }
 
+// Why `que` (its kind, then %1 for its path) could not be created.
+Falla noSeCreo(const QString& que, const QString& path, int systemError) {
+    const QString what = que.arg(QDir::toNativeSeparators(path));
+    if (WriteFailure{systemError, {}}.diskFull())
+        return Falla(QStringLiteral("No hay espacio suficiente en el disco para crear %1. Libere espacio en el disco.")
+                         .arg(what));
+    return Falla(QStringLiteral("No se pudo crear %1: %2").arg(what, systemReason(systemError)));
+}
+
 } // namespace
 
-bool makeFolder(const QString& path) {
-    QDir dir(path);
-    if (dir.exists())
+bool makeFolder(const QString& path, WriteFailure* failure) {
+    const bool made = ::mkdir(QFile::encodeName(path).constData(), 0777) == 0;
+    const int cause = errno;
+    if (made || (cause == EEXIST && QFileInfo(path).isDir()))
         return true;
-    return QDir().mkdir(path);
+    *failure = {cause, systemReason(cause)};
+    return false;
 }
 
 void makePrivateFolder(const QString& path) {
-    const QString native = QDir::toNativeSeparators(path);
-    if (!QDir().mkpath(path))
-        throw Falla(QStringLiteral("No se pudo crear la carpeta %1.").arg(native));
+    std::error_code error;
+    std::filesystem::create_directories(QFile::encodeName(path).toStdString(), error);
+    if (error)
+        throw noSeCreo(QStringLiteral("la carpeta %1"), path, error.value());
     if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-        throw Falla(QStringLiteral("No se pudo proteger la carpeta %1.").arg(native));
+        throw Falla(QStringLiteral("No se pudo proteger la carpeta %1.").arg(QDir::toNativeSeparators(path)));
 }
 
 void makePrivateFile(const QString& path) {
@@ -46,8 +57,7 @@ void makePrivateFile(const QString& path) {
         const int cause = errno;
         if (fd >= 0)
             ::close(fd);
-        throw Falla(QStringLiteral("No se pudo crear el archivo %1: %2")
-                        .arg(QDir::toNativeSeparators(path), systemReason(cause)));
+        throw noSeCreo(QStringLiteral("el archivo %1"), path, cause);
     }
     ::close(fd);
 }
@@ -66,9 +76,15 @@ void linkFile(const QString& existing, const QString& newName) {
                 .arg(QDir::toNativeSeparators(existing), QDir::toNativeSeparators(newName), systemReason(errno)));
 }
 
-bool folderWritable(const QString& path) {
-    QTemporaryFile probe(QDir(path).filePath(QStringLiteral(".tolvek-XXXXXX")));
-    return probe.open();
+bool folderWritable(const QString& path, WriteFailure* failure) {
+    WriteFile probe(QDir(path).filePath(QString::fromLatin1(kProbeName)));
+    if (!probe.create(true)) {
+        *failure = probe.failure();
+        return false;
+    }
+    probe.close();
+    QFile::remove(probe.path());
+    return true;
 }
 
 bool fileExists(const QString& path) {

@@ -5,14 +5,12 @@
 #include <QIODevice>
 #include <QString>
 
-// Creates the folder when it is missing (only its last level); true when it exists afterwards.
-bool makeFolder(const QString& path);
-// True when new files can be created in the folder.
-bool folderWritable(const QString& path);
 bool fileExists(const QString& path);
-// The folder and its missing parents; the folder itself only its owner may enter, whatever the umask. Throws Falla.
+// The folder and its missing parents; the folder itself only its owner may enter, whatever the umask. Throws Falla,
+// a full disk named as such.
 void makePrivateFolder(const QString& path);
-// A new empty file that only its owner may read and write, whatever the umask, replacing nothing. Throws Falla.
+// A new empty file that only its owner may read and write, whatever the umask, replacing nothing. Throws Falla, a
+// full disk named as such.
 void makePrivateFile(const QString& path);
 // Narrows an existing file to its owner; false with the reason in `error`.
 bool makePrivate(const QString& path, QString* error);
@@ -26,6 +24,13 @@ struct WriteFailure {
     // The disk is full, or the user's quota on it is spent.
     bool diskFull() const;
 };
+
+// Creates the folder when it is missing (only its last level); false with the failure when it is not there afterwards.
+bool makeFolder(const QString& path, WriteFailure* failure);
+// True when new files can be created in the folder; false with the failure. The file it tries is named after
+// kProbeName, with six characters of its own after a dot, and is gone unless the program broke off at that moment.
+bool folderWritable(const QString& path, WriteFailure* failure);
+inline constexpr const char* kProbeName = ".tolvek";
 
 // Writes all the bytes. A disk that fills up first cuts a write short without an error, and only a write of the
 // rest fails with the system's reason: the rest is written once more, so that the device meets that reason.

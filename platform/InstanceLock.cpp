@@ -1,5 +1,7 @@
 #include "platform/InstanceLock.h"
 
+#include "platform/Files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -50,14 +52,25 @@ QString InstanceLock::acquire() {
     for (int round = 0; round < 3; ++round) {
         const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
         if (fd < 0) {
-            const int error = errno;
+            int error = errno;
             if (error == EISDIR && ::rmdir(name.constData()) == 0)
                 continue;
+            // The data folder is made before the lock is sought, but nothing said why when that failed.
+            if (error == ENOENT && !QFileInfo::exists(folder_)) {
+                if (::mkdir(QFile::encodeName(folder_).constData(), 0700) == 0)
+                    continue;
+                error = errno;
+                if (WriteFailure{error, {}}.diskFull())
+                    return QStringLiteral("No hay espacio suficiente en el disco para crear la carpeta %1, donde "
+                                          "TOLVEK 3 guarda sus datos. Libere espacio en el disco y vuelva a abrir el "
+                                          "programa.")
+                        .arg(QDir::toNativeSeparators(folder_));
+            }
             if (error == EISDIR)
                 return noSePuedeTomar(path, QStringLiteral("es una carpeta que no está vacía"));
             if (error == ELOOP)
                 return noSePuedeTomar(path, QStringLiteral("es un enlace a otro archivo"));
-            if (error == ENOSPC || error == EDQUOT)
+            if (WriteFailure{error, {}}.diskFull())
                 return QStringLiteral("No hay espacio suficiente en el disco para crear el archivo %1, con el que "
                                       "TOLVEK 3 evita abrirse dos veces. Libere espacio en el disco y vuelva a abrir "
                                       "el programa.")

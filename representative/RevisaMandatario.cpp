@@ -2,6 +2,13 @@
 
 #include "data/Rutinas.h"
 
+std::optional<QString> revisaNombreRequerimiento(Mandato mandato, const QString& requerimiento, const QString& rfc) {
+    if (!reglas(mandato).conRequerimiento || isBlank(requerimiento) ||
+        requerimiento.toUpper().contains(rfc + QStringLiteral(".REQ")))
+        return std::nullopt;
+    return QStringLiteral("El Requerimiento Electrónico se debe llamar igual al RFC");
+}
+
 std::optional<FaltaMandatario> revisaMandatario(const CapturaMandatario& c) {
     using C = CampoMandatario;
     auto falta = [](C campo, const char* text) { return FaltaMandatario{campo, QString::fromUtf8(text)}; };
@@ -24,8 +31,8 @@ std::optional<FaltaMandatario> revisaMandatario(const CapturaMandatario& c) {
         return falta(C::Mandato, "Tipo de Mandato no puede estar vacio");
     if (tipo.conRequerimiento && isBlank(c.requerimiento))
         return falta(C::Requerimiento, "El Requerimiento Electrónico no puede estar vacio");
-    if (tipo.conRequerimiento && !c.requerimiento.toUpper().contains(c.rfc + QStringLiteral(".REQ")))
-        return falta(C::Requerimiento, "El Requerimiento Electrónico se debe llamar igual al RFC");
+    if (std::optional<QString> nombre = revisaNombreRequerimiento(c.mandato, c.requerimiento, c.rfc))
+        return FaltaMandatario{C::Requerimiento, *nombre};
     if (tipo.conAduanas && c.aduanas == 0)
         return falta(C::Aduanas, "Debe existir almenos una Aduana donde ha actuado");
     if (tipo.conAcreditacion && !c.ntcl && !c.examen)

@@ -39,5 +39,9 @@ struct FaltaMandatario {
     CampoDomicilio domicilio = CampoDomicilio::Calle;
 };
 
+// The request file of a type that requires one must be named after the representative's RFC: its path, upper-cased,
+// holds the RFC as typed followed by ".REQ". Nothing for a type without a request, or with none given yet.
+std::optional<QString> revisaNombreRequerimiento(Mandato mandato, const QString& requerimiento, const QString& rfc);
+
 // The first fault of a capture, in the order the user is told of them, or nothing when it may be stored.
 std::optional<FaltaMandatario> revisaMandatario(const CapturaMandatario& c);

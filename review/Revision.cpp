@@ -6,7 +6,9 @@
 #include "data/Schema.h"
 #include "data/Store.h"
 #include "export/ArchivoInformacion.h"
+#include "export/NombresEnvio.h"
 #include "representative/Requerimiento.h"
+#include "representative/RevisaMandatario.h"
 
 #include <QHash>
 #include <QSet>
@@ -84,12 +86,16 @@ private:
         const std::optional<AgenteAduanal> a = store_.agente();
         for (const FaltaAgente& f : faltasAgente(textosDe(store_, a)))
             agrega(Titular::Agente, {}, kAgente, f.mensaje);
-        if (a)
+        if (a) {
             digitos(Titular::Agente, {}, a->curp, a->rfc, kAgente);
+            patente_ = QString::number(a->patente);
+        }
     }
 
     void mandatarios() {
         const QSet<QString> conPeriodos = store_.curpsDe(tabla::Periodos_H_MM);
+        // The generation's own check of the names the request files take in ENVIO.
+        RevisaNombres nombres(patente_);
         bool any = false;
         recorreEstados(store_, [&](const EstadoMandatario& m) {
             any = true;
@@ -97,8 +103,14 @@ private:
             const QString nombre = nombreDe(f.nombre, f.apPaterno, f.apMaterno);
             for (const QString& falta : faltasMandatario(m))
                 agrega(Titular::Mandatario, f.curp, nombre, falta);
-            if (!isBlank(f.requerimiento))
+            if (const std::optional<QString> falta = revisaNombreRequerimiento(f.mandato, f.requerimiento, f.rfc))
+                agrega(Titular::Mandatario, f.curp, nombre, *falta);
+            if (!isBlank(f.requerimiento)) {
+                if (reglas(f.mandato).copiaRequerimiento)
+                    if (const std::optional<QString> choque = nombres.agrega(nombre, f.curp, f.requerimiento))
+                        agrega(Titular::Mandatario, f.curp, nombre, *choque);
                 requerimientos_ << RequerimientoPorLeer{f.curp, f.rfc, nombre, f.requerimiento};
+            }
             digitos(Titular::Mandatario, f.curp, f.curp, f.rfc, nombre);
             // Page 4 asks for them but does not stop without them.
             if (reglas(f.mandato).aspirante && !conPeriodos.contains(f.curp))
@@ -163,6 +175,7 @@ private:
     }
 
     Store& store_;
+    QString patente_;
     QList<Problema> problemas_;
     QList<RequerimientoPorLeer> requerimientos_;
     QHash<QString, QString> nombres_, nombresAnteriores_;

@@ -38,9 +38,10 @@ struct RevisionBase {
 };
 
 // What the database alone tells, in this order: the broker's page-1 checks, each representative's completeness
-// for his mandate type and check digits (in stored order, read a page at a time), the values the information file
-// cannot hold, the former representatives' check digits and the periods whose office has left the catalogue; and
-// the request files still to be read. Throws DatabaseError when the store cannot be read.
+// for his mandate type, his request file's name (after his RFC, and one of its own in ENVIO) and check digits (in
+// stored order, read a page at a time), the values the information file cannot hold, the former representatives'
+// check digits and the periods whose office has left the catalogue; and the request files still to be read.
+// Throws DatabaseError when the store cannot be read.
 RevisionBase revisaBase(Store& store);
 // The request file missing, unreadable, not a request or someone else's; nothing when it is the representative's.
 std::optional<Problema> revisaArchivo(const RequerimientoPorLeer& r);

@@ -322,9 +322,10 @@ private slots:
     void refusedLeavesNoFile_data() {
         QTest::addColumn<QStringList>("statements");
         QTest::addColumn<int>("pages");
+        QTest::addColumn<int>("files");
         QTest::addColumn<QStringList>("named");
-        const auto row = [](const char* name, const QString& sql, const QStringList& named, int pages = 0) {
-            QTest::newRow(name) << sql.split(';', Qt::SkipEmptyParts) << pages << named;
+        const auto row = [](const char* name, QString sql, const QStringList& named, int pages = 0, int files = 0) {
+            QTest::newRow(name) << sql.split(';', Qt::SkipEmptyParts) << pages << files << named;
         };
         row("request file missing", "update Mandatarios set Requerimiento='FALTA.REQ'",
             {"PEDRO LOPEZ TORRES", kCurp, "FALTA.REQ"});
@@ -356,8 +357,10 @@ private slots:
             "insert into Historico_AA(RFC,CURP,Nombre,ApPaterno,ApMaterno) "
             "values ('RAAJ600101AB1','RAAJ600101HDFMRN01','JUAN','RAMOS','A|B')",
             {"tabla Historico_AA", "campo ApMaterno", "representante anterior RAAJ600101HDFMRN01"});
-        // ENVIO on a real disk of so many pages, the earlier file in one of them; the file, over a page, is cut short.
+        // ENVIO on a real disk of so many pages (and entries: its root and the earlier file), the earlier file in one
+        // of them; the file, over a page, is cut short.
         const QString full = "No hay espacio suficiente en el disco para ";
+        row("disk full for a new file", QString(), {full + "escribir en la carpeta de envío"}, 2, 2);
         row("disk full writing the file", "update Domicilios_MM set Calle=printf('%5000s', 'CALLE')",
             {full + "escribir el archivo de información ", QDir::toNativeSeparators("/ENVIO/3012.txt.")}, 2);
         row("disk full writing the list", QString(), {full + "escribir la lista", "Borra.txt"}, 2);
@@ -367,11 +370,10 @@ private slots:
     void refusedLeavesNoFile() {
         QFETCH(QStringList, statements);
         QFETCH(int, pages);
+        QFETCH(int, files);
         QFETCH(QStringList, named);
         Escena s;
-        std::optional<SmallDisk> disk;
-        if (pages > 0 && !disk.emplace(s.dir.filePath("ENVIO"), pages).skipped.isEmpty())
-            QSKIP(qPrintable(disk->skipped));
+        SMALL_DISK_OR_SKIP(disk, s.dir.filePath("ENVIO"), pages, files);
         writeFile(s.envio("3012.txt"), "archivo anterior\r\n");
         writeFile(s.fuera.filePath("3012.txt.firmando"), "r");
         for (const QString& sql : statements)
@@ -413,37 +415,45 @@ private slots:
         writeFile(s.envio("3014.txt.firmando"), "501|3014|");
         writeFile(s.envio("LOTP751120QW7.REQ.copia"), "r");
         writeFile(s.envio("Borra.txt.Ab12Cd"), "x");
+        writeFile(s.envio(".tolvek.Ef34Gh"), "");
         // The data folder was moved since an earlier release listed the file by its full path.
         writeFile(s.envio("Borra.txt"), "/antes/en/otra/parte/ENVIO/3012.txt\r\n");
         const Limpieza limpieza = limpiaEnvioPendiente(s.dir.path());
         QCOMPARE(limpieza.sinFirmaBorrados, QStringList{s.envio("3012.txt")});
-        QCOMPARE(limpieza.temporalesBorrados.size(), 3);
+        QCOMPARE(limpieza.temporalesBorrados.size(), 4);
         QCOMPARE(limpieza.aviso, QString());
         QCOMPARE(s.enEnvio(), QStringList({"3013.txt", "LOTP751120QW7.REQ"}));
+        // A list that is no file of ours is read no more than Dremlo reads it, and the broker is told what to do.
+        QCOMPARE(mkfifo(QFile::encodeName(s.envio("Borra.txt")).constData(), 0600), 0);
+        QVERIFY(limpiaEnvioPendiente(s.dir.path()).aviso.startsWith("No se pudo leer la lista de archivos sin firma"));
     }
 
     void handOffAtExit_data() {
         QTest::addColumn<bool>("listed");
         QTest::addColumn<bool>("thisRun");
         QTest::addColumn<bool>("dremloStarts");
-        QTest::newRow("listed by an earlier run") << true << false << true;
-        QTest::newRow("left by this run") << false << true << true;
-        QTest::newRow("nothing unsigned") << false << false << true;
+        QTest::addColumn<int>("pages");
+        QTest::newRow("listed by an earlier run") << true << false << true << 0;
+        QTest::newRow("left by this run") << false << true << true << 0;
+        QTest::newRow("nothing unsigned") << false << false << true << 0;
         // The broker sends the folder's contents as they are: a list nobody acts on must not be among them.
-        QTest::newRow("Dremlo cannot start") << true << true << false;
+        QTest::newRow("Dremlo cannot start") << true << true << false << 0;
+        // ENVIO on a real disk of two pages, which the two files fill.
+        QTest::newRow("no room for the list") << false << true << true << 2;
     }
     void handOffAtExit() {
         QFETCH(bool, listed);
         QFETCH(bool, thisRun);
         QFETCH(bool, dremloStarts);
+        QFETCH(int, pages);
         QTemporaryDir dir;
         const QString envio = dir.filePath("ENVIO"), native = QDir::toNativeSeparators(envio);
         QDir(dir.path()).mkdir("ENVIO");
+        SMALL_DISK_OR_SKIP(disk, envio, pages);
         const QString file = writeFile(envio + "/3012.txt", kEjemplo);
         writeFile(envio + "/LOTP751120QW7.REQ", "r");
-        const QByteArray list = QDir::toNativeSeparators(file).toUtf8() + "\r\n";
         if (listed)
-            writeFile(envio + "/Borra.txt", list);
+            writeFile(envio + "/Borra.txt", QDir::toNativeSeparators(file).toUtf8() + "\r\n");
         QStringList launched;
         interceptLaunches([&](const QString& program, const QStringList& arguments, const QString& folder) {
             launched << program << arguments << folder;
@@ -453,10 +463,12 @@ private slots:
             entregaSinFirma({TOLVEK_PROGRAM_DIR, dir.path()}, thisRun ? QStringList{file} : QStringList());
         });
         interceptLaunches({});
-        const bool handOff = listed || thisRun, handedOff = handOff && dremloStarts;
-        QCOMPARE(launched, handOff ? QStringList({TOLVEK_PROGRAM_DIR "/Dremlo", native, envio}) : QStringList());
-        QCOMPARE(aviso, handOff && !dremloStarts
-                            ? "No se pudo borrar el archivo sin firma " + QDir::toNativeSeparators(file) +
+        const bool handOff = listed || thisRun, started = handOff && !pages, handedOff = started && dremloStarts;
+        QCOMPARE(launched, started ? QStringList({TOLVEK_PROGRAM_DIR "/Dremlo", native, envio}) : QStringList());
+        const QString full =
+            pages ? "No hay espacio suficiente en el disco para escribir la lista " + native + "/Borra.txt. " : "";
+        QCOMPARE(aviso, handOff && !handedOff
+                            ? full + "No se pudo borrar el archivo sin firma " + QDir::toNativeSeparators(file) +
                                   ". Bórrelo antes de enviar la carpeta " + native + "."
                             : QString());
         // Rewritten relative to ENVIO, whatever form an earlier release gave it.

@@ -290,9 +290,7 @@ private slots:
         QVERIFY(db_->exists("select 1 from EntFed"));
         // On a real disk smaller than the copy, nothing of the copy is left.
         QVERIFY(QFile::remove(carpeta()) && QDir().mkdir(carpeta()));
-        const SmallDisk disk(carpeta(), 2);
-        if (!disk.skipped.isEmpty())
-            QSKIP(qPrintable(disk.skipped));
+        SMALL_DISK_OR_SKIP(disk, carpeta(), 2);
         QVERIFY(diarioDice().startsWith("No hay espacio suficiente en el disco para hacer la copia de respaldo"));
         QCOMPARE(copias(), QStringList());
     }

@@ -25,7 +25,7 @@
 
 namespace {
 
-// Types the keys where the cursor is: "␣" is Space, "↓" the down arrow, "⏎" Enter, "⌦" Supr; the rest is typed as
+// Types the keys where the cursor is: "␣" is Space, "↓" and "↑" the arrows, "⏎" Enter, "⌦" Supr; the rest is typed as
 // it stands.
 void keys(const QString& typed) {
     QWidget* window = QApplication::activeWindow();
@@ -33,9 +33,9 @@ void keys(const QString& typed) {
         // A desktop gives the focus back to the window under a dialog that closed; the offscreen platform does not.
         if (!QApplication::activeWindow())
             QApplication::setActiveWindow(window);
-        if (const qsizetype special = QStringLiteral("␣↓⏎⌦").indexOf(c); special >= 0)
+        if (const qsizetype special = QStringLiteral("␣↓↑⏎⌦").indexOf(c); special >= 0)
             QTest::keyClick(QApplication::focusWidget(),
-                            QList{Qt::Key_Space, Qt::Key_Down, Qt::Key_Return, Qt::Key_Delete}[special]);
+                            QList{Qt::Key_Space, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return, Qt::Key_Delete}[special]);
         else
             typeText(QApplication::focusWidget(), c);
     }
@@ -165,6 +165,19 @@ private slots:
         QCOMPARE(selectedRow(fgAA), 0);
         QCOMPARE(messages.texts().last().left(27), QString("¿DESEA BORRAR EL MANDATARIO"));
         QVERIFY(messages.shown.last().cancelDefault);
+        // "Revisar" (Alt+R): her row (after the broker's two check digits) opens her record, and the list follows
+        // what was stored; the broker's row leads back to page 1.
+        driver.then([&](QDialog* d) {
+            walk({"fgProblemas=↓↓⏎"});
+            QVERIFY(gridRows(d, "fgProblemas")[2].contains("|ANA LUISA GARCÍA VEGA|"));
+            walk({"fgProblemas=↑↑⏎"});
+        });
+        answer(driver, {"cmbMandato", "txtNombre=ana luisa⏎"});
+        QTest::keyClick(&window, Qt::Key_R, Qt::AltModifier);
+        QTRY_COMPARE(pagina(&window), 1);
+        QApplication::setActiveWindow(&window);
+        QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(pagina(&window), 2);
         QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
         QTRY_COMPARE(pagina(&window), 3);
 
@@ -224,12 +237,12 @@ private slots:
         QByteArray content, curp;
         QVERIFY(verifySignedFile(readFile(program.filePath("ENVIO/3012.txt")), &content, &curp));
         // What was typed, chosen and picked by keys went where it belongs.
-        for (const QString line :
-             {"AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470\r",
-              "|1|09|15|AV. REFORMA|120||CENTRO|06000|", "|GAVA800101MDFRGN05|GAVA800101AB2|ANA|GARCÍA|VEGA|2|1|1\r",
-              "Historico_AA|3012|RAAJ600101AB1|RAAJ600101HDFMRN01|JUAN|RAMOS|ARIAS\r",
-              "|RAAJ600101HDFMRN01|240|1995-01-02|1999-12-31\r",
-              "|GAVA800101MDFRGN05|470|3001|2001-02-01|2003-06-30\r"})
+        for (const QString line : {"AA|3012|MARÍA|MUÑOZ|RUIZ|MURM700215KX3|MURM700215MDFXZR05|470\r",
+                                   "|1|09|15|AV. REFORMA|120||CENTRO|06000|",
+                                   "|GAVA800101MDFRGN05|GAVA800101AB2|ANA LUISA|GARCÍA|VEGA|2|1|1\r",
+                                   "Historico_AA|3012|RAAJ600101AB1|RAAJ600101HDFMRN01|JUAN|RAMOS|ARIAS\r",
+                                   "|RAAJ600101HDFMRN01|240|1995-01-02|1999-12-31\r",
+                                   "|GAVA800101MDFRGN05|470|3001|2001-02-01|2003-06-30\r"})
             QVERIFY2(content.contains(line.toLatin1()), qPrintable(line));
     }
 

@@ -94,12 +94,13 @@ int fileMode(const QString& path) {
 SmallDisk::SmallDisk(const QString& where, int pages, int files) : folder(QFile::encodeName(where)) {
     const QByteArray options =
         "size=" + QByteArray::number(pages * ::sysconf(_SC_PAGESIZE)) + ",nr_inodes=" + QByteArray::number(files);
-    if (::mount("tmpfs", folder.constData(), "tmpfs", 0, options.constData()) != 0)
+    if (pages > 0 && ::mount("tmpfs", folder.constData(), "tmpfs", 0, options.constData()) != 0)
         skipped = QStringLiteral("no tmpfs could be mounted on %1 (%2): that needs root and the right to mount")
                       .arg(where, qt_error_string(errno));
 }
 
 SmallDisk::~SmallDisk() {
+    // With no pages nothing was mounted, and a folder that is no mount's root is left as it is.
     if (skipped.isEmpty())
         ::umount2(folder.constData(), MNT_DETACH);
 }

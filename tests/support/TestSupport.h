@@ -64,11 +64,16 @@ QString fallaDe(const std::function<void()>& accion);
 // The permission bits of a file or folder (0600), -1 when there is none.
 int fileMode(const QString& path);
 
-// A real small file system (tmpfs) of `pages` memory pages and at most `files` entries, its root one (0: no bound),
-// mounted on the folder until it goes; `skipped` says why none could be (that needs root and the right to mount).
+// A real small file system (tmpfs) of `pages` memory pages (0: none is mounted) and at most `files` entries, its root
+// one (0: no bound), mounted on the folder until it goes; `skipped` says why none could be (that needs root and the
+// right to mount).
 struct SmallDisk {
     SmallDisk(const QString& folder, int pages, int files = 0);
     ~SmallDisk();
     const QByteArray folder;
     QString skipped;
 };
+// A SmallDisk named `d` for the test, which is skipped, saying why, when none could be mounted.
+// clang-format off
+#define SMALL_DISK_OR_SKIP(d, ...) const SmallDisk d(__VA_ARGS__); if (!d.skipped.isEmpty()) QSKIP(qPrintable(d.skipped))
+// clang-format on
