@@ -4,7 +4,6 @@
 
 #include "platform/Messages.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -55,10 +54,4 @@ frmAyuda::~frmAyuda() = default;
 void frmAyuda::muestraTema(const QString& tema) {
     ui->txtAyuda->setSource(pagina(tema), QTextDocument::MarkdownResource);
     ui->txtAyuda->setFocus();
-}
-
-QString frmAyuda::tema() const {
-    if (ui->txtAyuda->document()->isEmpty())
-        return {};
-    return QFileInfo(ui->txtAyuda->source().path()).completeBaseName();
 }

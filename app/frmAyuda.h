@@ -12,7 +12,6 @@ class frmAyuda;
 // The manual (docs/ayuda, compiled in) opened on one topic; its links lead to the others.
 class frmAyuda : public QDialog {
     Q_OBJECT
-    Q_PROPERTY(QString tema READ tema)
 
 public:
     // tema: a page of the manual, by its file name without ".md"; acercaDe gives the text of "Acerca de TOLVEK 3".
@@ -20,8 +19,6 @@ public:
     ~frmAyuda() override;
 
     void muestraTema(const QString& tema);
-    // The page on show, by its file name without ".md"; empty when it could not be shown.
-    QString tema() const;
 
 private:
     std::unique_ptr<Ui::frmAyuda> ui;

@@ -1,5 +1,6 @@
 #include "export/Constancia.h"
 
+#include "data/Schema.h"
 #include "data/Store.h"
 #include "export/VistaPrevia.h"
 #include "platform/Falla.h"
@@ -135,7 +136,7 @@ void representantes(DestinoConstancia& destino, Store& store) {
 
 // The history records as the file carries them: a table each, in file order, its filler line read as no row.
 struct Historia {
-    QByteArray tag;
+    TableDefinition tabla;
     QString titulo;
     QStringList encabezados;
     QList<int> anchos;
@@ -161,7 +162,7 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
     const QString curp = QStringLiteral("CURP"), desde = QStringLiteral("Desde"), al = QStringLiteral("Hasta");
     // Fields after the tag and the patente.
     const QList<Historia> tablas = {
-        {"Historico_AA|",
+        {tabla::Historico_AA,
          QStringLiteral("Representantes anteriores"),
          {QStringLiteral("Nombre"), curp, QStringLiteral("RFC")},
          {40, 20, 15},
@@ -170,7 +171,7 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
          [](const QStringList& c) {
              return QStringList{nombreCompleto(c[2], c[3], c[4]), c[1], c[0]};
          }},
-        {"Periodos_H_AA|",
+        {tabla::Periodos_H_AA,
          QStringLiteral("Periodos de los representantes anteriores"),
          {curp, QStringLiteral("Aduana"), desde, al},
          {20, 56, 12, 12},
@@ -179,7 +180,7 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
          [&](const QStringList& c) {
              return QStringList{c[0], aduana(c[1]), fecha(c[2]), fecha(c[3])};
          }},
-        {"Periodos_H_MM|",
+        {tabla::Periodos_H_MM,
          QStringLiteral("Periodos de los aspirantes con otros Agentes Aduanales"),
          {curp, QStringLiteral("Patente"), QStringLiteral("Aduana"), desde, al},
          {20, 9, 47, 12, 12},
@@ -199,9 +200,13 @@ void historia(DestinoConstancia& destino, Store& store, const QString& archivo) 
                 destino.tabla(tablas[actual + 1].titulo, tablas[actual + 1].encabezados, tablas[actual + 1].anchos);
         }
     };
+    // The writer tags each record with its table's name.
+    QList<QByteArray> tags;
+    for (const Historia& h : tablas)
+        tags << QString(h.tabla).toLatin1() + '|';
     recorreArchivo(archivo, [&](QByteArrayView, QByteArrayView linea) {
         for (qsizetype k = 0; k < tablas.size(); ++k) {
-            if (!linea.startsWith(tablas[k].tag))
+            if (!linea.startsWith(tags[k]))
                 continue;
             llegaA(k);
             const QStringList campos = textoDelArchivo(linea).split(QLatin1Char('|')).mid(2);

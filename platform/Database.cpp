@@ -114,10 +114,6 @@ bool Query::next() {
     throw db_->refused(engineError(query_->lastError()));
 }
 
-int Query::columnCount() const {
-    return query_->record().count();
-}
-
 bool Query::isNull(int column) const {
     return query_->isNull(column);
 }

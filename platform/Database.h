@@ -42,7 +42,6 @@ public:
 
     // Throws DatabaseError when the engine fails on the way to the next row (a damaged page), rather than end early.
     bool next();
-    int columnCount() const;
     bool isNull(int column) const;
     QVariant value(int column) const;
     // Null reads as the empty text.

@@ -5,14 +5,10 @@
 
 namespace {
 QStringList queued;
-QString askedFolder;
-QString askedFilter;
 } // namespace
 
 QString FileDialogs::openFileName(QWidget* parent, const QString& caption, const QString& folder,
                                   const QString& filter) {
-    askedFolder = folder;
-    askedFilter = filter;
     if (!queued.isEmpty())
         return queued.takeFirst();
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
@@ -24,14 +20,6 @@ void FileDialogs::queueAnswer(const QString& path) {
 
 void FileDialogs::clearAnswers() {
     queued.clear();
-}
-
-QString FileDialogs::lastFolder() {
-    return askedFolder;
-}
-
-QString FileDialogs::lastFilter() {
-    return askedFilter;
 }
 
 QString homeFolder() {

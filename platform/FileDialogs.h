@@ -14,9 +14,6 @@ public:
     // The next pickers answer these paths in turn (an empty path is a cancel) without showing anything.
     static void queueAnswer(const QString& path);
     static void clearAnswers();
-    // What the last picker was asked: folder and filter.
-    static QString lastFolder();
-    static QString lastFilter();
 };
 
 // The folder where pickers start: the user's home folder.

@@ -321,14 +321,14 @@ private slots:
         dialog.setObjectName(en);
         QString shown;
         driver.then([&shown](QDialog* d) {
-            shown = d->property("tema").toString();
+            shown = temaMostrado(d);
             d->accept();
         });
         if (!en.toInt())
             dialog.open();
         QTest::keyClick(en.toInt() ? static_cast<QWidget*>(&window) : &dialog, Qt::Key_F1);
         if (auto* beside = window.findChild<frmAyuda*>(); beside && en.toInt())
-            shown = beside->tema();
+            shown = temaMostrado(beside);
         QCOMPARE(shown, tema);
         QCOMPARE(driver.pending(), en.toInt() ? 1 : 0);
     }

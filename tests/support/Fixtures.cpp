@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QtTest>
 
 bool startUp(frmMain& window, ModalDriver& driver, QStringList* startWindowTexts) {
@@ -50,6 +51,11 @@ int pagina(QWidget* window) {
     return child<QStackedWidget>(window, "paginas")->currentIndex() + 1;
 }
 
+QString temaMostrado(QObject* ayuda) {
+    auto* texto = child<QTextBrowser>(ayuda, "txtAyuda");
+    return texto->document()->isEmpty() ? QString() : QFileInfo(texto->source().path()).completeBaseName();
+}
+
 void press(QWidget* root, const char* buttonName) {
     auto* button = child<QPushButton>(root, buttonName);
     QVERIFY2(button, buttonName);
@@ -83,13 +89,13 @@ QStringList gridRows(QObject* root, const char* gridName) {
 }
 
 QStringList tableRows(Database& db, const QString& table) {
-    QStringList rows;
+    QStringList rows, columnas = db.columns(table);
     Query q = db.select(QStringLiteral("select * from %1").arg(table));
     while (q.next()) {
         QStringList cells;
-        for (int i = 0; i < q.columnCount(); ++i) {
-            const QVariant v = q.value(i);
-            if (q.isNull(i))
+        for (const QString& c : columnas) {
+            const QVariant v = q.value(c);
+            if (q.isNull(c))
                 cells << QStringLiteral("null");
             else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int)
                 cells << QStringLiteral("#") + v.toString();

@@ -36,6 +36,8 @@ Mandatario representative(const QString& curp, const QString& rfc, const QString
 
 // The page of the wizard on show, 1 to 4.
 int pagina(QWidget* window);
+// The manual's page a help window shows, by its file name without ".md"; empty when none could be read.
+QString temaMostrado(QObject* ayuda);
 
 // Presses the button, which must be there and enabled.
 void press(QWidget* root, const char* buttonName);
