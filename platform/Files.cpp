@@ -87,10 +87,6 @@ bool folderWritable(const QString& path, WriteFailure* failure) {
     return true;
 }
 
-bool fileExists(const QString& path) {
-    return QFileInfo(path).isFile();
-}
-
 bool WriteFailure::diskFull() const {
     return systemError == ENOSPC || systemError == EDQUOT;
 }

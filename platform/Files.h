@@ -5,7 +5,6 @@
 #include <QIODevice>
 #include <QString>
 
-bool fileExists(const QString& path);
 // The folder and its missing parents; the folder itself only its owner may enter, whatever the umask. Throws Falla,
 // a full disk named as such.
 void makePrivateFolder(const QString& path);
