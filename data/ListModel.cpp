@@ -62,6 +62,13 @@ void ListModel::remove(int row) {
     endRemoveRows();
 }
 
+void ListModel::replace(int row, ListRow value) {
+    if (row < 0 || row >= rows_.size())
+        return;
+    rows_[row] = std::move(value);
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
 QString ListModel::key(int row) const {
     return row >= 0 && row < rows_.size() ? rows_.at(row).key : QString();
 }

@@ -32,6 +32,8 @@ public:
     void append(ListRow row);
     void append(QList<ListRow> rows);
     void remove(int row);
+    // A corrected row of the working copy, in its place.
+    void replace(int row, ListRow value);
 
     QString key(int row) const;
     // The row of the key among the rows read so far, reading on until it is found or the source ends; -1 if none.

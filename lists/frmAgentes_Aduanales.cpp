@@ -77,10 +77,7 @@ void frmAgentes_Aduanales::corrigePeriodo() {
     dialog.muestra(periodos_.at(row));
     if (dialog.exec() == QDialog::Accepted) {
         periodos_[row] = dialog.periodo();
-        QList<ListRow> rows;
-        for (const PeriodoAgente& p : periodos_)
-            rows << ListRow{QString(), celdasPeriodo(p)};
-        filas_->setRows(rows);
+        filas_->replace(row, {QString(), celdasPeriodo(periodos_.at(row))});
     }
     focusRow(ui->fgAA_Periodos, row);
 }

@@ -124,10 +124,9 @@ frmApoderado::frmApoderado(Store& store, std::optional<Mandatario> valor, QWidge
     else if (m->operando == 1)
         ui->optSi->setChecked(true);
     // Loaded whatever the stored type: rows of an imported representative then show as soon as type 1 is chosen.
-    for (const Aduana& a : m->aduanas)
-        agregaAduana(a);
-    for (const Pedimento& p : m->pedimentos)
-        agregaPedimento(p);
+    aduanas_ = m->aduanas;
+    pedimentos_ = m->pedimentos;
+    muestraListas();
     // With offices loaded, a further declaration must be possible without adding an office first (the office would
     // be refused as already in the list).
     if (!m->aduanas.isEmpty() || !m->pedimentos.isEmpty())
@@ -346,7 +345,7 @@ void frmApoderado::corrigePedimento() {
         if (dialog.exec() != QDialog::Accepted)
             return;
         pedimentos_[row] = dialog.pedimento();
-        muestraPedimentos();
+        fgPedTramitados_->replace(row, filaPedimento(pedimentos_.at(row)));
     });
     focusRow(ui->fgPedTramitados, row);
 }
@@ -356,10 +355,6 @@ void frmApoderado::muestraListas() {
     for (const Aduana& a : aduanas_)
         aduanas << filaAduana(a);
     fgAduanasAct_->setRows(aduanas);
-    muestraPedimentos();
-}
-
-void frmApoderado::muestraPedimentos() {
     QList<ListRow> pedimentos;
     for (const Pedimento& p : pedimentos_)
         pedimentos << filaPedimento(p);

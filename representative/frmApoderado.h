@@ -49,9 +49,8 @@ private:
     // declaration corrected.
     void corrigeAduana();
     void corrigePedimento();
-    // Both lists, or the declarations alone, shown again from the values.
+    // Both lists shown again from the working copies.
     void muestraListas();
-    void muestraPedimentos();
     void fgAduanasAct_Click();
     void fgPedTramitados_Click();
     void ordenTabulador();

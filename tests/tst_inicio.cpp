@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(child<QComboBox>(&window, "cmbOirRNoMDeleg")->currentIndex(), -1);
         QCOMPARE(child<QComboBox>(&window, "cmbFiscalNoMDeleg")->count(), 0);
 
-        // The grids' rows are checked where they have some; their headers are the spec's.
+        // The grids' rows are checked where they have some; their headers are the texts the broker knows.
         QCOMPARE(child<QTableView>(&window, "fgAA")->model()->headerData(6, Qt::Horizontal).toString(),
                  QString("Operando (Con gafete)"));
         QCOMPARE(driver.unexpected, QStringList());

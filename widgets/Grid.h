@@ -9,7 +9,8 @@ class QAbstractItemModel;
 class QTableView;
 
 // Lists shown as grids: the model's headers, widths in twips (1/1440 inch, 0 keeps the default) that grow so that
-// no cell shown is cut, whole rows, one row selected at a time, read-only. The arrows move inside a grid and Tab leaves it, as from any other control.
+// no cell shown is cut, whole rows, one row selected at a time, read-only. The arrows move inside a grid and Tab
+// leaves it, as from any other control.
 // Rows are counted from 0 for the first data row. The view does not own the model.
 void setupView(QTableView* view, QAbstractItemModel* model, const QList<int>& widthsInTwips = {});
 // Widens the column, when it is narrower, so that a cell as wide as `widest` shows whole in the view's font.
